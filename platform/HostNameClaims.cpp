@@ -1,0 +1,45 @@
+#include "platform/HostNameClaims.h"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace parlino {
+namespace {
+
+// An abstract Unix socket name lives as long as its socket, per network namespace, and never leaves
+// a file behind after a crash.
+class SocketClaim final : public HostNameClaims::Claim
+{
+public:
+    explicit SocketClaim(int fd) : fd_(fd) {}
+    ~SocketClaim() override { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<HostNameClaims::Claim> AbstractSocketClaims::TryClaim(const std::string& name)
+{
+    const std::string full = "parlino/" + name;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (full.size() + 1 > sizeof(address.sun_path))
+        return nullptr;
+    std::memcpy(address.sun_path + 1, full.data(), full.size());
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return nullptr;
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + full.size());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<SocketClaim>(fd);
+}
+
+}  // namespace parlino

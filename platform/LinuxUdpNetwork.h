@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/UdpNetwork.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+
+namespace parlino {
+
+// UDP over the kernel's sockets. Interface entries are names ("eth0", "lo") or IPv4 addresses,
+// optionally with a "/bits" suffix, as in smb.conf; an empty list selects every interface.
+class LinuxUdpNetwork final : public UdpNetwork
+{
+public:
+    explicit LinuxUdpNetwork(std::vector<std::string> interfaces);
+    ~LinuxUdpNetwork() override;
+
+    std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) override;
+    bool Broadcast(uint16_t port, const FrameBuilder& build) override;
+    bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) override;
+
+    struct Target
+    {
+        uint32_t localAddress;
+        uint32_t broadcastAddress;
+    };
+    // The broadcast targets of the selected interfaces that are up (127.255.255.255 when none is).
+    std::vector<Target> BroadcastTargets() const;
+
+private:
+    class Listener;
+    int SendSocket(uint16_t fromPort);
+    void Forget(uint16_t port);
+
+    std::vector<std::string> interfaces_;
+    std::mutex mutex_;
+    std::map<uint16_t, int> boundSockets_;
+    int anySocket_ = -1;
+};
+
+}  // namespace parlino

@@ -1,0 +1,100 @@
+#include "platform/Thread.h"
+
+#include "platform/MainThreadHandOver.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+
+namespace parlino {
+namespace {
+
+// "Lowest" keeps the scheduler's ordinary policy but yields to everything at normal priority.
+constexpr int kLowestNice = 5;
+
+}  // namespace
+
+TThread::TThread(bool createSuspended)
+{
+    if (!createSuspended)
+        Resume();
+}
+
+TThread::~TThread()
+{
+    if (thread_.joinable()) {
+        if (!Finished()) {
+            Terminate();
+            WaitFor();
+        }
+        thread_.join();
+    }
+}
+
+void TThread::Resume()
+{
+    if (started_)
+        return;
+    started_ = true;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void TThread::SetPriority(ThreadPriority priority)
+{
+    priority_ = priority;
+    if (tid_.load() != 0)
+        ApplyPriority();
+}
+
+void TThread::ApplyPriority()
+{
+    // Raising a lowered priority may be refused to an unprivileged user; the thread then stays lower.
+    sched_param param{};
+    const ThreadPriority priority = priority_.load();
+    pthread_setschedparam(nativeHandle_.load(), priority == ThreadPriority::Idle ? SCHED_IDLE : SCHED_OTHER, &param);
+    setpriority(PRIO_PROCESS, static_cast<id_t>(tid_.load()), priority == ThreadPriority::Lowest ? kLowestNice : 0);
+}
+
+void TThread::Run()
+{
+    nativeHandle_ = pthread_self();
+    tid_ = gettid();
+    ApplyPriority();
+    try {
+        Execute();
+    } catch (...) {
+        // An exception leaving a thread body ends the thread; it has nowhere else to go.
+    }
+    const bool freeSelf = freeOnTerminate_.load();
+    if (freeSelf)
+        thread_.detach();
+    {
+        std::lock_guard lock(finishMutex_);
+        finished_.store(true, std::memory_order_release);
+    }
+    finishedChanged_.notify_all();
+    MainThreadHandOver::Wake();
+    if (freeSelf)
+        delete this;
+}
+
+void TThread::WaitFor()
+{
+    if (!started_ || std::this_thread::get_id() == thread_.get_id())
+        return;
+    if (MainThreadHandOver::IsMainThread())
+        MainThreadHandOver::ServeUntil([this] { return Finished(); });
+    else {
+        std::unique_lock lock(finishMutex_);
+        finishedChanged_.wait(lock, [this] { return Finished(); });
+    }
+}
+
+void TThread::Synchronize(const std::function<void()>& fn)
+{
+    MainThreadHandOver::Run(fn);
+}
+
+}  // namespace parlino

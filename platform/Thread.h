@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace parlino {
+
+enum class ThreadPriority
+{
+    Idle,
+    Lowest,
+    Normal
+};
+
+// Base class of every background thread. Threads start suspended and run Execute() once resumed.
+// A thread only reaches the main thread through Synchronize(); waiting for a thread from the main
+// thread keeps serving those hand-overs, so a thread that is being stopped can still finish its work.
+class TThread
+{
+public:
+    explicit TThread(bool createSuspended = true);
+    // Destroying a thread that still runs asks it to terminate and waits for it (serving hand-overs).
+    virtual ~TThread();
+    TThread(const TThread&) = delete;
+    TThread& operator=(const TThread&) = delete;
+
+    void Resume();
+    void Terminate() { terminated_.store(true, std::memory_order_release); }
+    bool Terminated() const { return terminated_.load(std::memory_order_acquire); }
+    bool Finished() const { return finished_.load(std::memory_order_acquire); }
+
+    // Takes effect immediately on a running thread, else when it starts.
+    void SetPriority(ThreadPriority priority);
+    ThreadPriority Priority() const { return priority_.load(); }
+
+    // A free-on-terminate thread deletes itself when Execute returns; it must not be waited for.
+    void SetFreeOnTerminate(bool value) { freeOnTerminate_ = value; }
+    bool FreeOnTerminate() const { return freeOnTerminate_; }
+
+    // Blocks until Execute has returned. From the main thread it serves hand-overs meanwhile.
+    void WaitFor();
+
+protected:
+    virtual void Execute() = 0;
+    // Runs fn on the main thread and blocks until it has returned; an exception it throws is rethrown here.
+    void Synchronize(const std::function<void()>& fn);
+
+private:
+    void Run();
+    void ApplyPriority();
+
+    std::thread thread_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> finished_{false};
+    std::atomic<ThreadPriority> priority_{ThreadPriority::Normal};
+    std::atomic<bool> freeOnTerminate_{false};
+    std::atomic<long> tid_{0};
+    std::atomic<unsigned long> nativeHandle_{0};
+    std::mutex finishMutex_;
+    std::condition_variable finishedChanged_;
+    bool started_ = false;
+};
+
+}  // namespace parlino

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace parlino {
+
+using Bytes = std::vector<uint8_t>;
+
+// A bound UDP port; frames stop arriving when it is destroyed.
+class UdpEndpoint
+{
+public:
+    virtual ~UdpEndpoint() = default;
+};
+
+// The IPv4 datagram network: one listening port per service, broadcasts on the selected interfaces.
+class UdpNetwork
+{
+public:
+    // Called on a background thread, one frame at a time, in arrival order.
+    using Receiver = std::function<void(const uint8_t* data, size_t size, uint32_t sourceIp, uint16_t sourcePort)>;
+    // Builds the frame that leaves through the interface with the given local address (host byte order).
+    using FrameBuilder = std::function<Bytes(uint32_t localAddress)>;
+
+    virtual ~UdpNetwork() = default;
+
+    // Nullptr when the port can't be had.
+    virtual std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) = 0;
+    // Sends to the broadcast address of every selected interface, from the listening port when one is bound.
+    // True when at least one interface took the whole frame.
+    virtual bool Broadcast(uint16_t port, const FrameBuilder& build) = 0;
+    virtual bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) = 0;
+};
+
+}  // namespace parlino

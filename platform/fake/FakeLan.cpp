@@ -1,0 +1,122 @@
+#include "platform/fake/FakeLan.h"
+
+namespace parlino::fake {
+namespace {
+
+constexpr uint32_t kBroadcast = 0xFFFFFFFFu;
+constexpr uint32_t kLanBase = 0x0A000000u;  // 10.0.0.0
+
+}  // namespace
+
+class FakeLan::Endpoint final : public UdpEndpoint
+{
+public:
+    Endpoint(FakeLan& lan, int id) : lan_(lan), id_(id) {}
+    ~Endpoint() override { lan_.Remove(id_); }
+
+private:
+    FakeLan& lan_;
+    int id_;
+};
+
+namespace {
+
+class NameClaim final : public HostNameClaims::Claim
+{
+public:
+    NameClaim(std::recursive_mutex& mutex, std::set<std::string>& claims, std::string key)
+        : mutex_(mutex), claims_(claims), key_(std::move(key))
+    {
+    }
+    ~NameClaim() override
+    {
+        std::lock_guard lock(mutex_);
+        claims_.erase(key_);
+    }
+
+private:
+    std::recursive_mutex& mutex_;
+    std::set<std::string>& claims_;
+    std::string key_;
+};
+
+}  // namespace
+
+std::unique_ptr<FakeStationNetwork> FakeLan::AddStation(uint8_t hostNumber)
+{
+    return std::make_unique<FakeStationNetwork>(*this, kLanBase | hostNumber);
+}
+
+void FakeLan::Inject(uint32_t sourceAddress, uint16_t port, const Bytes& frame)
+{
+    Send(sourceAddress, kBroadcast, port, frame, port);
+}
+
+size_t FakeLan::FramesSent() const
+{
+    std::lock_guard lock(mutex_);
+    return framesSent_;
+}
+
+bool FakeLan::Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort)
+{
+    std::lock_guard lock(mutex_);
+    ++framesSent_;
+    if (unplugged_.count(from))
+        return true;
+    // Copy first: a receiver may start or stop listening while it handles the frame.
+    const auto listeners = listeners_;
+    for (const auto& [id, listener] : listeners) {
+        if (listener.port != port || unplugged_.count(listener.address))
+            continue;
+        if (to == kBroadcast || to == listener.address)
+            listener.receiver(frame.data(), frame.size(), from, fromPort);
+    }
+    return true;
+}
+
+void FakeLan::Remove(int id)
+{
+    std::lock_guard lock(mutex_);
+    listeners_.erase(id);
+}
+
+FakeStationNetwork::~FakeStationNetwork() = default;
+
+std::unique_ptr<UdpEndpoint> FakeStationNetwork::Listen(uint16_t port, Receiver receiver)
+{
+    std::lock_guard lock(lan_.mutex_);
+    const int id = lan_.nextId_++;
+    lan_.listeners_[id] = {address_, port, std::move(receiver)};
+    return std::make_unique<FakeLan::Endpoint>(lan_, id);
+}
+
+bool FakeStationNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
+{
+    return lan_.Send(address_, kBroadcast, port, build(address_), port);
+}
+
+bool FakeStationNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort)
+{
+    return lan_.Send(address_, address, port, frame, fromPort);
+}
+
+std::unique_ptr<HostNameClaims::Claim> FakeStationNetwork::TryClaim(const std::string& name)
+{
+    std::lock_guard lock(lan_.mutex_);
+    std::string key = std::to_string(address_) + "/" + name;
+    if (!lan_.claims_.insert(key).second)
+        return nullptr;
+    return std::make_unique<NameClaim>(lan_.mutex_, lan_.claims_, std::move(key));
+}
+
+void FakeStationNetwork::SetUnplugged(bool unplugged)
+{
+    std::lock_guard lock(lan_.mutex_);
+    if (unplugged)
+        lan_.unplugged_.insert(address_);
+    else
+        lan_.unplugged_.erase(address_);
+}
+
+}  // namespace parlino::fake

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/HostNameClaims.h"
+#include "platform/UdpNetwork.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+
+namespace parlino::fake {
+
+class FakeLan;
+
+// One station's view of a FakeLan: its own address, its listening ports and its host-wide names.
+class FakeStationNetwork final : public UdpNetwork, public HostNameClaims
+{
+public:
+    FakeStationNetwork(FakeLan& lan, uint32_t address) : lan_(lan), address_(address) {}
+    ~FakeStationNetwork() override;
+
+    std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) override;
+    bool Broadcast(uint16_t port, const FrameBuilder& build) override;
+    bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) override;
+    std::unique_ptr<Claim> TryClaim(const std::string& name) override;
+
+    uint32_t Address() const { return address_; }
+    // Frames stop reaching and leaving this station, as if its cable were pulled.
+    void SetUnplugged(bool unplugged);
+
+private:
+    friend class FakeLan;
+    FakeLan& lan_;
+    uint32_t address_;
+};
+
+// A broadcast LAN in memory that carries the real frames, byte for byte, between stations.
+// Every frame is delivered at once on the sender's thread, to every listener of its port (the sender too,
+// as a real broadcast is).
+class FakeLan
+{
+public:
+    // A station with address 10.0.0.N.
+    std::unique_ptr<FakeStationNetwork> AddStation(uint8_t hostNumber);
+    // Sends a frame from outside every station (a foreign or hostile sender).
+    void Inject(uint32_t sourceAddress, uint16_t port, const Bytes& frame);
+    size_t FramesSent() const;
+
+private:
+    friend class FakeStationNetwork;
+    struct Listener
+    {
+        uint32_t address;
+        uint16_t port;
+        UdpNetwork::Receiver receiver;
+    };
+    class Endpoint;
+
+    bool Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort);
+    void Remove(int id);
+
+    mutable std::recursive_mutex mutex_;
+    std::map<int, Listener> listeners_;
+    std::set<uint32_t> unplugged_;
+    std::set<std::string> claims_;
+    int nextId_ = 1;
+    size_t framesSent_ = 0;
+};
+
+}  // namespace parlino::fake
