@@ -93,8 +93,11 @@ bool LocalMailslots::Read(MailslotHandle handle, void* buffer, uint32_t bytesToR
         return Fail(kErrorInvalidHandle, false);
     if (inbox->messages.empty())
         return Fail(kErrorNoData, false);
+    // Without a buffer this is only a wait: even an empty message stays for its reader.
+    if (!buffer)
+        return Fail(kErrorInsufficientBuffer, false);
     auto& message = inbox->messages.front();
-    if (message.size() > bytesToRead || (!buffer && !message.empty()))
+    if (message.size() > bytesToRead)
         return Fail(kErrorInsufficientBuffer, false);
     if (!message.empty())
         std::memcpy(buffer, message.data(), message.size());

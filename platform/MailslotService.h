@@ -12,6 +12,7 @@ constexpr MailslotHandle kInvalidHandle = -1;
 enum MailslotError : uint32_t
 {
     kErrorSuccess = 0,
+    kErrorAccessDenied = 5,
     kErrorInvalidHandle = 6,
     kErrorNotEnoughMemory = 8,
     kErrorWriteFault = 29,
@@ -37,7 +38,7 @@ public:
     virtual MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) = 0;
     // Next message size (kMailslotNoMessage when none) and the number of waiting messages.
     virtual bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) = 0;
-    // Takes exactly one message. A zero-length read takes nothing: it returns (failing) as soon as a
+    // Takes exactly one message. A read without a buffer takes nothing: it returns (failing) as soon as a
     // message waits or the handle is closed; with a message waiting it fails at once.
     virtual bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) = 0;
     // Removes the next waiting message unread (one that no buffer could be made for).

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace parlino {
+
+// The base of every component: a QObject owned by its parent, named by its object name, and aware
+// of whether it is being loaded from a stored form or lives in a designer.
+class TComponent : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TComponent(QObject* owner = nullptr) : QObject(owner) {}
+
+    QString Name() const { return objectName(); }
+    virtual void SetName(const QString& name) { setObjectName(name); }
+
+    bool Loading() const { return loading_; }
+    bool Designing() const { return designing_; }
+    void SetDesigning(bool designing) { designing_ = designing; }
+
+    // Property values set between these two calls come from a stored form and take effect in Loaded().
+    void BeginLoading() { loading_ = true; }
+    void EndLoading()
+    {
+        loading_ = false;
+        Loaded();
+    }
+
+protected:
+    virtual void Loaded() {}
+
+private:
+    bool loading_ = false;
+    bool designing_ = false;
+};
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+
+}  // namespace parlino

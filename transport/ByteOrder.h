@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace parlino {
+
+// NetBIOS headers are big-endian, SMB fields little-endian.
+inline void PutBigEndian16(std::vector<uint8_t>& out, uint16_t value)
+{
+    out.push_back(static_cast<uint8_t>(value >> 8));
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+inline void PutBigEndian32(std::vector<uint8_t>& out, uint32_t value)
+{
+    PutBigEndian16(out, static_cast<uint16_t>(value >> 16));
+    PutBigEndian16(out, static_cast<uint16_t>(value));
+}
+
+inline void PutLittleEndian16(std::vector<uint8_t>& out, uint16_t value)
+{
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+inline uint16_t GetBigEndian16(const uint8_t* p)
+{
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+inline uint32_t GetBigEndian32(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(GetBigEndian16(p)) << 16) | GetBigEndian16(p + 2);
+}
+
+inline uint16_t GetLittleEndian16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+}  // namespace parlino

@@ -1,0 +1,208 @@
+#include "transport/NbtMailslotService.h"
+
+#include "platform/LastError.h"
+#include "platform/MailslotPath.h"
+#include "transport/SmbMailslot.h"
+
+#include <random>
+
+namespace parlino {
+namespace {
+
+constexpr uint8_t kWorkstationSuffix = 0x00;
+constexpr uint8_t kMessengerSuffix = 0x03;
+constexpr uint8_t kServerSuffix = 0x20;
+constexpr size_t kMaxNetbiosName = 15;
+const std::string kMailslotPrefix = "\\MAILSLOT\\";
+
+std::string Trimmed(std::string name)
+{
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+        name.pop_back();
+    return name;
+}
+
+}  // namespace
+
+NbtMailslotService::NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, Identity identity)
+    : network_(network), claims_(claims),
+      identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port},
+      nextDatagramId_(static_cast<uint16_t>(std::random_device{}()))
+{
+}
+
+NbtMailslotService::~NbtMailslotService()
+{
+    // Stop the reader before the inboxes it fills go away.
+    std::unique_ptr<UdpEndpoint> endpoint;
+    {
+        std::lock_guard lock(mutex_);
+        endpoint = std::move(endpoint_);
+    }
+}
+
+void NbtMailslotService::SetGroupLookup(GroupLookup lookup)
+{
+    std::lock_guard lock(mutex_);
+    groupLookup_ = std::move(lookup);
+}
+
+MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint32_t maxMessageSize,
+                                                  uint32_t readTimeout)
+{
+    const auto parsed = ParseMailslotPath(path);
+    if (!parsed || parsed->host != ".")
+        return Fail(kErrorBadPathname, kInvalidHandle);
+    const std::string slot = UpperAscii(parsed->slot);
+    // Held per computer name, so that several stations can share one host.
+    auto claim = claims_.TryClaim("mailslot/" + identity_.computer + "/" + slot);
+    if (!claim)
+        return Fail(kErrorAlreadyExists, kInvalidHandle);
+
+    std::lock_guard lock(mutex_);
+    if (!endpoint_) {
+        endpoint_ = network_.Listen(identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) {
+            OnFrame(data, size);
+        });
+        if (!endpoint_)
+            return Fail(kErrorAccessDenied, kInvalidHandle);
+    }
+    const MailslotHandle handle = slots_.Create(slot, maxMessageSize, readTimeout);
+    ownedSlots_[handle] = std::move(claim);
+    return handle;
+}
+
+bool NbtMailslotService::GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount)
+{
+    return slots_.Info(handle, nextSize, messageCount);
+}
+
+bool NbtMailslotService::ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead)
+{
+    return slots_.Read(handle, buffer, bytesToRead, bytesRead);
+}
+
+bool NbtMailslotService::DiscardMessage(MailslotHandle handle)
+{
+    return slots_.Discard(handle);
+}
+
+MailslotHandle NbtMailslotService::CreateFile(const std::string& path)
+{
+    const auto parsed = ParseMailslotPath(path);
+    if (!parsed)
+        return Fail(kErrorBadPathname, kInvalidHandle);
+    const std::string target = parsed->host == "." ? identity_.computer : UpperAscii(parsed->host);
+    // A longer name would be cut on the wire and could reach another computer.
+    if (target.size() > kMaxNetbiosName)
+        return Fail(kErrorBadNetPath, kInvalidHandle);
+    const MailslotHandle handle = slots_.NextHandle();
+    std::lock_guard lock(mutex_);
+    files_[handle] = {target, UpperAscii(parsed->slot)};
+    return handle;
+}
+
+NbtMailslotService::Route NbtMailslotService::RouteTo(const std::string& target) const
+{
+    if (target == "*")
+        return {{identity_.workgroup, kWorkstationSuffix}, DatagramType::DirectGroup};
+    GroupLookup lookup;
+    {
+        std::lock_guard lock(mutex_);
+        lookup = groupLookup_;
+    }
+    if (target == identity_.workgroup || (lookup && lookup(target)))
+        return {{target, kWorkstationSuffix}, DatagramType::DirectGroup};
+    return {{target, kMessengerSuffix}, DatagramType::DirectUnique};
+}
+
+bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint32_t bytesToWrite,
+                                   uint32_t* bytesWritten)
+{
+    if (bytesWritten)
+        *bytesWritten = 0;
+    RemoteFile file;
+    {
+        std::lock_guard lock(mutex_);
+        const auto found = files_.find(handle);
+        if (found == files_.end())
+            return Fail(kErrorInvalidHandle, false);
+        file = found->second;
+    }
+    if (bytesToWrite > kMaxMailslotData)
+        return Fail(kErrorInvalidParameter, false);
+
+    const Route route = RouteTo(file.target);
+    NetbiosDatagram datagram;
+    datagram.type = route.type;
+    datagram.id = nextDatagramId_++;
+    datagram.sourcePort = identity_.port;
+    datagram.source = {identity_.computer, kWorkstationSuffix};
+    datagram.destination = route.destination;
+    datagram.userData = EncodeMailslotWrite(kMailslotPrefix + file.slot, static_cast<const uint8_t*>(data),
+                                            bytesToWrite);
+    const bool sent = network_.Broadcast(identity_.port, [&datagram](uint32_t localAddress) {
+        datagram.sourceAddress = localAddress;
+        return EncodeDatagram(datagram);
+    });
+    if (!sent)
+        return Fail(kErrorWriteFault, false);
+    if (bytesWritten)
+        *bytesWritten = bytesToWrite;
+    return true;
+}
+
+bool NbtMailslotService::CloseHandle(MailslotHandle handle)
+{
+    std::unique_ptr<HostNameClaims::Claim> claim;
+    std::unique_ptr<UdpEndpoint> endpoint;
+    {
+        std::lock_guard lock(mutex_);
+        if (files_.erase(handle) > 0)
+            return true;
+        const auto owned = ownedSlots_.find(handle);
+        if (owned == ownedSlots_.end())
+            return Fail(kErrorInvalidHandle, false);
+        claim = std::move(owned->second);
+        ownedSlots_.erase(owned);
+        // Nobody left to receive for: give the port back.
+        if (ownedSlots_.empty())
+            endpoint = std::move(endpoint_);
+    }
+    endpoint.reset();
+    return slots_.Close(handle);
+}
+
+uint32_t NbtMailslotService::GetLastError()
+{
+    return LastError();
+}
+
+bool NbtMailslotService::IsForThisComputer(const NetbiosName& destination) const
+{
+    const std::string name = Trimmed(UpperAscii(destination.name));
+    if (name == "*")
+        return true;
+    if (name == identity_.computer)
+        return destination.suffix == kWorkstationSuffix || destination.suffix == kMessengerSuffix ||
+               destination.suffix == kServerSuffix;
+    if (name == identity_.workgroup)
+        return destination.suffix == kWorkstationSuffix || destination.suffix == kMessengerSuffix;
+    return false;
+}
+
+void NbtMailslotService::OnFrame(const uint8_t* data, size_t size)
+{
+    const auto datagram = DecodeDatagram(data, size);
+    if (!datagram || !IsForThisComputer(datagram->destination))
+        return;
+    auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
+    if (!write || write->data.size() > kMaxMailslotData)
+        return;
+    const std::string mailslot = UpperAscii(write->mailslot);
+    if (mailslot.compare(0, kMailslotPrefix.size(), kMailslotPrefix) != 0)
+        return;
+    slots_.Deliver(mailslot.substr(kMailslotPrefix.size()), std::move(write->data));
+}
+
+}  // namespace parlino

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "platform/HostNameClaims.h"
+#include "platform/LocalMailslots.h"
+#include "platform/MailslotService.h"
+#include "platform/UdpNetwork.h"
+#include "transport/NetbiosDatagram.h"
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace parlino {
+
+// Mailslots carried as SMB mailslot writes in NetBIOS datagrams over UDP: local inboxes receive the
+// datagrams addressed to this computer, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts.
+class NbtMailslotService final : public MailslotService
+{
+public:
+    struct Identity
+    {
+        std::string computer;   // NetBIOS name, OEM bytes
+        std::string workgroup;  // OEM bytes
+        uint16_t port = 138;
+    };
+    // Whether a target names a workgroup or domain rather than a computer.
+    using GroupLookup = std::function<bool(const std::string& name)>;
+
+    NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, Identity identity);
+    ~NbtMailslotService() override;
+
+    void SetGroupLookup(GroupLookup lookup);
+
+    MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) override;
+    bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) override;
+    bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) override;
+    bool DiscardMessage(MailslotHandle handle) override;
+    MailslotHandle CreateFile(const std::string& path) override;
+    bool WriteFile(MailslotHandle handle, const void* data, uint32_t bytesToWrite, uint32_t* bytesWritten) override;
+    bool CloseHandle(MailslotHandle handle) override;
+    uint32_t GetLastError() override;
+
+    // Where a datagram for this target goes: the destination name and the datagram type.
+    struct Route
+    {
+        NetbiosName destination;
+        DatagramType type;
+    };
+    Route RouteTo(const std::string& target) const;
+    // Whether a datagram to this name is for this computer.
+    bool IsForThisComputer(const NetbiosName& destination) const;
+
+private:
+    struct RemoteFile
+    {
+        std::string target;
+        std::string slot;
+    };
+    void OnFrame(const uint8_t* data, size_t size);
+
+    UdpNetwork& network_;
+    HostNameClaims& claims_;
+    const Identity identity_;
+    LocalMailslots slots_;
+
+    mutable std::mutex mutex_;
+    GroupLookup groupLookup_;
+    std::unique_ptr<UdpEndpoint> endpoint_;
+    std::map<MailslotHandle, std::unique_ptr<HostNameClaims::Claim>> ownedSlots_;
+    std::map<MailslotHandle, RemoteFile> files_;
+    std::atomic<uint16_t> nextDatagramId_;
+};
+
+}  // namespace parlino

@@ -1,0 +1,96 @@
+#include "transport/SmbMailslot.h"
+
+#include "transport/ByteOrder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace parlino {
+namespace {
+
+constexpr uint8_t kSmbTransaction = 0x25;
+constexpr size_t kSmbHeaderSize = 32;
+constexpr uint8_t kSetupCount = 3;
+constexpr uint8_t kWordCount = 14 + kSetupCount;
+constexpr uint16_t kMailslotWriteOpcode = 1;
+constexpr uint16_t kPriority = 1;
+constexpr uint16_t kSecondClass = 2;
+// Header, WordCount byte, the parameter words and ByteCount: where the mailslot name starts.
+constexpr size_t kNameOffset = kSmbHeaderSize + 1 + 2 * kWordCount + 2;
+
+// Offsets of the transaction words, from the first byte after WordCount.
+constexpr size_t kTotalDataCount = 2;
+constexpr size_t kDataCount = 22;
+constexpr size_t kDataOffset = 24;
+constexpr size_t kSetupCountAt = 26;
+constexpr size_t kSetupWords = 28;
+
+}  // namespace
+
+std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint8_t* data, size_t size)
+{
+    const auto dataCount = static_cast<uint16_t>(size);
+    const auto dataOffset = static_cast<uint16_t>(kNameOffset + mailslot.size() + 1);
+    std::vector<uint8_t> frame = {0xFF, 'S', 'M', 'B', kSmbTransaction};
+    frame.resize(kSmbHeaderSize, 0);
+    frame.push_back(kWordCount);
+    PutLittleEndian16(frame, 0);          // TotalParameterCount
+    PutLittleEndian16(frame, dataCount);  // TotalDataCount
+    PutLittleEndian16(frame, 0);          // MaxParameterCount
+    PutLittleEndian16(frame, 0);          // MaxDataCount
+    frame.push_back(0);                   // MaxSetupCount
+    frame.push_back(0);
+    PutLittleEndian16(frame, 0);  // Flags
+    PutLittleEndian16(frame, 0);  // Timeout, two words
+    PutLittleEndian16(frame, 0);
+    PutLittleEndian16(frame, 0);
+    PutLittleEndian16(frame, 0);  // ParameterCount
+    PutLittleEndian16(frame, 0);  // ParameterOffset
+    PutLittleEndian16(frame, dataCount);
+    PutLittleEndian16(frame, dataOffset);
+    frame.push_back(kSetupCount);
+    frame.push_back(0);
+    PutLittleEndian16(frame, kMailslotWriteOpcode);
+    PutLittleEndian16(frame, kPriority);
+    PutLittleEndian16(frame, kSecondClass);
+    PutLittleEndian16(frame, static_cast<uint16_t>(mailslot.size() + 1 + size));
+    frame.insert(frame.end(), mailslot.begin(), mailslot.end());
+    frame.push_back(0);
+    frame.insert(frame.end(), data, data + size);
+    return frame;
+}
+
+std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t size)
+{
+    if (size < kSmbHeaderSize + 1 || std::memcmp(frame, "\xFFSMB", 4) != 0 || frame[4] != kSmbTransaction)
+        return std::nullopt;
+    const uint8_t wordCount = frame[kSmbHeaderSize];
+    const uint8_t* words = frame + kSmbHeaderSize + 1;
+    const size_t bytesAt = kSmbHeaderSize + 1 + 2 * size_t{wordCount};
+    if (wordCount < 14 || bytesAt + 2 > size)
+        return std::nullopt;
+    const uint8_t setupCount = words[kSetupCountAt];
+    if (setupCount < 1 || wordCount != 14 + setupCount ||
+        GetLittleEndian16(words + kSetupWords) != kMailslotWriteOpcode)
+        return std::nullopt;
+
+    const size_t dataCount = GetLittleEndian16(words + kDataCount);
+    const size_t dataOffset = GetLittleEndian16(words + kDataOffset);
+    const size_t byteCount = GetLittleEndian16(frame + bytesAt);
+    const size_t bytesStart = bytesAt + 2;
+    const size_t bytesEnd = std::min(size, bytesStart + byteCount);
+    if (dataCount != GetLittleEndian16(words + kTotalDataCount) || dataOffset + dataCount > size ||
+        dataOffset < bytesStart)
+        return std::nullopt;
+
+    const uint8_t* nameStart = frame + bytesStart;
+    const uint8_t* nameEnd = std::find(nameStart, frame + bytesEnd, uint8_t{0});
+    if (nameEnd == frame + bytesEnd || nameEnd == nameStart)
+        return std::nullopt;
+    MailslotWrite write;
+    write.mailslot.assign(reinterpret_cast<const char*>(nameStart), static_cast<size_t>(nameEnd - nameStart));
+    write.data.assign(frame + dataOffset, frame + dataOffset + dataCount);
+    return write;
+}
+
+}  // namespace parlino
