@@ -12,9 +12,7 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 target_compile_options(parlino_common INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
     -Woverloaded-virtual -Wformat=2 -Wimplicit-fallthrough)
-target_compile_definitions(parlino_common INTERFACE
-    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
-    QT_NO_KEYWORDS)
+target_compile_definitions(parlino_common INTERFACE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 if(PARLINO_WERROR)
     target_compile_options(parlino_common INTERFACE -Werror)
 endif()
