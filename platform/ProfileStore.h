@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <string>
+
+namespace parlino {
+
+// The profile operations: named settings files of sections and keys, with the rules of ProfileFile. Every operation
+// loads the file, and every change saves the whole file, so nothing is cached between calls. A file name is a bare
+// name; names that differ only in ASCII case name the same file.
+class ProfileStore
+{
+public:
+    virtual ~ProfileStore() = default;
+
+    // The key's value (see ProfileFile::Value), or defaultValue when the file, the section or the key is missing or
+    // the file cannot be read.
+    QString ReadString(const QString& fileName, const QString& section, const QString& key,
+                       const QString& defaultValue);
+    // Creates the file and the section as needed. False when the file cannot be written or the names or the value
+    // cannot be stored as given; the file is then unchanged.
+    bool WriteString(const QString& fileName, const QString& section, const QString& key, const QString& value);
+
+    QStringList ReadSections(const QString& fileName);
+    QStringList ReadKeys(const QString& fileName, const QString& section);
+    bool EraseSection(const QString& fileName, const QString& section);
+    bool DeleteKey(const QString& fileName, const QString& section, const QString& key);
+
+protected:
+    // The file's bytes into text, empty for a missing file; false when the file exists but cannot be read, which
+    // keeps a write from replacing content it never saw.
+    virtual bool Load(const QString& fileName, std::string& text) = 0;
+    // Replaces the whole file by text, all or nothing.
+    virtual bool Save(const QString& fileName, const std::string& text) = 0;
+
+    // The name that stands for the file: ASCII lower case; empty when fileName is not a bare file name.
+    static QString CanonicalName(const QString& fileName);
+
+private:
+    template <typename Change>
+    bool Modify(const QString& fileName, Change change);
+};
+
+// Settings files in one folder on disk. Each save writes a temporary file in that folder, flushes it to the disk and
+// renames it over the file, so a crash or a full disk leaves either the old or the new file, never a part of one.
+class FileProfileStore final : public ProfileStore
+{
+public:
+    // The folder is created on the first write when it does not exist.
+    explicit FileProfileStore(QString folder);
+
+    // $XDG_CONFIG_HOME/parlino, or ~/.config/parlino.
+    static QString DefaultFolder();
+    // Where the file of that name lives; empty when the name is not a bare file name.
+    QString PathOf(const QString& fileName) const;
+
+protected:
+    bool Load(const QString& fileName, std::string& text) override;
+    bool Save(const QString& fileName, const std::string& text) override;
+
+private:
+    QString folder_;
+};
+
+}  // namespace parlino

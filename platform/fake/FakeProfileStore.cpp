@@ -1,0 +1,51 @@
+#include "platform/fake/FakeProfileStore.h"
+
+namespace parlino::fake {
+
+QString FakeProfileStore::Text(const QString& fileName) const
+{
+    const auto file = files_.find(CanonicalName(fileName));
+    return file == files_.end() ? QString() : QString::fromStdString(file->second);
+}
+
+void FakeProfileStore::SetText(const QString& fileName, const QString& text)
+{
+    SetBytes(fileName, text.toStdString());
+}
+
+void FakeProfileStore::SetBytes(const QString& fileName, std::string bytes)
+{
+    files_[CanonicalName(fileName)] = std::move(bytes);
+}
+
+bool FakeProfileStore::Exists(const QString& fileName) const
+{
+    return files_.contains(CanonicalName(fileName));
+}
+
+void FakeProfileStore::SetReadOnly(const QString& fileName, bool readOnly)
+{
+    if (readOnly)
+        readOnly_.insert(CanonicalName(fileName));
+    else
+        readOnly_.erase(CanonicalName(fileName));
+}
+
+bool FakeProfileStore::Load(const QString& fileName, std::string& text)
+{
+    const auto file = files_.find(CanonicalName(fileName));
+    text = file == files_.end() ? std::string() : file->second;
+    return true;
+}
+
+bool FakeProfileStore::Save(const QString& fileName, const std::string& text)
+{
+    const QString name = CanonicalName(fileName);
+    if (readOnly_.contains(name))
+        return false;
+    files_[name] = text;
+    ++saveCount_;
+    return true;
+}
+
+}  // namespace parlino::fake

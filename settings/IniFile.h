@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace parlino {
+
+class ProfileStore;
+
+// Raised when a settings file cannot be written; the message names the file.
+class EIniFileError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A settings file seen as sections of keys. Numbers and flags are texts of the same keys.
+class TCustomIniFile
+{
+public:
+    explicit TCustomIniFile(QString fileName) : fileName_(std::move(fileName)) {}
+    virtual ~TCustomIniFile() = default;
+
+    const QString& FileName() const { return fileName_; }
+
+    virtual QString ReadText(const QString& section, const QString& key, const QString& defaultValue) = 0;
+    // Raises EIniFileError "Unable to write to <file name>" when the file cannot be written.
+    virtual void WriteText(const QString& section, const QString& key, const QString& value) = 0;
+    virtual QStringList ReadSections() = 0;
+    virtual void EraseSection(const QString& section) = 0;
+    virtual void DeleteKey(const QString& section, const QString& key) = 0;
+
+    // The key's text by the integer rule; defaultValue when the key is missing or its text breaks the rule.
+    int32_t ReadNumber(const QString& section, const QString& key, int32_t defaultValue);
+    void WriteNumber(const QString& section, const QString& key, int32_t value);
+    // "1" or "0".
+    void WriteFlag(const QString& section, const QString& key, bool value);
+
+protected:
+    [[noreturn]] void RaiseUnableToWrite() const;
+
+private:
+    QString fileName_;
+};
+
+// A settings file of the profile store. It keeps nothing but its name, so every call reaches the file itself.
+class TIniFile final : public TCustomIniFile
+{
+public:
+    TIniFile(ProfileStore& store, QString fileName) : TCustomIniFile(std::move(fileName)), store_(store) {}
+
+    QString ReadText(const QString& section, const QString& key, const QString& defaultValue) override;
+    void WriteText(const QString& section, const QString& key, const QString& value) override;
+    QStringList ReadSections() override;
+    void EraseSection(const QString& section) override;
+    void DeleteKey(const QString& section, const QString& key) override;
+
+private:
+    ProfileStore& store_;
+};
+
+}  // namespace parlino

@@ -1,0 +1,228 @@
+#include "settings/PropertyText.h"
+
+#include "settings/Collection.h"
+#include "settings/IntegerRule.h"
+
+#include <QMetaEnum>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <array>
+#include <limits>
+
+namespace parlino {
+
+namespace {
+
+const std::array<const char*, 2> BooleanIdentifiers = {"False", "True"};
+
+bool SameIdentifier(const char* identifier, const QString& text)
+{
+    return text.compare(QLatin1String(identifier), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QVariant> ConvertTo(const QMetaProperty& property, QVariant value)
+{
+    if (!value.convert(property.metaType()))
+        return std::nullopt;
+    return value;
+}
+
+// A value of the property's own type, or nullopt when the number does not fit into it.
+template <typename Number>
+std::optional<QVariant> FitInto(const QMetaProperty& property, Number number, Number min, Number max)
+{
+    if (number < min || number > max)
+        return std::nullopt;
+    return ConvertTo(property, QVariant::fromValue(number));
+}
+
+template <typename Limit>
+std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
+{
+    // Text that breaks the rule counts as 0.
+    const int32_t number = ParseInteger(text).value_or(0);
+    return FitInto<int64_t>(property, number, std::numeric_limits<Limit>::min(), std::numeric_limits<Limit>::max());
+}
+
+std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
+{
+    switch (property.metaType().id()) {
+    case QMetaType::Short:
+        return IntegerFromText<short>(property, text);
+    case QMetaType::UShort:
+        return IntegerFromText<unsigned short>(property, text);
+    case QMetaType::SChar:
+        return IntegerFromText<signed char>(property, text);
+    case QMetaType::UChar:
+        return IntegerFromText<unsigned char>(property, text);
+    default:
+        return IntegerFromText<int32_t>(property, text);
+    }
+}
+
+std::optional<QVariant> Int64FromText(const QMetaProperty& property, const QString& text)
+{
+    const int id = property.metaType().id();
+    bool ok = false;
+    if (id == QMetaType::UInt || id == QMetaType::ULong || id == QMetaType::ULongLong) {
+        const qulonglong max = id == QMetaType::UInt ? std::numeric_limits<uint32_t>::max()
+                                                      : std::numeric_limits<qulonglong>::max();
+        const qulonglong number = text.toULongLong(&ok);
+        return FitInto<qulonglong>(property, ok ? number : 0, 0, max);
+    }
+    const qlonglong number = text.toLongLong(&ok);
+    return FitInto<qlonglong>(property, ok ? number : 0, std::numeric_limits<qlonglong>::min(),
+                              std::numeric_limits<qlonglong>::max());
+}
+
+QString SetToText(const QMetaEnum& enumeration, int value)
+{
+    QStringList members;
+    for (int i = 0; i < enumeration.keyCount(); ++i) {
+        const int member = enumeration.value(i);
+        if (member != 0 && (member & (member - 1)) == 0 && (value & member) == member)
+            members.append(QLatin1String(enumeration.key(i)));
+    }
+    return u'[' + members.join(u',') + u']';
+}
+
+int SetFromText(const QMetaEnum& enumeration, const QString& text)
+{
+    int value = 0;
+    static const QRegularExpression separators(QStringLiteral("[ ,\\[\\]]"));
+    for (const QString& word : text.split(separators, Qt::SkipEmptyParts)) {
+        for (int i = 0; i < enumeration.keyCount(); ++i) {
+            const int member = enumeration.value(i);
+            if (member != 0 && (member & (member - 1)) == 0 && SameIdentifier(enumeration.key(i), word)) {
+                value |= member;
+                break;
+            }
+        }
+    }
+    return value;
+}
+
+std::optional<QVariant> EnumerationFromText(const QMetaProperty& property, const QString& text)
+{
+    if (property.metaType().id() == QMetaType::Bool) {
+        for (std::size_t i = 0; i < BooleanIdentifiers.size(); ++i) {
+            if (SameIdentifier(BooleanIdentifiers[i], text))
+                return QVariant(i == 1);
+        }
+        return std::nullopt;
+    }
+    const QMetaEnum enumeration = property.enumerator();
+    for (int i = 0; i < enumeration.keyCount(); ++i) {
+        if (SameIdentifier(enumeration.key(i), text))
+            return ConvertTo(property, QVariant(enumeration.value(i)));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+PropertyKind KindOf(const QMetaProperty& property, const QVariant& value)
+{
+    if (property.isFlagType())
+        return PropertyKind::Set;
+    if (property.isEnumType())
+        return PropertyKind::Enumeration;
+    const QMetaType type = property.metaType();
+    switch (type.id()) {
+    case QMetaType::Bool:
+        return PropertyKind::Enumeration;
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return PropertyKind::Integer;
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return PropertyKind::Int64;
+    case QMetaType::Char:
+        return PropertyKind::Character;
+    case QMetaType::QChar:
+        return PropertyKind::WideCharacter;
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return PropertyKind::Float;
+    case QMetaType::QString:
+        return PropertyKind::String;
+    case QMetaType::QVariant:
+        return PropertyKind::Variant;
+    case QMetaType::QStringList:
+        return PropertyKind::StringList;
+    default:
+        break;
+    }
+    if (!type.flags().testFlag(QMetaType::PointerToQObject))
+        return PropertyKind::Skipped;
+    const QObject* object = value.value<QObject*>();
+    if (qobject_cast<const TCollection*>(object))
+        return PropertyKind::Collection;
+    return object && object->objectName().isEmpty() ? PropertyKind::Object : PropertyKind::Component;
+}
+
+QString ValueToText(const QMetaProperty& property, const QVariant& value)
+{
+    switch (KindOf(property, value)) {
+    case PropertyKind::Integer:
+    case PropertyKind::Int64:
+    case PropertyKind::String:
+    case PropertyKind::Variant:
+        return value.toString();
+    case PropertyKind::Enumeration:
+        if (property.metaType().id() == QMetaType::Bool)
+            return QLatin1String(BooleanIdentifiers[value.toBool() ? 1 : 0]);
+        return QLatin1String(property.enumerator().valueToKey(value.toInt()));
+    case PropertyKind::Set:
+        return SetToText(property.enumerator(), value.toInt());
+    case PropertyKind::Character:
+        return QString(QChar::fromLatin1(value.value<char>()));
+    case PropertyKind::WideCharacter:
+        return QString(value.value<QChar>());
+    case PropertyKind::Float:
+        return QString::number(value.toDouble(), 'g', property.metaType().id() == QMetaType::Float ? 7 : 15);
+    default:
+        return {};
+    }
+}
+
+std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text)
+{
+    switch (KindOf(property, QVariant())) {
+    case PropertyKind::Integer:
+        return IntegerFromText(property, text);
+    case PropertyKind::Int64:
+        return Int64FromText(property, text);
+    case PropertyKind::Enumeration:
+        return EnumerationFromText(property, text);
+    case PropertyKind::Set:
+        return ConvertTo(property, QVariant(SetFromText(property.enumerator(), text)));
+    case PropertyKind::Character:
+        if (text.isEmpty())
+            return std::nullopt;
+        return QVariant::fromValue(text.front().toLatin1());
+    case PropertyKind::WideCharacter:
+        if (text.isEmpty())
+            return std::nullopt;
+        return QVariant::fromValue(text.front());
+    case PropertyKind::Float: {
+        bool ok = false;
+        const double number = text.toDouble(&ok);
+        return ok ? ConvertTo(property, QVariant(number)) : std::nullopt;
+    }
+    case PropertyKind::String:
+    case PropertyKind::Variant:
+        return QVariant(text);
+    default:
+        return std::nullopt;
+    }
+}
+
+}  // namespace parlino

@@ -1,0 +1,323 @@
+#include "settings/PropsStorage.h"
+
+#include "settings/Collection.h"
+#include "settings/IntegerRule.h"
+#include "settings/PropertyText.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace parlino {
+
+namespace {
+
+// A stored count beyond this is taken as damage, not as a wish for that many reads.
+constexpr int32_t MaxStoredItems = 100000;
+
+const QString NullComponent = QStringLiteral("(null)");
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Characters with codes up to 32 go at both ends.
+QString TrimControls(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin].unicode() <= 32)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+bool IsQtClass(const QMetaObject* metaObject)
+{
+    const char* name = metaObject->className();
+    return name[0] == 'Q' && name[1] >= 'A' && name[1] <= 'Z';
+}
+
+template <typename Object>
+Object* FormOf(Object* object)
+{
+    while (object->parent())
+        object = object->parent();
+    return object;
+}
+
+QObject* FindComponent(const QObject* form, const QString& name)
+{
+    const QList<QObject*> children = form->findChildren<QObject*>();
+    const auto found = std::find_if(children.begin(), children.end(),
+                                    [&name](const QObject* child) { return SameName(child->objectName(), name); });
+    return found == children.end() ? nullptr : *found;
+}
+
+QObject* FindForm(QObject* ownForm, const QString& name)
+{
+    if (SameName(ownForm->objectName(), name))
+        return ownForm;
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return nullptr;
+    const QWidgetList forms = QApplication::topLevelWidgets();
+    const auto found = std::find_if(forms.begin(), forms.end(),
+                                    [&name](const QWidget* form) { return SameName(form->objectName(), name); });
+    return found == forms.end() ? nullptr : *found;
+}
+
+}  // namespace
+
+std::optional<StoredPropName> SplitStoredProp(const QString& item)
+{
+    const qsizetype dot = item.indexOf(u'.');
+    if (dot < 0)
+        return std::nullopt;
+    StoredPropName name{item.left(dot).trimmed(), item.mid(dot + 1).trimmed()};
+    if (name.component.isEmpty() || name.property.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+TPropsStorage::TPropsStorage(QObject* targetObject, QString keyPrefix, QString sectionName, ReadTextOp readText,
+                             WriteTextOp writeText, EraseSectionOp eraseSection)
+    : targetObject_(targetObject), keyPrefix_(std::move(keyPrefix)), sectionName_(std::move(sectionName)),
+      readText_(std::move(readText)), writeText_(std::move(writeText)), eraseSection_(std::move(eraseSection))
+{
+}
+
+TPropsStorage TPropsStorage::With(QObject* targetObject, QString keyPrefix, QString sectionName) const
+{
+    return TPropsStorage(targetObject, std::move(keyPrefix), std::move(sectionName), readText_, writeText_,
+                         eraseSection_);
+}
+
+QString TPropsStorage::KeyOf(const QMetaProperty& property) const
+{
+    return keyPrefix_ + QLatin1String(property.name());
+}
+
+QList<QMetaProperty> TPropsStorage::StorableProperties(const QObject* object)
+{
+    QList<QMetaProperty> properties;
+    for (const QMetaObject* metaObject = object->metaObject(); metaObject && !IsQtClass(metaObject);
+         metaObject = metaObject->superClass()) {
+        for (int i = metaObject->propertyOffset(); i < metaObject->propertyCount(); ++i) {
+            if (metaObject->property(i).isReadable())
+                properties.append(metaObject->property(i));
+        }
+    }
+    std::stable_sort(properties.begin(), properties.end(), [](const QMetaProperty& a, const QMetaProperty& b) {
+        return QLatin1String(a.name()).compare(QLatin1String(b.name()), Qt::CaseInsensitive) < 0;
+    });
+    return properties;
+}
+
+std::optional<QMetaProperty> TPropsStorage::FindStorableProperty(const QObject* object, const QString& name)
+{
+    for (const QMetaProperty& property : StorableProperties(object)) {
+        if (SameName(QLatin1String(property.name()), name))
+            return property;
+    }
+    return std::nullopt;
+}
+
+void TPropsStorage::WriteProp(const QMetaProperty& property)
+{
+    const QVariant value = property.read(targetObject_);
+    const PropertyKind kind = KindOf(property, value);
+    const QString key = KeyOf(property);
+    QString text;
+    switch (kind) {
+    case PropertyKind::Skipped:
+        return;
+    case PropertyKind::Object:
+        WriteObjectProps(value.value<QObject*>(), key, sectionName_);
+        return;
+    case PropertyKind::StringList:
+        WriteStringList(key, value.toStringList());
+        return;
+    case PropertyKind::Collection:
+        WriteCollection(key, *qobject_cast<TCollection*>(value.value<QObject*>()));
+        return;
+    case PropertyKind::Component:
+        text = ComponentText(value.value<QObject*>());
+        break;
+    default:
+        text = ValueToText(property, value);
+        break;
+    }
+    if (text.isEmpty() && kind != PropertyKind::String && kind != PropertyKind::WideCharacter)
+        return;
+    writeText_(sectionName_, key, TrimControls(text));
+}
+
+void TPropsStorage::ReadProp(const QMetaProperty& property)
+{
+    try {
+        const QVariant value = property.read(targetObject_);
+        const PropertyKind kind = KindOf(property, value);
+        const QString key = KeyOf(property);
+        switch (kind) {
+        case PropertyKind::Skipped:
+            return;
+        case PropertyKind::Object:
+            ReadObjectProps(value.value<QObject*>(), key, sectionName_);
+            return;
+        case PropertyKind::StringList:
+            ReadStringList(property, key);
+            return;
+        case PropertyKind::Collection:
+            ReadCollection(key, *qobject_cast<TCollection*>(value.value<QObject*>()));
+            return;
+        default:
+            break;
+        }
+        const bool isComponent = kind == PropertyKind::Component;
+        // A missing key leaves a reference as it is, rather than clearing it.
+        const QString defaultText = isComponent ? ComponentText(value.value<QObject*>()) : ValueToText(property, value);
+        QString text;
+        if (!defaultText.isEmpty() || kind == PropertyKind::String || kind == PropertyKind::WideCharacter)
+            text = TrimControls(readText_(sectionName_, key, defaultText));
+        const std::optional<QVariant> newValue =
+            isComponent ? ComponentFromText(property, text) : ValueFromText(property, text);
+        if (newValue)
+            property.write(targetObject_, *newValue);
+    } catch (...) {
+        // A value that cannot be converted or assigned leaves the property as it was; the next one is still read.
+    }
+}
+
+void TPropsStorage::WriteObjectProps(QObject* object, const QString& prefix, const QString& section)
+{
+    if (!object)
+        return;
+    TPropsStorage storage = With(object, prefix, section);
+    for (const QMetaProperty& property : StorableProperties(object))
+        storage.WriteProp(property);
+}
+
+void TPropsStorage::ReadObjectProps(QObject* object, const QString& prefix, const QString& section)
+{
+    if (!object)
+        return;
+    TPropsStorage storage = With(object, prefix, section);
+    // Each default is taken right before its read, so a property sees what the ones before it have set.
+    for (const QMetaProperty& property : StorableProperties(object))
+        storage.ReadProp(property);
+}
+
+template <typename Action>
+void TPropsStorage::ForListed(QObject* form, const QStringList& storedProps, Action action) const
+{
+    for (const QString& item : storedProps) {
+        const std::optional<StoredPropName> name = SplitStoredProp(item);
+        QObject* component = name ? FindComponent(form, name->component) : nullptr;
+        if (!component)
+            continue;
+        if (const auto property = FindStorableProperty(component, name->property)) {
+            TPropsStorage storage = With(component, component->objectName() + u'_', sectionName_);
+            action(storage, *property);
+        }
+    }
+}
+
+void TPropsStorage::WriteListedProps(QObject* form, const QStringList& storedProps)
+{
+    ForListed(form, storedProps,
+              [](TPropsStorage& storage, const QMetaProperty& property) { storage.WriteProp(property); });
+}
+
+void TPropsStorage::ReadListedProps(QObject* form, const QStringList& storedProps)
+{
+    ForListed(form, storedProps,
+              [](TPropsStorage& storage, const QMetaProperty& property) { storage.ReadProp(property); });
+}
+
+void TPropsStorage::WriteStringList(const QString& key, const QStringList& lines)
+{
+    const QString section = sectionName_ + u'.' + key;
+    if (eraseSection_)
+        eraseSection_(section);
+    writeText_(section, QStringLiteral("Count"), QString::number(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        writeText_(section, QStringLiteral("Item%1").arg(i), lines[i]);
+}
+
+void TPropsStorage::ReadStringList(const QMetaProperty& property, const QString& key)
+{
+    const QString section = sectionName_ + u'.' + key;
+    const int32_t count = ParseInteger(readText_(section, QStringLiteral("Count"), QStringLiteral("0"))).value_or(0);
+    if (count <= 0 || count > MaxStoredItems)
+        return;
+    QStringList lines;
+    lines.reserve(count);
+    for (int32_t i = 0; i < count; ++i)
+        lines.append(readText_(section, QStringLiteral("Item%1").arg(i), QString()));
+    property.write(targetObject_, lines);
+}
+
+void TPropsStorage::WriteCollection(const QString& key, const TCollection& collection)
+{
+    const QString section = sectionName_ + u'.' + key;
+    if (eraseSection_)
+        eraseSection_(section);
+    writeText_(sectionName_, key + QStringLiteral(".Count"), QString::number(collection.Count()));
+    for (int i = 0; i < collection.Count(); ++i)
+        WriteObjectProps(collection.Item(i), QStringLiteral("Item%1_").arg(i), section);
+}
+
+void TPropsStorage::ReadCollection(const QString& key, TCollection& collection)
+{
+    const QString countText =
+        readText_(sectionName_, key + QStringLiteral(".Count"), QString::number(collection.Count()));
+    const std::optional<int32_t> count = ParseInteger(TrimControls(countText));
+    if (!count || *count < 0 || *count > MaxStoredItems)
+        return;
+    if (*count != collection.Count()) {
+        collection.Clear();
+        for (int32_t i = 0; i < *count; ++i)
+            collection.Add();
+    }
+    const QString section = sectionName_ + u'.' + key;
+    for (int i = 0; i < collection.Count(); ++i)
+        ReadObjectProps(collection.Item(i), QStringLiteral("Item%1_").arg(i), section);
+}
+
+QString TPropsStorage::ComponentText(const QObject* component) const
+{
+    if (!component)
+        return NullComponent;
+    const QObject* form = FormOf(component);
+    if (form == component || form == FormOf(targetObject_))
+        return component->objectName();
+    return form->objectName() + u'.' + component->objectName();
+}
+
+std::optional<QVariant> TPropsStorage::ComponentFromText(const QMetaProperty& property, const QString& text) const
+{
+    QObject* found = nullptr;
+    if (text != NullComponent) {
+        QObject* ownForm = FormOf(targetObject_);
+        const qsizetype dot = text.indexOf(u'.');
+        if (dot >= 0) {
+            QObject* form = FindForm(ownForm, text.left(dot));
+            found = form ? FindComponent(form, text.mid(dot + 1)) : nullptr;
+        } else {
+            found = FindComponent(ownForm, text);
+            if (!found)
+                found = FindForm(ownForm, text);
+        }
+        if (!found || !found->metaObject()->inherits(property.metaType().metaObject()))
+            return std::nullopt;
+    }
+    QVariant value = QVariant::fromValue(found);
+    if (!value.convert(property.metaType()))
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace parlino
