@@ -1,0 +1,20 @@
+#pragma once
+
+namespace parlino {
+
+// The screen's logical pixels per inch, which ties a font's pixel height to its point size.
+class ScreenDensity
+{
+public:
+    virtual ~ScreenDensity() = default;
+    virtual int PixelsPerInch() const = 0;
+};
+
+// The primary screen's logical density; 96 when there is no screen at all.
+class QtScreenDensity final : public ScreenDensity
+{
+public:
+    int PixelsPerInch() const override;
+};
+
+} // namespace parlino
