@@ -299,21 +299,21 @@ QString TPropsStorage::ComponentText(const QObject* component) const
 
 std::optional<QVariant> TPropsStorage::ComponentFromText(const QMetaProperty& property, const QString& text) const
 {
+    if (text == NullComponent)
+        return QVariant(property.metaType());
+    QObject* ownForm = FormOf(targetObject_);
     QObject* found = nullptr;
-    if (text != NullComponent) {
-        QObject* ownForm = FormOf(targetObject_);
-        const qsizetype dot = text.indexOf(u'.');
-        if (dot >= 0) {
-            QObject* form = FindForm(ownForm, text.left(dot));
-            found = form ? FindComponent(form, text.mid(dot + 1)) : nullptr;
-        } else {
-            found = FindComponent(ownForm, text);
-            if (!found)
-                found = FindForm(ownForm, text);
-        }
-        if (!found || !found->metaObject()->inherits(property.metaType().metaObject()))
-            return std::nullopt;
+    const qsizetype dot = text.indexOf(u'.');
+    if (dot >= 0) {
+        QObject* form = FindForm(ownForm, text.left(dot));
+        found = form ? FindComponent(form, text.mid(dot + 1)) : nullptr;
+    } else {
+        found = FindComponent(ownForm, text);
+        if (!found)
+            found = FindForm(ownForm, text);
     }
+    if (!found || !found->metaObject()->inherits(property.metaType().metaObject()))
+        return std::nullopt;
     QVariant value = QVariant::fromValue(found);
     if (!value.convert(property.metaType()))
         return std::nullopt;

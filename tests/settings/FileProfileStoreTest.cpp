@@ -1,0 +1,140 @@
+#include "platform/ProfileFile.h"
+#include "platform/ProfileStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace parlino {
+namespace {
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class FileProfileStoreTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString folder = dir.filePath("config/parlino");
+    FileProfileStore store{folder};
+    QString path = folder + "/parlino.ini";
+};
+
+TEST_F(FileProfileStoreTest, both_spellings_name_one_file_created_on_first_write)
+{
+    EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "none"), "none");
+    EXPECT_FALSE(QDir(folder).exists());
+    ASSERT_TRUE(store.WriteString("Parlino.ini", "Optiuni", "EditWav_Text", "/tmp/a.wav"));
+    EXPECT_EQ(store.ReadString("parlino.ini", "optiuni", "editwav_text", ""), "/tmp/a.wav");
+    EXPECT_EQ(Contents(path), "[Optiuni]\nEditWav_Text=/tmp/a.wav\n");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"parlino.ini"});
+}
+
+TEST_F(FileProfileStoreTest, refuses_names_with_a_folder)
+{
+    EXPECT_FALSE(store.WriteString("../evil.ini", "s", "k", "v"));
+    EXPECT_FALSE(store.WriteString("", "s", "k", "v"));
+    EXPECT_EQ(store.ReadString("..", "s", "k", "d"), "d");
+}
+
+TEST_F(FileProfileStoreTest, read_only_file_or_folder_fails_and_changes_nothing)
+{
+    ASSERT_TRUE(store.WriteString("parlino.ini", "s", "k", "1"));
+    const struct
+    {
+        QString target;
+        mode_t mode;
+    } cases[] = {{path, 0444}, {folder, 0555}};
+    for (const auto& c : cases) {
+        ::chmod(QFile::encodeName(c.target).constData(), c.mode);
+        EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "2")) << c.target.toStdString();
+        EXPECT_FALSE(store.EraseSection("parlino.ini", "s"));
+        ::chmod(QFile::encodeName(c.target).constData(), c.target == path ? 0644 : 0755);
+        EXPECT_EQ(Contents(path), "[s]\nk=1\n");
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+}
+
+TEST_F(FileProfileStoreTest, keeps_permissions_and_symbolic_links)
+{
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString real = dir.filePath("dotfiles.ini");
+    QFile(real).open(QIODevice::WriteOnly);
+    ::chmod(QFile::encodeName(real).constData(), 0640);
+    ASSERT_TRUE(QFile::link(real, path));
+    ASSERT_TRUE(store.WriteString("parlino.ini", "s", "k", "v"));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(Contents(real), "[s]\nk=v\n");
+    struct stat status {};
+    ::stat(QFile::encodeName(real).constData(), &status);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(FileProfileStoreTest, a_folder_in_place_of_the_file_reads_as_defaults_and_is_not_replaced)
+{
+    ASSERT_TRUE(QDir().mkpath(path));
+    EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d");
+    EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v"));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+// The writer half of the crash test, run in a child process that the test kills.
+TEST(ProfileStoreCrashWriter, writes_until_killed)
+{
+    const QString folder = qEnvironmentVariable("PARLINO_CRASH_WRITER_DIR");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "runs only as the child of the crash test";
+    FileProfileStore store(folder);
+    for (int i = 0;; ++i)
+        store.WriteString("parlino.ini", "Crash", QString("K%1").arg(i % 40), QString(4000, QChar('0' + i % 10)));
+}
+
+TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("parlino.ini");
+    QFile seed(path);
+    ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
+    seed.write("[Crash]\n[Other]\nkept=yes\n");
+    seed.close();
+
+    std::size_t keysSeen = 0;
+    for (int round = 0; round < 6; ++round) {
+        QProcess writer;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PARLINO_CRASH_WRITER_DIR", dir.path());
+        writer.setProcessEnvironment(environment);
+        writer.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProfileStoreCrashWriter.*"});
+        ASSERT_TRUE(writer.waitForStarted());
+        QThread::msleep(150 + 37 * round);
+        writer.kill();
+        writer.waitForFinished();
+
+        const QByteArray text = Contents(path);
+        ASSERT_TRUE(text.endsWith('\n'));
+        const ProfileFile file(text.toStdString());
+        EXPECT_EQ(file.Value("Other", "kept"), "yes");
+        keysSeen += file.Keys("Crash").size();
+        for (const std::string& key : file.Keys("Crash")) {
+            const std::string value = file.Value("Crash", key).value_or("");
+            ASSERT_EQ(value.size(), 2047u) << key;
+            EXPECT_EQ(value.find_first_not_of(value[0]), std::string::npos) << key;
+        }
+    }
+    EXPECT_GT(keysSeen, 0u) << "the writer never got to write";
+}
+
+}  // namespace
+}  // namespace parlino
