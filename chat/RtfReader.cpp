@@ -518,11 +518,13 @@ private:
         AppendUtf8(runs.back().text, code);
     }
 
+    // The open tail starts with the ended paragraph's mark, so an empty tail shows in the last format used.
     void Paragraph()
     {
         highSurrogate_ = 0;
-        document_.paragraphs.back().mark = CurrentFormat();
-        document_.paragraphs.emplace_back();
+        const CharFormat mark = CurrentFormat();
+        document_.paragraphs.back().mark = mark;
+        document_.paragraphs.push_back(rtf::Paragraph{{}, mark});
         runMatches_ = false;
     }
 

@@ -40,7 +40,7 @@ Document Lines(const std::vector<rtf::Run>& runs)
     document.paragraphs.clear();
     for (const rtf::Run& run : runs)
         document.paragraphs.push_back(Paragraph{{run}, run.format});
-    document.paragraphs.emplace_back();
+    document.paragraphs.push_back(Paragraph{{}, runs.back().format});
     return document;
 }
 
