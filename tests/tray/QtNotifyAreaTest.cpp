@@ -1,0 +1,28 @@
+#include "platform/QtNotifyArea.h"
+
+#include "tray/RxTrayIcon.h"
+#include "tray/TrayPictures.h"
+
+#include <gtest/gtest.h>
+
+namespace parlino::test {
+namespace {
+
+// The offscreen platform has no notification area: the real service must say so and refuse quietly.
+TEST(QtNotifyAreaTest, WithoutANotificationAreaTheIconStaysAbsentQuietly)
+{
+    QtNotifyArea area;
+    TRxTrayIcon tray(nullptr, area);
+    EXPECT_FALSE(tray.NotificationAreaAvailable());
+
+    tray.SetHint(QStringLiteral("Parlino"));
+    tray.SetIcon(TrayPictures::Still());
+    EXPECT_FALSE(tray.IsAdded());
+
+    NotifyIconData data;
+    EXPECT_FALSE(area.NotifyIcon(NotifyIconMessage::Modify, data));
+    EXPECT_FALSE(area.NotifyIcon(NotifyIconMessage::Delete, data));
+}
+
+} // namespace
+} // namespace parlino::test

@@ -1,0 +1,312 @@
+#include "tray/RxTrayIcon.h"
+
+#include "tray/TimerThread.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace parlino {
+namespace {
+
+QString TipOf(const QString& hint)
+{
+    QString tip = hint.left(hint.indexOf(u'|'));
+    if (tip.size() > kNotifyTipMaxChars) {
+        // Never keep half of a character that takes two UTF-16 units.
+        const qsizetype cut =
+            tip.at(kNotifyTipMaxChars - 1).isHighSurrogate() ? kNotifyTipMaxChars - 1 : kNotifyTipMaxChars;
+        tip.truncate(cut);
+    }
+    return tip;
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState shift;
+    shift.setFlag(ssShift, modifiers.testFlag(Qt::ShiftModifier));
+    shift.setFlag(ssCtrl, modifiers.testFlag(Qt::ControlModifier));
+    shift.setFlag(ssAlt, modifiers.testFlag(Qt::AltModifier));
+    return shift;
+}
+
+// Raises an event through a copy: a handler may destroy the component, and the event with it.
+template <typename Event, typename... Args> void Raise(const Event& event, Args... args)
+{
+    if (!event)
+        return;
+    const Event handler = event;
+    handler(args...);
+}
+
+} // namespace
+
+TRxTrayIcon::TRxTrayIcon(QObject* owner, NotifyArea& notifyArea) : QObject(owner), notifyArea_(notifyArea)
+{
+    // Removing an icon names it by receiver and id, even before anything was filled in.
+    notifyData_.window = this;
+    icons_.OnChange = [this] { UpdateIcon(); };
+}
+
+TRxTrayIcon::~TRxTrayIcon()
+{
+    destroying_ = true;
+    enabled_ = false;
+    icons_.OnChange = nullptr;
+    SetAnimated(false);
+    RemoveIcon();
+}
+
+void TRxTrayIcon::SetActive(bool value)
+{
+    if (value == active_)
+        return;
+    active_ = value;
+    if (active_)
+        AddIcon();
+    else
+        RemoveIcon();
+}
+
+void TRxTrayIcon::SetHint(const QString& value)
+{
+    if (value == hint_)
+        return;
+    hint_ = value;
+    UpdateIcon();
+}
+
+void TRxTrayIcon::SetIcon(const QIcon& value)
+{
+    icon_ = value;
+    UpdateIcon();
+}
+
+void TRxTrayIcon::SetInterval(quint16 value)
+{
+    if (value == interval_)
+        return;
+    interval_ = value;
+    if (thread_)
+        thread_->SetInterval(value);
+}
+
+void TRxTrayIcon::SetAnimated(bool value)
+{
+    const bool animated = value && icons_.Count() > 0;
+    if (animated == animated_)
+        return;
+    animated_ = animated;
+    if (animated_) {
+        thread_ = new TTimerThread(this, interval_, !added_);
+    } else {
+        // Never waits: the thread forgets this icon at once and ends on its own.
+        thread_->Stop();
+        thread_ = nullptr;
+    }
+    frameIndex_ = 0;
+    UpdateIcon();
+}
+
+void TRxTrayIcon::Loaded()
+{
+    if (active_)
+        AddIcon();
+}
+
+QIcon TRxTrayIcon::CurrentIcon() const
+{
+    if (icons_.Count() > 0 && animated_)
+        return icons_.Icons(std::clamp(frameIndex_, 0, icons_.Count() - 1));
+    return icon_;
+}
+
+void TRxTrayIcon::FillNotifyData()
+{
+    notifyData_ = NotifyIconData{};
+    notifyData_.size = kNotifyIconDataSize;
+    notifyData_.window = this;
+    notifyData_.iconId = 0;
+    notifyData_.flags = kNifMessage | kNifIcon | kNifTip;
+    notifyData_.callbackMessage = kCallbackMessage;
+    notifyData_.icon = CurrentIcon();
+    notifyData_.tip = TipOf(hint_);
+}
+
+void TRxTrayIcon::AddIcon()
+{
+    RemoveIcon();
+    if (CurrentIcon().isNull())
+        return;
+    pressed_ = 0;
+    FillNotifyData();
+    added_ = notifyArea_.NotifyIcon(NotifyIconMessage::Add, notifyData_);
+    if (!added_)
+        return;
+    // Some notification areas show no tip for an icon added without one until it is changed once.
+    if (notifyData_.tip.isEmpty())
+        notifyArea_.NotifyIcon(NotifyIconMessage::Modify, notifyData_);
+    if (animated_)
+        thread_->Continue();
+}
+
+void TRxTrayIcon::RemoveIcon()
+{
+    notifyArea_.NotifyIcon(NotifyIconMessage::Delete, notifyData_);
+    added_ = false;
+    pressed_ = 0;
+    if (animated_)
+        thread_->Pause();
+}
+
+void TRxTrayIcon::UpdateIcon()
+{
+    if (animated_ && icons_.Count() == 0) {
+        SetAnimated(false); // updates the icon itself
+        return;
+    }
+    if (added_) {
+        if (CurrentIcon().isNull()) {
+            RemoveIcon();
+        } else {
+            FillNotifyData();
+            notifyArea_.NotifyIcon(NotifyIconMessage::Modify, notifyData_);
+        }
+    } else if (active_) {
+        AddIcon();
+    }
+}
+
+void TRxTrayIcon::NextFrame()
+{
+    if (destroying_ || !animated_)
+        return;
+    ++frameIndex_;
+    if (frameIndex_ >= icons_.Count())
+        frameIndex_ = 0;
+    UpdateIcon();
+}
+
+void TRxTrayIcon::NotifyMessage(uint32_t message, uint32_t /*iconId*/, uint32_t mouseMessage)
+{
+    if (message != kCallbackMessage || !enabled_)
+        return;
+    HandleMouse(mouseMessage);
+}
+
+void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
+{
+    const QPoint pos = notifyArea_.CursorPos();
+    const int x = pos.x();
+    const int y = pos.y();
+    const TShiftState shift = ShiftOf(notifyArea_.KeyboardModifiers());
+    // A handler may destroy the icon's owner, and with it this icon.
+    const QPointer<TRxTrayIcon> alive(this);
+    const auto buttonUp = [&](TMouseButton button, int pressed, TShiftStateFlag flag) {
+        if (pressed_ & pressed) {
+            pressed_ &= ~pressed;
+            Click(button, shift | flag, x, y);
+        }
+        if (alive)
+            MouseUp(button, shift | flag, x, y);
+    };
+    switch (mouseMessage) {
+    case kWmMouseMove:
+        MouseMove(shift, x, y);
+        break;
+    case kWmLButtonDown:
+        MouseDown(TMouseButton::mbLeft, shift | ssLeft, x, y);
+        if (alive)
+            pressed_ |= kPressedLeft;
+        break;
+    case kWmLButtonUp:
+        buttonUp(TMouseButton::mbLeft, kPressedLeft, ssLeft);
+        break;
+    case kWmLButtonDblClk:
+        DblClick();
+        if (alive)
+            MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
+        break;
+    case kWmRButtonDown:
+        MouseDown(TMouseButton::mbRight, shift | ssRight, x, y);
+        if (alive)
+            pressed_ |= kPressedRight;
+        break;
+    case kWmRButtonUp:
+        buttonUp(TMouseButton::mbRight, kPressedRight, ssRight);
+        break;
+    case kWmRButtonDblClk:
+        MouseDown(TMouseButton::mbRight, shift | ssDouble, x, y);
+        break;
+    case kWmMButtonDown:
+        MouseDown(TMouseButton::mbMiddle, shift | ssMiddle, x, y);
+        break;
+    case kWmMButtonUp:
+        MouseUp(TMouseButton::mbMiddle, shift | ssMiddle, x, y);
+        break;
+    case kWmMButtonDblClk:
+        MouseDown(TMouseButton::mbMiddle, shift | ssDouble, x, y);
+        break;
+    default:
+        break;
+    }
+}
+
+void TRxTrayIcon::Click(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == TMouseButton::mbRight && ShowMenu(x, y))
+        return;
+    Raise(OnClick, this, button, shift, x, y);
+}
+
+void TRxTrayIcon::DblClick()
+{
+    if (!RunDefaultItem())
+        Raise(OnDblClick, this);
+}
+
+void TRxTrayIcon::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Raise(OnMouseDown, this, button, shift, x, y);
+}
+
+void TRxTrayIcon::MouseMove(TShiftState shift, int x, int y)
+{
+    Raise(OnMouseMove, this, shift, x, y);
+}
+
+void TRxTrayIcon::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    Raise(OnMouseUp, this, button, shift, x, y);
+}
+
+bool TRxTrayIcon::ShowMenu(int x, int y)
+{
+    if (!active_ || !popupMenu_ || !popupMenu_->AutoPopup())
+        return false;
+    const QPointer<TPopupMenu> menu = popupMenu_;
+    menu->SetPopupComponent(this);
+    // A widget still holding the mouse (a drag in progress) would keep the menu from taking it.
+    if (!destroying_)
+        if (QWidget* grabber = QWidget::mouseGrabber())
+            grabber->releaseMouse();
+    QCoreApplication::processEvents();
+    // Qt's popup grabs the pointer itself, so it closes on a click elsewhere without further help.
+    if (menu)
+        menu->exec(QPoint(x, y));
+    return true;
+}
+
+bool TRxTrayIcon::RunDefaultItem()
+{
+    if (!active_ || !popupMenu_)
+        return false;
+    QAction* item = popupMenu_->defaultAction();
+    if (!item || !item->isEnabled() || !popupMenu_->actions().contains(item))
+        return false;
+    item->trigger();
+    return true;
+}
+
+} // namespace parlino

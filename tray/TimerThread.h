@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/Thread.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace parlino {
+
+class TRxTrayIcon;
+
+// Steps a tray icon's animation: every Interval milliseconds it asks the main thread to show the next
+// picture, so the icon is only ever touched there. It does not step while paused, and it frees itself
+// once stopped.
+class TTimerThread final : public TThread
+{
+public:
+    TTimerThread(TRxTrayIcon* owner, uint16_t interval, bool paused);
+
+    void Pause();
+    void Continue();
+    // Takes effect from the next wait on.
+    void SetInterval(uint16_t interval) { interval_ = interval; }
+
+    // Forgets the owner and ends the thread without waiting for it. The thread may be gone as soon as
+    // this returns, so the caller drops its pointer; a step already asked for does nothing.
+    void Stop();
+
+protected:
+    void Execute() override;
+
+private:
+    // What a step asked for shares with the thread: it may run after the thread has ended.
+    struct Link
+    {
+        std::atomic<TRxTrayIcon*> owner;
+        // At most one step waits for the main thread, however long the main thread is busy.
+        std::atomic<bool> stepPending{false};
+    };
+
+    void AskForStep();
+
+    const std::shared_ptr<Link> link_;
+    std::atomic<uint16_t> interval_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool paused_;
+};
+
+} // namespace parlino
