@@ -39,14 +39,21 @@ bool HasLineBreak(std::string_view text)
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// Cuts after the given number of UTF-8 characters without splitting one; stray bytes count as one character each.
+// Cuts after the given number of UTF-8 characters without splitting one. A byte that cannot continue a character
+// (a stray continuation byte, or more than three after a lead byte) counts as a character of its own.
 std::string_view CutCharacters(std::string_view text, std::size_t count)
 {
     std::size_t characters = 0;
+    int continuations = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-        if (!continuation && characters++ == count)
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0) == 0x80 && continuations > 0) {
+            --continuations;
+            continue;
+        }
+        if (characters++ == count)
             return text.substr(0, i);
+        continuations = byte >= 0xC0 ? 3 : 0;
     }
     return text;
 }

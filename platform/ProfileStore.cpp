@@ -64,11 +64,10 @@ bool ReadAll(int fd, std::string& text)
     }
 }
 
-// Writes text to a new file next to target and renames it over target: the rename is atomic, and the data is on the
-// disk before it, so target is never seen half written.
-bool ReplaceFile(const std::filesystem::path& target, const std::string& text)
+// Whether target can be replaced by a file written next to it; gives the mode for the new file.
+bool CanReplace(const std::filesystem::path& target, mode_t& mode)
 {
-    mode_t mode = 0644;
+    mode = 0644;
     struct stat status {};
     if (::stat(target.c_str(), &status) == 0) {
         if (!S_ISREG(status.st_mode) || !IsWritable(target, status))
@@ -77,12 +76,18 @@ bool ReplaceFile(const std::filesystem::path& target, const std::string& text)
     } else if (errno != ENOENT) {
         return false;
     }
-    const std::filesystem::path folder = target.parent_path();
     struct stat folderStatus {};
-    if (::stat(folder.c_str(), &folderStatus) != 0 || !IsWritable(folder, folderStatus))
-        return false;
+    return ::stat(target.parent_path().c_str(), &folderStatus) == 0 && IsWritable(target.parent_path(), folderStatus);
+}
 
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+// Writes text to a new file next to target and renames it over target: the rename is atomic, and the data is on the
+// disk before it, so target is never seen half written.
+bool ReplaceFile(const std::filesystem::path& target, const std::string& text)
+{
+    mode_t mode = 0;
+    if (!CanReplace(target, mode))
+        return false;
+    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -136,9 +141,14 @@ bool ProfileStore::WriteString(const QString& fileName, const QString& section, 
     if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
         return false;
     ProfileFile file(text);
-    // Saved even when nothing changes, so that a file that cannot be written is reported at every write.
-    return file.SetValue(section.toStdString(), key.toStdString(), value.toStdString()) &&
-           Save(fileName, file.Text());
+    if (!file.SetValue(section.toStdString(), key.toStdString(), value.toStdString()))
+        return false;
+    std::string changed = file.Text();
+    // A file that already holds the value is left alone, which spares a flush to the disk; it must still be
+    // writable, so that a read-only file is reported at every write.
+    if (changed == text)
+        return Writable(fileName);
+    return Save(fileName, changed);
 }
 
 QStringList ProfileStore::ReadSections(const QString& fileName)
@@ -196,15 +206,27 @@ bool FileProfileStore::Load(const QString& fileName, std::string& text)
     return ok;
 }
 
+std::filesystem::path FileProfileStore::TargetOf(const QString& fileName) const
+{
+    std::filesystem::path target = QFile::encodeName(PathOf(fileName)).toStdString();
+    // Through a symbolic link to the file it names, so that a linked settings file stays linked.
+    std::error_code error;
+    if (const auto resolved = std::filesystem::canonical(target, error); !error)
+        target = resolved;
+    return target;
+}
+
 bool FileProfileStore::Save(const QString& fileName, const std::string& text)
 {
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(folder_).toStdString(), error);
-    std::filesystem::path target = QFile::encodeName(PathOf(fileName)).toStdString();
-    // Through a symbolic link to the file it names, so that a linked settings file stays linked.
-    if (const auto resolved = std::filesystem::canonical(target, error); !error)
-        target = resolved;
-    return ReplaceFile(target, text);
+    return ReplaceFile(TargetOf(fileName), text);
+}
+
+bool FileProfileStore::Writable(const QString& fileName)
+{
+    mode_t mode = 0;
+    return CanReplace(TargetOf(fileName), mode);
 }
 
 }  // namespace parlino

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
 #include <string>
 
 namespace parlino {
@@ -34,6 +35,8 @@ protected:
     virtual bool Load(const QString& fileName, std::string& text) = 0;
     // Replaces the whole file by text, all or nothing.
     virtual bool Save(const QString& fileName, const std::string& text) = 0;
+    // Whether Save could replace the file.
+    virtual bool Writable(const QString& fileName) = 0;
 
     // The name that stands for the file: ASCII lower case; empty when fileName is not a bare file name.
     static QString CanonicalName(const QString& fileName);
@@ -44,7 +47,8 @@ private:
 };
 
 // Settings files in one folder on disk. Each save writes a temporary file in that folder, flushes it to the disk and
-// renames it over the file, so a crash or a full disk leaves either the old or the new file, never a part of one.
+// renames it over the file, so a crash, a power cut or a full disk leaves either the old or the new file, never a part
+// of one or an empty one.
 class FileProfileStore final : public ProfileStore
 {
 public:
@@ -59,8 +63,11 @@ public:
 protected:
     bool Load(const QString& fileName, std::string& text) override;
     bool Save(const QString& fileName, const std::string& text) override;
+    bool Writable(const QString& fileName) override;
 
 private:
+    std::filesystem::path TargetOf(const QString& fileName) const;
+
     QString folder_;
 };
 

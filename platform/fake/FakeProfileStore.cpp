@@ -38,12 +38,16 @@ bool FakeProfileStore::Load(const QString& fileName, std::string& text)
     return true;
 }
 
+bool FakeProfileStore::Writable(const QString& fileName)
+{
+    return !readOnly_.contains(CanonicalName(fileName));
+}
+
 bool FakeProfileStore::Save(const QString& fileName, const std::string& text)
 {
-    const QString name = CanonicalName(fileName);
-    if (readOnly_.contains(name))
+    if (!Writable(fileName))
         return false;
-    files_[name] = text;
+    files_[CanonicalName(fileName)] = text;
     ++saveCount_;
     return true;
 }

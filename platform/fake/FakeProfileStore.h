@@ -24,6 +24,7 @@ public:
 protected:
     bool Load(const QString& fileName, std::string& text) override;
     bool Save(const QString& fileName, const std::string& text) override;
+    bool Writable(const QString& fileName) override;
 
 private:
     std::map<QString, std::string> files_;

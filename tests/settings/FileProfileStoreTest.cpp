@@ -60,6 +60,7 @@ TEST_F(FileProfileStoreTest, read_only_file_or_folder_fails_and_changes_nothing)
     for (const auto& c : cases) {
         ::chmod(QFile::encodeName(c.target).constData(), c.mode);
         EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "2")) << c.target.toStdString();
+        EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "1")) << "unchanged, " << c.target.toStdString();
         EXPECT_FALSE(store.EraseSection("parlino.ini", "s"));
         ::chmod(QFile::encodeName(c.target).constData(), c.target == path ? 0644 : 0755);
         EXPECT_EQ(Contents(path), "[s]\nk=1\n");

@@ -107,6 +107,7 @@ TEST_F(IniFileTest, a_failed_write_names_the_file_and_keeps_earlier_keys)
     } catch (const EIniFileError& error) {
         EXPECT_STREQ(error.what(), "Unable to write to Parlino.ini");
     }
+    EXPECT_THROW(StoreNumber(file, "Optiuni", "FormVersion", 0), EIniFileError);
     EXPECT_THROW(file.EraseSection("Optiuni"), EIniFileError);
     EXPECT_EQ(store.Text("PARLINO.INI"), "[Optiuni]\nFormVersion=0\n");
     EXPECT_THROW(file.WriteText("s", "k", "a\nb"), EIniFileError);
