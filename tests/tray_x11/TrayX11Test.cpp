@@ -1,0 +1,105 @@
+#include "platform/QtNotifyArea.h"
+#include "tests/support/Wait.h"
+#include "tray/RxTrayIcon.h"
+#include "tray/TrayPictures.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QToolTip>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace parlino::test {
+namespace {
+
+// What the X server says about a window.
+QString WindowInfo(WId window)
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    xwininfo.waitForFinished(5000);
+    return QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+}
+
+std::optional<int> Field(const QString& info, const QString& name)
+{
+    const QRegularExpressionMatch match = QRegularExpression(name + QStringLiteral(":\\s+(-?\\d+)")).match(info);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+// Qt draws an X11 tray icon in a small window of its own that the notification area takes in.
+QWidget* TrayWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (QString::fromLatin1(widget->metaObject()->className()).contains(QStringLiteral("SystemTray")))
+            return widget;
+    return nullptr;
+}
+
+void Xdotool(const QStringList& arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(u' ').toStdString();
+}
+
+TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
+{
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+        GTEST_SKIP() << "needs an X display with a notification area; run through run_tray_x11.sh";
+
+    QtNotifyArea area;
+    ASSERT_TRUE(WaitUntil([&] { return area.IsAvailable(); }, 10000)) << "trayer did not take the tray selection";
+
+    TRxTrayIcon tray(nullptr, area);
+    int clicks = 0;
+    tray.OnClick = [&](QObject*, TMouseButton button, TShiftState, int, int) {
+        if (button == TMouseButton::mbLeft)
+            ++clicks;
+    };
+    tray.SetHint(QStringLiteral("Parlino|not part of the tip"));
+    tray.SetIcon(TrayPictures::Still());
+    ASSERT_TRUE(tray.IsAdded());
+
+    // Embedded: mapped, inside trayer's panel rather than at the top level.
+    QString info;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const QWidget* window = TrayWindow();
+            info = window ? WindowInfo(window->winId()) : QString();
+            return info.contains(QStringLiteral("IsViewable")) && Field(info, QStringLiteral("Width")).value_or(0) > 1;
+        },
+        10000))
+        << info.toStdString();
+    const int x = *Field(info, QStringLiteral("Absolute upper-left X"));
+    const int y = *Field(info, QStringLiteral("Absolute upper-left Y"));
+    const int width = *Field(info, QStringLiteral("Width"));
+    const int height = *Field(info, QStringLiteral("Height"));
+    EXPECT_GT(x, 0);
+
+    const QString centreX = QString::number(x + width / 2);
+    const QString centreY = QString::number(y + height / 2);
+    Xdotool({QStringLiteral("mousemove"), centreX, centreY});
+    EXPECT_TRUE(WaitUntil([] { return QToolTip::isVisible(); }, 10000));
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Parlino"));
+
+    // The picture itself is on screen: the still icon's blue fills much of the icon's place.
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, x, y, width, height).toImage();
+    int blue = 0;
+    for (int row = 0; row < shown.height(); ++row)
+        for (int column = 0; column < shown.width(); ++column)
+            blue += shown.pixelColor(column, row).blue() > 180 && shown.pixelColor(column, row).red() < 90;
+    EXPECT_GT(blue, width * height / 8);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(QStringLiteral("tray_x11.png"));
+
+    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    EXPECT_TRUE(WaitUntil([&] { return clicks == 1; }, 10000));
+}
+
+} // namespace
+} // namespace parlino::test

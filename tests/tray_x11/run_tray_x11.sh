@@ -1,0 +1,56 @@
+#!/bin/sh
+# Runs the given test binary on a private X display with trayer as the notification area, and
+# stops both afterwards. Exits 77 (skipped) when the tools are missing.
+set -u
+test_binary=$1
+
+for tool in Xvfb trayer xdotool xwininfo; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (apt-get install xvfb trayer xdotool x11-utils)"
+        exit 77
+    fi
+done
+
+xvfb_pid=
+trayer_pid=
+cleanup() {
+    [ -n "$trayer_pid" ] && kill "$trayer_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# The first display number that no one holds; another test may take one at the same moment, so a
+# server that dies at once means: try the next.
+display=57
+while [ "$display" -lt 90 ]; do
+    if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        xvfb_pid=$!
+        tries=0
+        while [ "$tries" -lt 50 ] && kill -0 "$xvfb_pid" 2>/dev/null && ! DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; do
+            sleep 0.1
+            tries=$((tries + 1))
+        done
+        if kill -0 "$xvfb_pid" 2>/dev/null && DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; then
+            break
+        fi
+        kill "$xvfb_pid" 2>/dev/null
+        xvfb_pid=
+    fi
+    display=$((display + 1))
+done
+if [ -z "$xvfb_pid" ]; then
+    echo "SKIP: could not start Xvfb on any display from :57 to :89"
+    exit 77
+fi
+export DISPLAY=":$display"
+
+trayer --edge top --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 &
+trayer_pid=$!
+
+# Qt would prefer a D-Bus tray host where one runs; this check is about the X11 notification area.
+env -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb "$test_binary"
+status=$?
+exit "$status"
