@@ -10,7 +10,7 @@ namespace parlino {
 
 // The profile operations: named settings files of sections and keys, with the rules of ProfileFile. Every operation
 // loads the file, and every change saves the whole file, so nothing is cached between calls. A file name is a bare
-// name; names that differ only in ASCII case name the same file.
+// name; names that differ only in case name the same file.
 class ProfileStore
 {
 public:

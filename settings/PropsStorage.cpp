@@ -130,7 +130,6 @@ void TPropsStorage::WriteProp(const QMetaProperty& property)
     const QVariant value = property.read(targetObject_);
     const PropertyKind kind = KindOf(property, value);
     const QString key = KeyOf(property);
-    QString text;
     switch (kind) {
     case PropertyKind::Skipped:
         return;
@@ -143,13 +142,10 @@ void TPropsStorage::WriteProp(const QMetaProperty& property)
     case PropertyKind::Collection:
         WriteCollection(key, *qobject_cast<TCollection*>(value.value<QObject*>()));
         return;
-    case PropertyKind::Component:
-        text = ComponentText(value.value<QObject*>());
-        break;
     default:
-        text = ValueToText(property, value);
         break;
     }
+    const QString text = TextOf(property, value, kind);
     if (text.isEmpty() && kind != PropertyKind::String && kind != PropertyKind::WideCharacter)
         return;
     writeText_(sectionName_, key, TrimControls(text));
@@ -176,14 +172,13 @@ void TPropsStorage::ReadProp(const QMetaProperty& property)
         default:
             break;
         }
-        const bool isComponent = kind == PropertyKind::Component;
-        // A missing key leaves a reference as it is, rather than clearing it.
-        const QString defaultText = isComponent ? ComponentText(value.value<QObject*>()) : ValueToText(property, value);
+        // For a reference too the default is its present text, so that a missing key leaves it as it is.
+        const QString defaultText = TextOf(property, value, kind);
         QString text;
         if (!defaultText.isEmpty() || kind == PropertyKind::String || kind == PropertyKind::WideCharacter)
             text = TrimControls(readText_(sectionName_, key, defaultText));
         const std::optional<QVariant> newValue =
-            isComponent ? ComponentFromText(property, text) : ValueFromText(property, text);
+            kind == PropertyKind::Component ? ComponentFromText(property, text) : ValueFromText(property, text);
         if (newValue)
             property.write(targetObject_, *newValue);
     } catch (...) {
@@ -285,6 +280,11 @@ void TPropsStorage::ReadCollection(const QString& key, TCollection& collection)
     const QString section = sectionName_ + u'.' + key;
     for (int i = 0; i < collection.Count(); ++i)
         ReadObjectProps(collection.Item(i), QStringLiteral("Item%1_").arg(i), section);
+}
+
+QString TPropsStorage::TextOf(const QMetaProperty& property, const QVariant& value, PropertyKind kind) const
+{
+    return kind == PropertyKind::Component ? ComponentText(value.value<QObject*>()) : ValueToText(property, value);
 }
 
 QString TPropsStorage::ComponentText(const QObject* component) const

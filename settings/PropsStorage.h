@@ -12,6 +12,7 @@
 namespace parlino {
 
 class TCollection;
+enum class PropertyKind;
 
 // One item of a StoredProps list, "Component.Property", split at its first ".".
 struct StoredPropName
@@ -67,6 +68,7 @@ private:
     void WriteCollection(const QString& key, const TCollection& collection);
     void ReadCollection(const QString& key, TCollection& collection);
 
+    QString TextOf(const QMetaProperty& property, const QVariant& value, PropertyKind kind) const;
     QString ComponentText(const QObject* component) const;
     std::optional<QVariant> ComponentFromText(const QMetaProperty& property, const QString& text) const;
 

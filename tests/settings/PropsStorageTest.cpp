@@ -18,7 +18,7 @@ using test::TestEdit;
 using test::TestFont;
 
 const QStringList StoredProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",
-                                 "CheckRefresh.Checked", "EditWav.Text", "CheckWav.Checked",
+                                 "CheckRefresh.Checked", "CheckWav.Checked", "EditWav.Text",
                                  "CheckFlash.Checked", "CheckTimp.Checked"};
 
 // The options dialog's controls with their designed values, and a settings file in memory.
@@ -84,8 +84,8 @@ TEST(PropsStorageTest, writes_the_designed_options_in_order)
                                                  "EditPrimire_FontStyle=[]\n"
                                                  "CheckMin_Checked=False\n"
                                                  "CheckRefresh_Checked=True\n"
-                                                 "EditWav_Text=\n"
                                                  "CheckWav_Checked=False\n"
+                                                 "EditWav_Text=\n"
                                                  "CheckFlash_Checked=True\n"
                                                  "CheckTimp_Checked=False\n"
                                                  "Trimitere1=0\n");

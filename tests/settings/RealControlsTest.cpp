@@ -1,0 +1,76 @@
+#include "QtPrinters.h"
+#include "platform/fake/FakeProfileStore.h"
+#include "platform/fake/FakeScreenDensity.h"
+#include "settings/IniFile.h"
+#include "settings/OptiuniUnit.h"
+#include "settings/PropsStorage.h"
+#include "settings/SettingsAccess.h"
+
+#include <gtest/gtest.h>
+
+namespace parlino {
+namespace {
+
+// The options dialog's own controls, stored and read through the same keys as the dialog's storage component uses.
+class RealControlsTest : public ::testing::Test
+{
+protected:
+    TPropsStorage Storage()
+    {
+        return TPropsStorage(
+            &form, {}, "Optiuni",
+            [this](const QString& s, const QString& k, const QString& d) { return FetchText(file, s, k, d); },
+            [this](const QString& s, const QString& k, const QString& v) { StoreText(file, s, k, v); });
+    }
+
+    const QStringList storedProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",
+                                     "CheckRefresh.Checked", "CheckWav.Checked", "EditWav.Text",
+                                     "CheckFlash.Checked", "CheckTimp.Checked"};
+    fake::FakeScreenDensity screen{96};
+    fake::FakeProfileStore store;
+    TIniFile file{store, "Parlino.ini"};
+    TOptiuniForm form{screen};
+};
+
+TEST_F(RealControlsTest, designed_values_give_the_documented_keys)
+{
+    Storage().WriteListedProps(&form, storedProps);
+    const QString expected = "[Optiuni]\n"
+                             "EditTrimitere_FontCharset=1\nEditTrimitere_FontColor=16711680\n"
+                             "EditTrimitere_FontHeight=-13\nEditTrimitere_FontName=MS Sans Serif\n"
+                             "EditTrimitere_FontPitch=fpDefault\nEditTrimitere_FontSize=10\n"
+                             "EditTrimitere_FontStyle=[]\n"
+                             "EditPrimire_FontCharset=1\nEditPrimire_FontColor=255\n"
+                             "EditPrimire_FontHeight=-13\nEditPrimire_FontName=MS Sans Serif\n"
+                             "EditPrimire_FontPitch=fpDefault\nEditPrimire_FontSize=10\n"
+                             "EditPrimire_FontStyle=[]\n"
+                             "CheckMin_Checked=False\nCheckRefresh_Checked=True\nCheckWav_Checked=False\n"
+                             "EditWav_Text=\nCheckFlash_Checked=True\nCheckTimp_Checked=False\n";
+    EXPECT_EQ(store.Text("parlino.ini"), expected);
+}
+
+TEST_F(RealControlsTest, the_size_decides_the_height)
+{
+    const struct
+    {
+        const char* lines;
+        int height, size;
+    } cases[] = {
+        {"EditTrimitere_FontHeight=-14", -15, 11},
+        {"EditTrimitere_FontSize=abc\nEditTrimitere_FontHeight=-20", 0, 0},
+        {"EditTrimitere_FontHeight=-40\nEditTrimitere_FontSize=12", -16, 12},
+    };
+    for (const auto& c : cases) {
+        TOptiuniForm fresh(screen);
+        store.SetText("parlino.ini", QString("[optiuni]\n") + c.lines + "\ncheckmin_checked=TRUE\n");
+        Storage().ReadListedProps(&fresh, storedProps);
+        EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Height").toInt(), c.height)
+            << c.lines;
+        EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Size").toInt(), c.size)
+            << c.lines;
+        EXPECT_TRUE(fresh.CheckMin->property("Checked").toBool());
+    }
+}
+
+}  // namespace
+}  // namespace parlino
