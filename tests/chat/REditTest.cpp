@@ -3,6 +3,7 @@
 #include "platform/fake/FakeFileSaver.h"
 #include "tests/support/Wait.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -327,6 +328,9 @@ TEST_F(REditTest, CtrlKeysScrollByLinesAndConsumeTheKey)
     EXPECT_EQ(scrolls, 4);
     EXPECT_EQ(edit.SelStart(), 0);
     EXPECT_EQ(keysSeen, std::vector<int>(4, 0));
+
+    edit.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_TRUE(test::WaitUntil([&scrolls] { return scrolls == 5; }));
 
     edit.ScrollToLine(100000);
     EXPECT_GT(edit.FirstVisibleLine(), 150);
