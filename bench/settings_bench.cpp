@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
 #include <utility>
 #include <vector>
 
@@ -140,7 +139,7 @@ void BM_ReadOptiuniSection_Memory(benchmark::State& state)
     RunInMemory(state, Mode::Read);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_WriteOptiuniSection_Disk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteOptiuniSectionUnchanged_Disk)->Unit(benchmark::kMillisecond);

@@ -29,9 +29,8 @@ char FoldCase(char c)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldCase(x) == FoldCase(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
 bool HasLineBreak(std::string_view text)
@@ -64,7 +63,7 @@ void AddOnce(std::vector<std::string>& names, std::string_view name)
         names.emplace_back(name);
 }
 
-}  // namespace
+} // namespace
 
 ProfileFile::ProfileFile(std::string_view text)
 {
@@ -158,8 +157,8 @@ bool ProfileFile::SetValue(std::string_view section, std::string_view key, std::
     section = TrimBlanks(section);
     key = TrimBlanks(key);
     if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
-        key.front() == '[' || key.front() == ';' || key.front() == '#')
+        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos || key.front() == '[' ||
+        key.front() == ';' || key.front() == '#')
         return false;
 
     std::string text;
@@ -204,11 +203,10 @@ void ProfileFile::DeleteKey(std::string_view section, std::string_view key)
         return;
     const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(header + 1);
     const auto end = lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header));
-    lines_.erase(std::remove_if(begin, end,
-                                [key](const Line& line) {
-                                    return line.kind == LineKind::Key && SameName(line.Name(), key);
-                                }),
-                 end);
+    lines_.erase(
+        std::remove_if(begin, end,
+                       [key](const Line& line) { return line.kind == LineKind::Key && SameName(line.Name(), key); }),
+        end);
 }
 
 std::vector<std::string> ProfileFile::Sections() const
@@ -252,4 +250,4 @@ std::string ProfileFile::Text() const
     return text;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -83,4 +83,4 @@ private:
     std::vector<Line> lines_;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -68,7 +68,9 @@ bool ReadAll(int fd, std::string& text)
 bool CanReplace(const std::filesystem::path& target, mode_t& mode)
 {
     mode = 0644;
-    struct stat status {};
+    struct stat status
+    {
+    };
     if (::stat(target.c_str(), &status) == 0) {
         if (!S_ISREG(status.st_mode) || !IsWritable(target, status))
             return false;
@@ -76,7 +78,9 @@ bool CanReplace(const std::filesystem::path& target, mode_t& mode)
     } else if (errno != ENOENT) {
         return false;
     }
-    struct stat folderStatus {};
+    struct stat folderStatus
+    {
+    };
     return ::stat(target.parent_path().c_str(), &folderStatus) == 0 && IsWritable(target.parent_path(), folderStatus);
 }
 
@@ -99,7 +103,7 @@ bool ReplaceFile(const std::filesystem::path& target, const std::string& text)
     return ok;
 }
 
-}  // namespace
+} // namespace
 
 QString ProfileStore::CanonicalName(const QString& fileName)
 {
@@ -119,8 +123,7 @@ QString ProfileStore::ReadString(const QString& fileName, const QString& section
     return value ? QString::fromStdString(*value) : defaultValue;
 }
 
-template <typename Change>
-bool ProfileStore::Modify(const QString& fileName, Change change)
+template <typename Change> bool ProfileStore::Modify(const QString& fileName, Change change)
 {
     std::string text;
     if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
@@ -169,16 +172,13 @@ QStringList ProfileStore::ReadKeys(const QString& fileName, const QString& secti
 
 bool ProfileStore::EraseSection(const QString& fileName, const QString& section)
 {
-    return Modify(fileName, [&section](ProfileFile& file) {
-        file.EraseSection(section.toStdString());
-    });
+    return Modify(fileName, [&section](ProfileFile& file) { file.EraseSection(section.toStdString()); });
 }
 
 bool ProfileStore::DeleteKey(const QString& fileName, const QString& section, const QString& key)
 {
-    return Modify(fileName, [&section, &key](ProfileFile& file) {
-        file.DeleteKey(section.toStdString(), key.toStdString());
-    });
+    return Modify(fileName,
+                  [&section, &key](ProfileFile& file) { file.DeleteKey(section.toStdString(), key.toStdString()); });
 }
 
 FileProfileStore::FileProfileStore(QString folder) : folder_(std::move(folder)) {}
@@ -229,4 +229,4 @@ bool FileProfileStore::Writable(const QString& fileName)
     return CanReplace(TargetOf(fileName), mode);
 }
 
-}  // namespace parlino
+} // namespace parlino

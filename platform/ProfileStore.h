@@ -42,8 +42,7 @@ protected:
     static QString CanonicalName(const QString& fileName);
 
 private:
-    template <typename Change>
-    bool Modify(const QString& fileName, Change change);
+    template <typename Change> bool Modify(const QString& fileName, Change change);
 };
 
 // Settings files in one folder on disk. Each save writes a temporary file in that folder, flushes it to the disk and
@@ -71,4 +70,4 @@ private:
     QString folder_;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -20,4 +20,4 @@ public:
     virtual QObject* Add() = 0;
 };
 
-}  // namespace parlino
+} // namespace parlino

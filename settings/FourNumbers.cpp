@@ -47,4 +47,4 @@ void StoreFourNumbers(TCustomIniFile& file, const QString& section, const QStrin
     StoreText(file, section, key, text);
 }
 
-}  // namespace parlino
+} // namespace parlino

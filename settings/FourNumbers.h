@@ -28,4 +28,4 @@ bool FetchFourNumbers(TCustomIniFile& file, const QString& section, const QStrin
 void StoreFourNumbers(TCustomIniFile& file, const QString& section, const QString& key, const QString& suffix,
                       const FourNumbers& numbers);
 
-}  // namespace parlino
+} // namespace parlino

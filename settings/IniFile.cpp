@@ -53,4 +53,4 @@ void TIniFile::DeleteKey(const QString& section, const QString& key)
         RaiseUnableToWrite();
 }
 
-}  // namespace parlino
+} // namespace parlino

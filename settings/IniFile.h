@@ -62,4 +62,4 @@ private:
     ProfileStore& store_;
 };
 
-}  // namespace parlino
+} // namespace parlino

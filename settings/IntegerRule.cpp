@@ -50,7 +50,7 @@ std::optional<int32_t> ParseDecimal(std::string_view text)
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-}  // namespace
+} // namespace
 
 std::optional<int32_t> ParseInteger(std::string_view text)
 {
@@ -69,4 +69,4 @@ std::optional<int32_t> ParseInteger(const QString& text)
     return ParseInteger(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -14,4 +14,4 @@ namespace parlino {
 std::optional<int32_t> ParseInteger(std::string_view text);
 std::optional<int32_t> ParseInteger(const QString& text);
 
-}  // namespace parlino
+} // namespace parlino

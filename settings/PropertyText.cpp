@@ -37,8 +37,7 @@ std::optional<QVariant> FitInto(const QMetaProperty& property, Number number, Nu
     return ConvertTo(property, QVariant::fromValue(number));
 }
 
-template <typename Limit>
-std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
+template <typename Limit> std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
 {
     // Text that breaks the rule counts as 0.
     const int32_t number = ParseInteger(text).value_or(0);
@@ -66,8 +65,8 @@ std::optional<QVariant> Int64FromText(const QMetaProperty& property, const QStri
     const int id = property.metaType().id();
     bool ok = false;
     if (id == QMetaType::UInt || id == QMetaType::ULong || id == QMetaType::ULongLong) {
-        const qulonglong max = id == QMetaType::UInt ? std::numeric_limits<uint32_t>::max()
-                                                      : std::numeric_limits<qulonglong>::max();
+        const qulonglong max =
+            id == QMetaType::UInt ? std::numeric_limits<uint32_t>::max() : std::numeric_limits<qulonglong>::max();
         const qulonglong number = text.toULongLong(&ok);
         return FitInto<qulonglong>(property, ok ? number : 0, 0, max);
     }
@@ -120,7 +119,7 @@ std::optional<QVariant> EnumerationFromText(const QMetaProperty& property, const
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 PropertyKind KindOf(const QMetaProperty& property, const QVariant& value)
 {
@@ -225,4 +224,4 @@ std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QStri
     }
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -11,20 +11,20 @@ namespace parlino {
 // How a property is kept in the settings file.
 enum class PropertyKind
 {
-    Integer,        // up to 32 bits, by the integer rule
-    Int64,          // the wider or unsigned integers, in decimal
-    Enumeration,    // Booleans too, by identifier
-    Set,            // a flag type, by the identifiers of its members
-    Character,      // a char
-    WideCharacter,  // a QChar
-    Float,          // by "." and the precision of the type
+    Integer,       // up to 32 bits, by the integer rule
+    Int64,         // the wider or unsigned integers, in decimal
+    Enumeration,   // Booleans too, by identifier
+    Set,           // a flag type, by the identifiers of its members
+    Character,     // a char
+    WideCharacter, // a QChar
+    Float,         // by "." and the precision of the type
     String,
-    Variant,        // as its text
-    StringList,     // in a section of its own
-    Collection,     // a TCollection: the number of items, then the items' properties in a section of their own
-    Object,         // an object without a name, owned by the property: its own properties under their own keys
-    Component,      // a named object elsewhere: by its name
-    Skipped         // every other type
+    Variant,    // as its text
+    StringList, // in a section of its own
+    Collection, // a TCollection: the number of items, then the items' properties in a section of their own
+    Object,     // an object without a name, owned by the property: its own properties under their own keys
+    Component,  // a named object elsewhere: by its name
+    Skipped     // every other type
 };
 
 // Object-valued properties are told apart by their present value, which decides between Collection, Object (an
@@ -39,4 +39,4 @@ QString ValueToText(const QMetaProperty& property, const QVariant& value);
 // the property as it is (an unknown identifier, a malformed floating-point number, an out-of-range integer).
 std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text);
 
-}  // namespace parlino
+} // namespace parlino

@@ -41,8 +41,7 @@ bool IsQtClass(const QMetaObject* metaObject)
     return name[0] == 'Q' && name[1] >= 'A' && name[1] <= 'Z';
 }
 
-template <typename Object>
-Object* FormOf(Object* object)
+template <typename Object> Object* FormOf(Object* object)
 {
     while (object->parent())
         object = object->parent();
@@ -69,7 +68,7 @@ QObject* FindForm(QObject* ownForm, const QString& name)
     return found == forms.end() ? nullptr : *found;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<StoredPropName> SplitStoredProp(const QString& item)
 {
@@ -86,8 +85,7 @@ TPropsStorage::TPropsStorage(QObject* targetObject, QString keyPrefix, QString s
                              WriteTextOp writeText, EraseSectionOp eraseSection)
     : targetObject_(targetObject), keyPrefix_(std::move(keyPrefix)), sectionName_(std::move(sectionName)),
       readText_(std::move(readText)), writeText_(std::move(writeText)), eraseSection_(std::move(eraseSection))
-{
-}
+{}
 
 TPropsStorage TPropsStorage::With(QObject* targetObject, QString keyPrefix, QString sectionName) const
 {
@@ -320,4 +318,4 @@ std::optional<QVariant> TPropsStorage::ComponentFromText(const QMetaProperty& pr
     return value;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -72,8 +72,7 @@ private:
     QString ComponentText(const QObject* component) const;
     std::optional<QVariant> ComponentFromText(const QMetaProperty& property, const QString& text) const;
 
-    template <typename Action>
-    void ForListed(QObject* form, const QStringList& storedProps, Action action) const;
+    template <typename Action> void ForListed(QObject* form, const QStringList& storedProps, Action action) const;
 
     QObject* targetObject_;
     QString keyPrefix_;
@@ -83,4 +82,4 @@ private:
     EraseSectionOp eraseSection_;
 };
 
-}  // namespace parlino
+} // namespace parlino

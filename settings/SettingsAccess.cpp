@@ -11,7 +11,7 @@ bool IsQuoted(const QString& value)
     return !value.isEmpty() && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
 }
 
-}  // namespace
+} // namespace
 
 QString FetchText(TCustomIniFile& file, const QString& section, const QString& key, const QString& defaultValue)
 {
@@ -33,4 +33,4 @@ void StoreNumber(TCustomIniFile& file, const QString& section, const QString& ke
     file.WriteNumber(section, key, value);
 }
 
-}  // namespace parlino
+} // namespace parlino

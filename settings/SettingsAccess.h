@@ -17,4 +17,4 @@ void StoreText(TCustomIniFile& file, const QString& section, const QString& key,
 int32_t FetchNumber(TCustomIniFile& file, const QString& section, const QString& key, int32_t defaultValue);
 void StoreNumber(TCustomIniFile& file, const QString& section, const QString& key, int32_t value);
 
-}  // namespace parlino
+} // namespace parlino

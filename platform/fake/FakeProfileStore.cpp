@@ -52,4 +52,4 @@ bool FakeProfileStore::Save(const QString& fileName, const std::string& text)
     return true;
 }
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

@@ -32,4 +32,4 @@ private:
     int saveCount_ = 0;
 };
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

@@ -1,3 +1,4 @@
+#include "QtPrinters.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProfileStore.h"
 
@@ -8,10 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "QtPrinters.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 namespace parlino {
@@ -78,7 +76,9 @@ TEST_F(FileProfileStoreTest, keeps_permissions_and_symbolic_links)
     ASSERT_TRUE(store.WriteString("parlino.ini", "s", "k", "v"));
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_EQ(Contents(real), "[s]\nk=v\n");
-    struct stat status {};
+    struct stat status
+    {
+    };
     ::stat(QFile::encodeName(real).constData(), &status);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
@@ -137,5 +137,5 @@ TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
     EXPECT_GT(keysSeen, 0u) << "the writer never got to write";
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

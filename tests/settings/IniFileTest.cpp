@@ -1,10 +1,10 @@
-#include "platform/fake/FakeProfileStore.h"
-#include "settings/FourNumbers.h"
 #include "settings/IniFile.h"
-#include "settings/IntegerRule.h"
-#include "settings/SettingsAccess.h"
 
 #include "QtPrinters.h"
+#include "platform/fake/FakeProfileStore.h"
+#include "settings/FourNumbers.h"
+#include "settings/IntegerRule.h"
+#include "settings/SettingsAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -130,12 +130,9 @@ TEST(FourNumbersTest, parses_words_and_keeps_defaults)
         bool found;
         FourNumbers numbers;
     } cases[] = {
-        {"10,20,30,40", true, {10, 20, 30, 40}},
-        {"10,20", true, {10, 20, 3, 4}},
-        {"10;20;30;40", true, {1, 2, 3, 4}},
-        {" 10 ,, 20  30,40,50", true, {10, 20, 30, 40}},
-        {"x,-5,$10,abc", true, {1, -5, 16, 4}},
-        {"", false, {1, 2, 3, 4}},
+        {"10,20,30,40", true, {10, 20, 30, 40}}, {"10,20", true, {10, 20, 3, 4}},
+        {"10;20;30;40", true, {1, 2, 3, 4}},     {" 10 ,, 20  30,40,50", true, {10, 20, 30, 40}},
+        {"x,-5,$10,abc", true, {1, -5, 16, 4}},  {"", false, {1, 2, 3, 4}},
     };
     for (const auto& c : cases) {
         FourNumbers numbers{1, 2, 3, 4};
@@ -159,5 +156,5 @@ TEST_F(IniFileTest, four_numbers_prefer_the_key_of_the_screen_size)
               "MinMaxPos(800x600)=-1,-1,-8,-31\nMinMaxPos=-1,-1,-8,-31\n");
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

@@ -1,7 +1,6 @@
 #include "platform/ProfileFile.h"
 
 #include <gtest/gtest.h>
-
 #include <optional>
 #include <string>
 
@@ -13,8 +12,7 @@ std::optional<std::string> Read(const std::string& text, const std::string& sect
     return ProfileFile(text).Value(section, key);
 }
 
-std::string Write(const std::string& text, const std::string& section, const std::string& key,
-                  const std::string& value)
+std::string Write(const std::string& text, const std::string& section, const std::string& key, const std::string& value)
 {
     ProfileFile file(text);
     EXPECT_TRUE(file.SetValue(section, key, value));
@@ -92,9 +90,9 @@ TEST(ProfileFileTest, refuses_what_would_not_read_back)
     {
         std::string section, key, value;
     } cases[] = {
-        {"", "k", "v"},       {"s", " ", "v"},      {"s", "k", "a\nb"},   {"s", "k", "a\r"},   {"s\n", "k", "v"},
-        {"a]b", "k", "v"},    {"s", "k=j", "v"},    {"s", "[k]", "v"},    {"s", ";k", "v"},    {"s", "#k", "v"},
-        {"s", "k\nx", "v"},
+        {"", "k", "v"},    {"s", " ", "v"},   {"s", "k", "a\nb"}, {"s", "k", "a\r"},
+        {"s\n", "k", "v"}, {"a]b", "k", "v"}, {"s", "k=j", "v"},  {"s", "[k]", "v"},
+        {"s", ";k", "v"},  {"s", "#k", "v"},  {"s", "k\nx", "v"},
     };
     for (const auto& c : cases) {
         ProfileFile file("[s]\nk=1\n");
@@ -128,5 +126,5 @@ TEST(ProfileFileTest, survives_garbage_and_keeps_it_on_write)
     EXPECT_EQ(reread.Value("Optiuni", "CheckMin_Checked"), "True");
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

@@ -1,12 +1,12 @@
+#include "settings/PropsStorage.h"
+
+#include "QtPrinters.h"
 #include "TestComponents.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "settings/IniFile.h"
-#include "settings/PropsStorage.h"
 #include "settings/SettingsAccess.h"
 
 #include <QWidget>
-
-#include "QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,8 @@ using test::TestCheck;
 using test::TestEdit;
 using test::TestFont;
 
-const QStringList StoredProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",
-                                 "CheckRefresh.Checked", "CheckWav.Checked", "EditWav.Text",
-                                 "CheckFlash.Checked", "CheckTimp.Checked"};
+const QStringList StoredProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",   "CheckRefresh.Checked",
+                                 "CheckWav.Checked",   "EditWav.Text",     "CheckFlash.Checked", "CheckTimp.Checked"};
 
 // The options dialog's controls with their designed values, and a settings file in memory.
 struct OptionsForm
@@ -152,8 +151,8 @@ TEST(PropsStorageTest, chosen_options_read_back_as_written)
     OptionsForm read;
     read.store.SetText("parlino.ini", written.store.Text("parlino.ini"));
     read.Storage().ReadListedProps(&read.form, StoredProps);
-    for (const char* path : {"Font.Charset", "Font.Color", "Font.Height", "Font.Name", "Font.Pitch", "Font.Size",
-                             "Font.Style"}) {
+    for (const char* path :
+         {"Font.Charset", "Font.Color", "Font.Height", "Font.Name", "Font.Pitch", "Font.Size", "Font.Style"}) {
         EXPECT_EQ(read.Value("EditTrimitere", path), written.Value("EditTrimitere", path)) << path;
         EXPECT_EQ(read.Value("EditPrimire", path), written.Value("EditPrimire", path)) << path;
     }
@@ -288,5 +287,5 @@ TEST(PropsStorageTest, references_name_the_form_of_another_window)
     }
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

@@ -23,9 +23,9 @@ protected:
             [this](const QString& s, const QString& k, const QString& v) { StoreText(file, s, k, v); });
     }
 
-    const QStringList storedProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",
+    const QStringList storedProps = {"EditTrimitere.Font",   "EditPrimire.Font", "CheckMin.Checked",
                                      "CheckRefresh.Checked", "CheckWav.Checked", "EditWav.Text",
-                                     "CheckFlash.Checked", "CheckTimp.Checked"};
+                                     "CheckFlash.Checked",   "CheckTimp.Checked"};
     fake::FakeScreenDensity screen{96};
     fake::FakeProfileStore store;
     TIniFile file{store, "Parlino.ini"};
@@ -66,11 +66,10 @@ TEST_F(RealControlsTest, the_size_decides_the_height)
         Storage().ReadListedProps(&fresh, storedProps);
         EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Height").toInt(), c.height)
             << c.lines;
-        EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Size").toInt(), c.size)
-            << c.lines;
+        EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Size").toInt(), c.size) << c.lines;
         EXPECT_TRUE(fresh.CheckMin->property("Checked").toBool());
     }
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

@@ -169,4 +169,4 @@ public:
     int b = 0;
 };
 
-}  // namespace parlino::test
+} // namespace parlino::test
