@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -112,14 +113,19 @@ int ServePending()
     return served;
 }
 
-void ServeUntil(const std::function<bool()>& done)
+bool ServeUntil(const std::function<bool()>& done, int timeoutMs)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         ServePending();
         std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return !pending.empty() || done(); });
+        const auto ready = [&] { return !pending.empty() || done(); };
+        if (timeoutMs < 0)
+            changed.wait(lock, ready);
+        else if (!changed.wait_until(lock, deadline, ready))
+            return false;
         if (pending.empty())
-            return;
+            return true;
     }
 }
 

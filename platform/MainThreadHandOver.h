@@ -15,7 +15,8 @@ bool IsMainThread();
 void Run(const std::function<void()>& fn);
 
 // Main thread: serves hand-overs until done() holds; done() is checked whenever a hand-over or Wake() arrives.
-void ServeUntil(const std::function<bool()>& done);
+// With a time-out (milliseconds) it gives up after that long; true when done() held.
+bool ServeUntil(const std::function<bool()>& done, int timeoutMs = -1);
 
 // Wakes ServeUntil so it checks its condition again (a thread finished).
 void Wake();

@@ -16,12 +16,6 @@ constexpr int kLowestNice = 5;
 
 }  // namespace
 
-TThread::TThread(bool createSuspended)
-{
-    if (!createSuspended)
-        Resume();
-}
-
 TThread::~TThread()
 {
     if (thread_.joinable()) {
@@ -35,10 +29,14 @@ TThread::~TThread()
 
 void TThread::Resume()
 {
-    if (started_)
+    if (started_.exchange(true))
         return;
-    started_ = true;
-    thread_ = std::thread([this] { Run(); });
+    std::thread thread([this] { Run(); });
+    // A free-on-terminate thread may end and delete this object at any moment from here on.
+    if (freeOnTerminate_)
+        thread.detach();
+    else
+        thread_ = std::move(thread);
 }
 
 void TThread::SetPriority(ThreadPriority priority)
@@ -68,8 +66,6 @@ void TThread::Run()
         // An exception leaving a thread body ends the thread; it has nowhere else to go.
     }
     const bool freeSelf = freeOnTerminate_.load();
-    if (freeSelf)
-        thread_.detach();
     {
         std::lock_guard lock(finishMutex_);
         finished_.store(true, std::memory_order_release);

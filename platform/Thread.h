@@ -21,7 +21,8 @@ enum class ThreadPriority
 class TThread
 {
 public:
-    explicit TThread(bool createSuspended = true);
+    // Threads are always made suspended: Execute may only run once the derived object is complete.
+    TThread() = default;
     // Destroying a thread that still runs asks it to terminate and waits for it (serving hand-overs).
     virtual ~TThread();
     TThread(const TThread&) = delete;
@@ -57,11 +58,11 @@ private:
     std::atomic<bool> finished_{false};
     std::atomic<ThreadPriority> priority_{ThreadPriority::Normal};
     std::atomic<bool> freeOnTerminate_{false};
+    std::atomic<bool> started_{false};
     std::atomic<long> tid_{0};
     std::atomic<unsigned long> nativeHandle_{0};
     std::mutex finishMutex_;
     std::condition_variable finishedChanged_;
-    bool started_ = false;
 };
 
 }  // namespace parlino

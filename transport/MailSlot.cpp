@@ -1,10 +1,13 @@
 #include "transport/MailSlot.h"
 
+#include "platform/MainThreadHandOver.h"
 #include "transport/Crc16.h"
 #include "transport/SmbMailslot.h"
 #include "transport/WinPopupDatagram.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace parlino {
@@ -12,6 +15,10 @@ namespace {
 
 constexpr uint32_t kWaitSleepMs = 10;
 const QString kMessengerSlot = QStringLiteral("messngr");
+
+std::mutex liveMutex;
+std::condition_variable liveChanged;
+int liveThreads = 0;
 
 std::string Bytes(const QByteArray& text)
 {
@@ -22,11 +29,28 @@ std::string Bytes(const QByteArray& text)
 
 TMailSlotWaitThread::TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle handle, MailslotService& service,
                                          Clock& clock)
-    : TThread(true), owner_(owner), handle_(handle), service_(service), clock_(clock)
+    : owner_(owner), handle_(handle), service_(service), clock_(clock)
 {
     SetFreeOnTerminate(true);
     SetPriority(ThreadPriority::Lowest);
+    {
+        std::lock_guard lock(liveMutex);
+        ++liveThreads;
+    }
     Resume();
+}
+
+bool TMailSlotWaitThread::WaitForAllToEnd(int timeoutMs)
+{
+    const auto allEnded = [] {
+        std::lock_guard lock(liveMutex);
+        return liveThreads == 0;
+    };
+    // A thread may be waiting for its hand-over; serving it lets the thread see it was closed and end.
+    if (MainThreadHandOver::IsMainThread())
+        return MainThreadHandOver::ServeUntil(allEnded, timeoutMs);
+    std::unique_lock lock(liveMutex);
+    return liveChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return liveThreads == 0; });
 }
 
 void TMailSlotWaitThread::Execute()
@@ -44,10 +68,19 @@ void TMailSlotWaitThread::Execute()
             continue;
         }
         clock_.Sleep(kWaitSleepMs);
+        if (Terminated())
+            break;
         uint32_t read = 0;
         // Returns once a message waits or the handle is closed.
         service_.ReadFile(handle_, nullptr, 0, &read);
     }
+    // The last touch of the services: from here on they may go.
+    {
+        std::lock_guard lock(liveMutex);
+        --liveThreads;
+    }
+    liveChanged.notify_all();
+    MainThreadHandOver::Wake();
 }
 
 TCustomMailSlot::TCustomMailSlot(QObject* owner, MailslotService& service, Clock& clock)

@@ -47,6 +47,10 @@ class TMailSlotWaitThread final : public TThread
 public:
     TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle handle, MailslotService& service, Clock& clock);
 
+    // Nobody waits for a wait thread when its mailslot closes; whoever is about to destroy the services
+    // they use closes every mailslot, then waits here until every wait thread has ended. True when all have.
+    static bool WaitForAllToEnd(int timeoutMs = 5000);
+
 protected:
     void Execute() override;
 

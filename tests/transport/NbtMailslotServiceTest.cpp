@@ -1,0 +1,196 @@
+#include "platform/CodePage.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeLan.h"
+#include "tests/support/Wait.h"
+#include "transport/MailSlot.h"
+#include "transport/NbtMailslotService.h"
+#include "transport/SmbMailslot.h"
+#include "transport/WinPopupDatagram.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace parlino {
+namespace {
+
+using test::SpinFor;
+using test::WaitUntil;
+
+// One computer on the fake LAN, listening with a WinPopup of its own.
+struct Station
+{
+    Station(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup)
+        : network(lan.AddStation(host)), service(*network, *network, {name, workgroup, 138}),
+          popup(nullptr, service, clock, codePage)
+    {
+        popup.OnMessage = [this](QObject*, const QString& to, const QString& from, const QString& text) {
+            inbox.push_back(from + " -> " + to + ": " + text);
+        };
+    }
+    ~Station() { popup.Close(); }
+
+    std::unique_ptr<fake::FakeStationNetwork> network;
+    NbtMailslotService service;
+    fake::FakeClock clock;
+    IconvCodePage codePage{QStringLiteral("CP850")};
+    TWinPopup popup;
+    QStringList inbox;
+};
+
+class NbtMailslotServiceTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (auto* station : {&alice, &bob, &carol, &dave})
+            station->popup.SetActive(true);
+    }
+
+    void TearDown() override
+    {
+        for (auto* station : {&alice, &bob, &carol, &dave})
+            station->popup.Close();
+        EXPECT_TRUE(TMailSlotWaitThread::WaitForAllToEnd());
+    }
+
+    fake::FakeLan lan;
+    Station alice{lan, 1, "ALICE", "OFFICE"};
+    Station bob{lan, 2, "BOB", "OFFICE"};
+    Station carol{lan, 3, "CAROL", "OFFICE"};
+    Station dave{lan, 4, "DAVE", "LAB"};
+};
+
+TEST_F(NbtMailslotServiceTest, PersonalMessageReachesOnlyItsComputer)
+{
+    EXPECT_TRUE(alice.popup.Send("bob", "ALICE", "BOB", "hello"));
+    ASSERT_TRUE(WaitUntil([&] { return !bob.inbox.isEmpty(); }));
+    SpinFor(50);
+    EXPECT_EQ(bob.inbox, QStringList{"ALICE -> BOB: hello"});
+    EXPECT_TRUE(alice.inbox.isEmpty());
+    EXPECT_TRUE(carol.inbox.isEmpty());
+    EXPECT_TRUE(dave.inbox.isEmpty());
+}
+
+TEST_F(NbtMailslotServiceTest, WorkgroupAndStarReachEveryListenerOfTheGroup)
+{
+    EXPECT_TRUE(alice.popup.Send("OFFICE", "ALICE", "OFFICE", "to the office"));
+    EXPECT_TRUE(dave.popup.Send("*", "DAVE", "*", "to the lab"));
+    ASSERT_TRUE(WaitUntil([&] { return bob.inbox.size() == 1 && carol.inbox.size() == 1 && dave.inbox.size() == 1; }));
+    SpinFor(50);
+    for (auto* station : {&alice, &bob, &carol})
+        EXPECT_EQ(station->inbox, QStringList{"ALICE -> OFFICE: to the office"});
+    EXPECT_EQ(dave.inbox, QStringList{"DAVE -> *: to the lab"});
+}
+
+TEST_F(NbtMailslotServiceTest, RoutesByTheKindOfTarget)
+{
+    alice.service.SetGroupLookup([](const std::string& name) { return name == "LAB"; });
+    const auto route = [&](const std::string& target) { return alice.service.RouteTo(target); };
+    EXPECT_EQ(route("BOB").destination, (NetbiosName{"BOB", 0x03}));
+    EXPECT_EQ(route("BOB").type, DatagramType::DirectUnique);
+    EXPECT_EQ(route("OFFICE").destination, (NetbiosName{"OFFICE", 0x00}));
+    EXPECT_EQ(route("OFFICE").type, DatagramType::DirectGroup);
+    EXPECT_EQ(route("LAB").type, DatagramType::DirectGroup);
+    EXPECT_EQ(route("*").destination, (NetbiosName{"OFFICE", 0x00}));
+    EXPECT_EQ(route("*").type, DatagramType::DirectGroup);
+}
+
+TEST_F(NbtMailslotServiceTest, AcceptsOnlyItsOwnNames)
+{
+    struct Case
+    {
+        NetbiosName name;
+        bool accepted;
+    };
+    const Case cases[] = {{{"BOB", 0x00}, true},     {{"BOB", 0x03}, true},    {{"BOB", 0x20}, true},
+                          {{"bob", 0x03}, true},     {{"BOB", 0x1D}, false},   {{"OFFICE", 0x00}, true},
+                          {{"OFFICE", 0x03}, true},  {{"OFFICE", 0x1E}, false}, {{"LAB", 0x00}, false},
+                          {{"BOBBY", 0x03}, false},  {{"*", 0x00}, true},      {{std::string("*\0\0", 3), 0}, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(bob.service.IsForThisComputer(c.name), c.accepted) << c.name.name << int(c.name.suffix);
+}
+
+TEST_F(NbtMailslotServiceTest, FramesOnTheWireAreTheCodecs)
+{
+    std::vector<Bytes> frames;
+    auto spy = lan.AddStation(9)->Listen(138, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
+        frames.emplace_back(data, data + size);
+    });
+    ASSERT_TRUE(alice.popup.Send("BOB", "ALICE", "BOB", "Hi!"));
+    ASSERT_EQ(frames.size(), 1u);
+    const auto datagram = DecodeDatagram(frames[0].data(), frames[0].size());
+    ASSERT_TRUE(datagram);
+    EXPECT_EQ(datagram->sourceAddress, 0x0A000001u);
+    EXPECT_EQ(datagram->source, (NetbiosName{"ALICE", 0x00}));
+    EXPECT_EQ(datagram->destination, (NetbiosName{"BOB", 0x03}));
+    const auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
+    ASSERT_TRUE(write);
+    EXPECT_EQ(write->mailslot, "\\MAILSLOT\\MESSNGR");
+    EXPECT_EQ(write->data, BuildWinPopupDatagram("ALICE", "BOB", "Hi!"));
+}
+
+TEST_F(NbtMailslotServiceTest, GarbageIsDroppedAndTheNextGoodFrameStillArrives)
+{
+    const auto good = [](const std::string& text, const std::string& mailslot = "\\MAILSLOT\\MESSNGR") {
+        NetbiosDatagram datagram;
+        datagram.source = {"EVE", 0};
+        datagram.destination = {"BOB", 3};
+        const Bytes message = BuildWinPopupDatagram("EVE", "BOB", text);
+        datagram.userData = EncodeMailslotWrite(mailslot, message.data(), message.size());
+        return EncodeDatagram(datagram);
+    };
+    lan.Inject(0x0A000063, 138, Bytes{});
+    lan.Inject(0x0A000063, 138, Bytes(3, 0x10));
+    Bytes truncated = good("cut");
+    truncated.resize(truncated.size() - 2);
+    lan.Inject(0x0A000063, 138, truncated);
+    lan.Inject(0x0A000063, 138, good("wrong slot", "\\MAILSLOT\\BROWSE"));
+    lan.Inject(0x0A000063, 138, good("no prefix", "MESSNGR"));
+    lan.Inject(0x0A000063, 138, good("arrives"));
+    ASSERT_TRUE(WaitUntil([&] { return !bob.inbox.isEmpty(); }));
+    SpinFor(50);
+    EXPECT_EQ(bob.inbox, QStringList{"EVE -> BOB: arrives"});
+}
+
+TEST_F(NbtMailslotServiceTest, OneHolderPerSlotNameAndComputer)
+{
+    NbtMailslotService again(*bob.network, *bob.network, {"BOB", "OFFICE", 138});
+    EXPECT_EQ(again.CreateMailslot("\\\\.\\mailslot\\MESSNGR", 0, 0), kInvalidHandle);
+    EXPECT_EQ(again.GetLastError(), kErrorAlreadyExists);
+    // Another station name on the same host is another computer.
+    NbtMailslotService twin(*bob.network, *bob.network, {"BOB2", "OFFICE", 138});
+    const MailslotHandle handle = twin.CreateMailslot("\\\\.\\mailslot\\messngr", 0, 0);
+    EXPECT_NE(handle, kInvalidHandle);
+    twin.CloseHandle(handle);
+    EXPECT_EQ(again.CreateMailslot("\\\\server\\mailslot\\x", 0, 0), kInvalidHandle);
+    EXPECT_EQ(again.GetLastError(), kErrorBadPathname);
+}
+
+TEST_F(NbtMailslotServiceTest, NamesTooLongForNetbiosAreRefusedNotCut)
+{
+    EXPECT_FALSE(alice.popup.Send("ABCDEFGHIJKLMNOP", "ALICE", "ABCDEFGHIJKLMNOP", "x"));
+    EXPECT_FALSE(alice.popup.Send("", "ALICE", "", "x"));
+    EXPECT_EQ(lan.FramesSent(), 0u);
+}
+
+TEST_F(NbtMailslotServiceTest, LettersOutsideAsciiCrossTheWire)
+{
+    ASSERT_TRUE(alice.popup.Send("BOB", "ALICE", "BOB", "Grüße, café"));
+    ASSERT_TRUE(WaitUntil([&] { return !bob.inbox.isEmpty(); }));
+    EXPECT_EQ(bob.inbox, QStringList{"ALICE -> BOB: Grüße, café"});
+}
+
+TEST_F(NbtMailslotServiceTest, ClosedStationsReceiveNothingAndSendingNeedsNoListener)
+{
+    bob.popup.Close();
+    ASSERT_TRUE(bob.popup.Send("ALICE", "BOB", "ALICE", "still sending"));
+    ASSERT_TRUE(alice.popup.Send("BOB", "ALICE", "BOB", "unheard"));
+    ASSERT_TRUE(WaitUntil([&] { return !alice.inbox.isEmpty(); }));
+    SpinFor(50);
+    EXPECT_TRUE(bob.inbox.isEmpty());
+}
+
+}  // namespace
+}  // namespace parlino
