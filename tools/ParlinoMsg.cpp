@@ -1,0 +1,124 @@
+// parlino-msg: a command-line station on the same transport as Parlino.
+#include "transport/MailSlot.h"
+#include "transport/SystemMessenger.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+using namespace parlino;
+
+const char* const kUsage = R"(Usage:
+  parlino-msg send TARGET TEXT [--from NAME]
+      Sends one messenger datagram to TARGET (a computer, a workgroup, or * for this
+      computer's workgroup) with the sender field NAME (default: this computer's name)
+      and the receiver field TARGET. Exits 0 when the datagram was sent, else 1.
+  parlino-msg listen [--json] [--count N] [--timeout SECONDS]
+      Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
+      or with --json as one object per line with the keys "from", "to" and "text".
+      Stops after N messages or SECONDS seconds. Exits 2 when the mailslot can't be opened.
+
+Environment:
+  PARLINO_NETBIOS_NAME  this computer's NetBIOS name (default: smb.conf, else the host name)
+  PARLINO_WORKGROUP     this computer's workgroup (default: smb.conf, else WORKGROUP)
+  PARLINO_DOS_CHARSET   the code page on the wire (default: smb.conf, else CP850)
+  PARLINO_INTERFACES    interfaces to broadcast on, comma-separated; "lo" keeps to loopback
+  PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service)
+)";
+
+int Fail(const QString& message, int code)
+{
+    QTextStream(stderr) << "parlino-msg: " << message << Qt::endl;
+    return code;
+}
+
+// Takes "--name VALUE" out of the arguments; empty when absent.
+QString TakeOption(QStringList& args, const QString& name)
+{
+    const auto at = args.indexOf(name);
+    if (at < 0 || at + 1 >= args.size())
+        return {};
+    const QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+int Send(SystemMessenger& messenger, QStringList args)
+{
+    const QString from = TakeOption(args, QStringLiteral("--from"));
+    if (args.size() != 2)
+        return Fail(QStringLiteral("send needs TARGET and TEXT (see --help)"), 64);
+    TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
+    const QString& target = args.at(0);
+    if (!popup.Send(target, from.isEmpty() ? messenger.Identity().netbiosName : from, target, args.at(1)))
+        return Fail(QStringLiteral("could not send to %1").arg(target), 1);
+    return 0;
+}
+
+int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
+{
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    bool ok = true;
+    const QString countText = TakeOption(args, QStringLiteral("--count"));
+    const int count = countText.isEmpty() ? 0 : countText.toInt(&ok);
+    if (!ok || count < 0)
+        return Fail(QStringLiteral("--count takes a whole number"), 64);
+    const QString timeoutText = TakeOption(args, QStringLiteral("--timeout"));
+    const double timeout = timeoutText.isEmpty() ? 0 : timeoutText.toDouble(&ok);
+    if (!ok || timeout < 0)
+        return Fail(QStringLiteral("--timeout takes a number of seconds"), 64);
+    if (!args.isEmpty())
+        return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
+
+    TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
+    int received = 0;
+    QTextStream out(stdout);
+    popup.OnMessage = [&](QObject*, const QString& to, const QString& from, const QString& text) {
+        if (json)
+            out << QJsonDocument(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to},
+                                             {QStringLiteral("text"), text}})
+                       .toJson(QJsonDocument::Compact);
+        else
+            out << from << " -> " << to << ": " << text;
+        out << Qt::endl;
+        if (count > 0 && ++received >= count)
+            app.quit();
+    };
+    try {
+        popup.SetActive(true);
+    } catch (const EMailSlot& error) {
+        return Fail(error.Message(), 2);
+    }
+    if (timeout > 0)
+        QTimer::singleShot(static_cast<int>(timeout * 1000), &app, &QCoreApplication::quit);
+    app.exec();
+    popup.Close();
+    TMailSlotWaitThread::WaitForAllToEnd();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 64 : 0;
+    }
+    const QString command = args.takeFirst();
+    SystemMessenger messenger;
+    if (command == QStringLiteral("send"))
+        return Send(messenger, args);
+    if (command == QStringLiteral("listen"))
+        return Listen(app, messenger, args);
+    return Fail(QStringLiteral("unknown command %1 (see --help)").arg(command), 64);
+}
