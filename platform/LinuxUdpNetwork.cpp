@@ -184,13 +184,26 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::BroadcastTargets() const
     return targets;
 }
 
+std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
+{
+    // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
+    constexpr auto kFreshFor = std::chrono::seconds(1);
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard lock(mutex_);
+    if (cachedTargets_.empty() || now - targetsReadAt_ > kFreshFor) {
+        cachedTargets_ = BroadcastTargets();
+        targetsReadAt_ = now;
+    }
+    return cachedTargets_;
+}
+
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
 {
     const int fd = SendSocket(port);
     if (fd < 0)
         return false;
     bool any = false;
-    for (const Target& target : BroadcastTargets())
+    for (const Target& target : CachedTargets())
         any = SendFrame(fd, target.broadcastAddress, port, build(target.localAddress)) || any;
     return any;
 }

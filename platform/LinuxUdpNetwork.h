@@ -2,6 +2,7 @@
 
 #include "platform/UdpNetwork.h"
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <string>
@@ -33,8 +34,12 @@ private:
     int SendSocket(uint16_t fromPort);
     void Forget(uint16_t port);
 
+    std::vector<Target> CachedTargets();
+
     std::vector<std::string> interfaces_;
     std::mutex mutex_;
+    std::vector<Target> cachedTargets_;
+    std::chrono::steady_clock::time_point targetsReadAt_;
     std::map<uint16_t, int> boundSockets_;
     int anySocket_ = -1;
 };
