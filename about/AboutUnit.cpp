@@ -1,0 +1,55 @@
+#include "about/AboutUnit.h"
+
+#include <QFont>
+#include <QPalette>
+#include <QPixmap>
+
+// Resources of a static library are only linked in when something asks for them.
+static void InitAboutResources()
+{
+    static const bool initialised = [] {
+        Q_INIT_RESOURCE(about);
+        return true;
+    }();
+    static_cast<void>(initialised);
+}
+
+namespace parlino {
+
+TAboutForm* AboutForm = nullptr;
+
+TAboutForm::TAboutForm(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      Image1(new QLabel(this)), Label1(new QLabel(this)), BitBtn1(new QPushButton(this))
+{
+    InitAboutResources();
+    setObjectName(QStringLiteral("AboutForm"));
+    setWindowTitle(QStringLiteral("About"));
+    setFixedSize(272, 172);
+
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(8, 16, 49, 49);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/about/parlino-49.png")));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setText(QStringLiteral("Parlino v. 1.0"));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    Label1->setFont(font);
+    QPalette palette = Label1->palette();
+    palette.setColor(QPalette::WindowText, Qt::red);
+    Label1->setPalette(palette);
+    Label1->move(111, 25);
+    Label1->adjustSize();
+
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setText(QStringLiteral("OK"));
+    BitBtn1->setGeometry(96, 127, 75, 25);
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+} // namespace parlino

@@ -1,0 +1,274 @@
+#include "app/ParlinoUnit.h"
+
+#include "about/AboutUnit.h"
+#include "app/Glyphs.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QResizeEvent>
+
+namespace parlino {
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+// The window was designed with a 4-pixel sizing border and a 23-pixel caption around its client
+// area; only the client area is ours to size here, the window manager draws the rest.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 27;
+constexpr QSize kClientSize(399 - kFrameWidth, 267 - kFrameHeight);
+constexpr QSize kMinimumClientSize(400 - kFrameWidth, 250 - kFrameHeight);
+constexpr QPoint kPosition(314, 114);
+
+constexpr int kToolBarHeight = 52;
+constexpr int kButtonHeight = 45;
+constexpr QRect kTreeGeometry(4, 54, 382, 171);
+
+} // namespace
+
+TMainForm::TMainForm(const Platform& platform, QWidget* parent)
+    : QMainWindow(parent), ToolBar1(new QFrame(this)), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
+      ButMin(nullptr), RxSpeedButton1(nullptr), ToolButton1(nullptr), ButExit(nullptr), TreeStatii(nullptr),
+      RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea)), TrayMenu(new TPopupMenu(this)), Show1(nullptr),
+      About1(nullptr), Exit1(nullptr), PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr),
+      Visitprogramhomepage1(nullptr), About3(nullptr), TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
+      WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Parlino"));
+    setWindowIcon(Glyphs::Application());
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    setCentralWidget(new QWidget(this));
+    move(kPosition);
+    resize(kClientSize);
+    setMinimumSize(kMinimumClientSize);
+
+    BuildToolBar();
+    BuildTree();
+    BuildMenus();
+
+    RxTrayIcon->setObjectName(QStringLiteral("RxTrayIcon"));
+    RxTrayIcon->SetActive(false);
+    RxTrayIcon->SetHint(QStringLiteral("Parlino"));
+    RxTrayIcon->SetIcon(Glyphs::Application());
+    RxTrayIcon->SetPopupMenu(TrayMenu);
+
+    TimerMin->setObjectName(QStringLiteral("TimerMin"));
+    TimerMin->setInterval(55);
+    TimerRefresh->setObjectName(QStringLiteral("TimerRefresh"));
+    TimerRefresh->setInterval(60000);
+
+    WinPopup->SetName(QStringLiteral("WinPopup"));
+
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+QToolButton* TMainForm::ToolButton(const char* name, const QString& caption, const char* glyph, int left, int width)
+{
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(Glyphs::ToolBar(glyph));
+    button->setIconSize(QSize(Glyphs::kToolBarSize, Glyphs::kToolBarSize));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setGeometry(left, (kToolBarHeight - kButtonHeight) / 2, width, kButtonHeight);
+    return button;
+}
+
+void TMainForm::BuildToolBar()
+{
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setParent(centralWidget());
+    ToolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ToolBar1->setGeometry(0, 0, kClientSize.width(), kToolBarHeight);
+
+    ButChat = ToolButton("ButChat", QStringLiteral("&Chat"), "chat", 0, 56);
+    ButChat->setEnabled(false);
+    ButRefresh = ToolButton("ButRefresh", QStringLiteral("&Refresh Net"), "refresh", 56, 70);
+    ButOptiuni = ToolButton("ButOptiuni", QStringLiteral("&Options"), "options", 126, 56);
+    ButMin = ToolButton("ButMin", QStringLiteral("&Minimize"), "minimize", 182, 56);
+    RxSpeedButton1 = ToolButton("RxSpeedButton1", QStringLiteral("&Help"), "help", 238, 56);
+    ToolButton1 = new QFrame(ToolBar1);
+    ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+    ToolButton1->setGeometry(294, (kToolBarHeight - kButtonHeight) / 2, 37, kButtonHeight);
+    ButExit = ToolButton("ButExit", QStringLiteral("E&xit"), "exit", 331, 56);
+
+    connect(ButRefresh, &QToolButton::clicked, this, &TMainForm::ButRefreshClick);
+    connect(ButExit, &QToolButton::clicked, this, &TMainForm::ButExitClick);
+    // The menu drops down beside the button rather than below it, as the button's arrow points.
+    connect(RxSpeedButton1, &QToolButton::clicked, this, [this] {
+        PopupMenuHelp->SetPopupComponent(RxSpeedButton1);
+        PopupMenuHelp->popup(RxSpeedButton1->mapToGlobal(QPoint(RxSpeedButton1->width(), 0)));
+    });
+}
+
+void TMainForm::BuildTree()
+{
+    for (const char* name : {"root", "workgroup", "computer"})
+        ImageList1.Add(Glyphs::Tree(name));
+
+    TreeStatii = new QTreeWidget(centralWidget());
+    TreeStatii->setObjectName(QStringLiteral("TreeStatii"));
+    TreeStatii->setGeometry(kTreeGeometry);
+    QFont bold = TreeStatii->font();
+    bold.setBold(true);
+    TreeStatii->setFont(bold);
+    TreeStatii->setHeaderHidden(true);
+    TreeStatii->setIndentation(19);
+    TreeStatii->setRootIsDecorated(false);
+    TreeStatii->setItemsExpandable(false);
+    TreeStatii->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TreeStatii->setIconSize(QSize(16, 16));
+    // Hot tracking: the item under the pointer is highlighted as it moves.
+    TreeStatii->setMouseTracking(true);
+    TreeStatii->setAttribute(Qt::WA_Hover);
+
+    auto* root = new QTreeWidgetItem(TreeStatii, {QStringLiteral("Network")});
+    root->setIcon(0, ImageList1.Icons(0));
+    root->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+}
+
+QAction* TMainForm::MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)())
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    if (handler)
+        connect(item, &QAction::triggered, this, handler);
+    return item;
+}
+
+void TMainForm::BuildMenus()
+{
+    TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
+    // Show1Click arrives with hiding to the notification area.
+    Show1 = MenuItem(TrayMenu, "Show1", QStringLiteral("&Show"), nullptr);
+    About1 = MenuItem(TrayMenu, "About1", QStringLiteral("&About"), &TMainForm::About1Click);
+    TrayMenu->addSeparator();
+    Exit1 = MenuItem(TrayMenu, "Exit1", QStringLiteral("E&xit"), &TMainForm::Exit1Click);
+
+    PopupMenuHelp->setObjectName(QStringLiteral("PopupMenuHelp"));
+    Contents2 = MenuItem(PopupMenuHelp, "Contents2", QStringLiteral("&Contents"), &TMainForm::Contents2Click);
+    Visitprogramhomepage1 = MenuItem(PopupMenuHelp, "Visitprogramhomepage1", QStringLiteral("&Visit program homepage"),
+                                     &TMainForm::Visitprogramhomepage1Click);
+    PopupMenuHelp->addSeparator();
+    About3 = MenuItem(PopupMenuHelp, "About3", QStringLiteral("&About"), &TMainForm::About3Click);
+}
+
+void TMainForm::FormCreate()
+{
+    FirstActivation = true;
+    ButRefreshClick();
+    // Opened twice on purpose: the second Open replaces the mailslot and its waiting thread with fresh ones.
+    // When the mailslot can't be had (another program holds "messngr", the port is taken) the program
+    // still runs: it can send, it just receives nothing.
+    try {
+        WinPopup->SetActive(true);
+        WinPopup->Open();
+    } catch (const EMailSlot&) {
+        FormClose();
+    }
+    ChatOpen.fill(false);
+    ComputerName = platform_.computerName.Get();
+    LastMessage.clear();
+}
+
+void TMainForm::ButRefreshClick() {}
+
+void TMainForm::FormShow()
+{
+    if (!FirstActivation)
+        return;
+    InstallPath = platform_.machine.ReadString(QLatin1String(kInstallSection), QLatin1String(kInstallPathValue));
+}
+
+void TMainForm::FormActivate()
+{
+    if (!FirstActivation)
+        return;
+    // Loading the options and arming the timers join here with hiding to the notification area.
+    FirstActivation = false;
+}
+
+void TMainForm::FormClose()
+{
+    WinPopup->Close();
+    for (int slot = 1; slot <= kChatSlots; ++slot)
+        if (ChatOpen[slot])
+            ChatForms[slot]->deleteLater();
+}
+
+void TMainForm::Contents2Click()
+{
+    platform_.shell.Open(InstallPath + QStringLiteral("/help/help.html"));
+}
+
+void TMainForm::Visitprogramhomepage1Click()
+{
+    platform_.shell.Open(QLatin1String(kHomepage));
+}
+
+void TMainForm::ShowAbout()
+{
+    AboutForm->exec();
+}
+
+void TMainForm::About1Click()
+{
+    ShowAbout();
+}
+
+void TMainForm::About3Click()
+{
+    ShowAbout();
+}
+
+void TMainForm::ButExitClick()
+{
+    close();
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TMainForm::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+    // The main window's close ends the program, also when it was hidden in the notification area and
+    // so never counted as the last visible window.
+    QCoreApplication::quit();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    // The toolbar spans the top; the tree keeps its distance to all four edges.
+    const QSize growth = event->size() - kClientSize;
+    ToolBar1->resize(event->size().width(), kToolBarHeight);
+    TreeStatii->resize(kTreeGeometry.size() + growth);
+}
+
+} // namespace parlino

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "tray/IconList.h"
+#include "tray/PopupMenu.h"
+#include "tray/RxTrayIcon.h"
+#include "transport/MailSlot.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QMainWindow>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <array>
+
+namespace parlino {
+
+// The main window: toolbar, station tree, tray icon, the one messenger transport, and the table of
+// chat windows. Main thread only.
+class TMainForm final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kChatSlots = 100;
+    static constexpr auto kHomepage = "https://parlino.example.org/";
+    // Where the installation folder is kept in the machine-wide store.
+    static constexpr auto kInstallSection = "SOFTWARE\\Parlino";
+    static constexpr auto kInstallPathValue = "InstallPath";
+
+    explicit TMainForm(const Platform& platform, QWidget* parent = nullptr);
+    ~TMainForm() override;
+    Q_DISABLE_COPY_MOVE(TMainForm)
+
+    QFrame* ToolBar1;
+    QToolButton* ButChat;
+    QToolButton* ButRefresh;
+    QToolButton* ButOptiuni;
+    QToolButton* ButMin;
+    QToolButton* RxSpeedButton1;
+    QFrame* ToolButton1;
+    QToolButton* ButExit;
+    QTreeWidget* TreeStatii;
+    TRxTrayIcon* RxTrayIcon;
+    TPopupMenu* TrayMenu;
+    QAction* Show1;
+    QAction* About1;
+    QAction* Exit1;
+    TPopupMenu* PopupMenuHelp;
+    QAction* Contents2;
+    QAction* Visitprogramhomepage1;
+    QAction* About3;
+    QTimer* TimerMin;
+    QTimer* TimerRefresh;
+    // NetUsers, the network enumeration component, arrives with the station tree's refresh.
+    TWinPopup* WinPopup;
+    TIconList ImageList1;
+
+    QString InstallPath;
+    // RefreshThread arrives with the station tree's refresh worker.
+    QString LastMessage;
+    // Indexed by chat slot 1..kChatSlots; index 0 is never used.
+    std::array<QWidget*, kChatSlots + 1> ChatForms{};
+    bool FirstActivation = false;
+    QString ComputerName;
+    std::array<bool, kChatSlots + 1> ChatOpen{};
+
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    // Stops the refresh under way and starts a new one; the station tree's refresh worker fills it.
+    void ButRefreshClick();
+    void Contents2Click();
+    void Visitprogramhomepage1Click();
+    void About1Click();
+    void About3Click();
+    void ButExitClick();
+    void Exit1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QToolButton* ToolButton(const char* name, const QString& caption, const char* glyph, int left, int width);
+    QAction* MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
+    void BuildToolBar();
+    void BuildTree();
+    void BuildMenus();
+    void ShowAbout();
+
+    Platform platform_;
+};
+
+// The first form created: closing it ends the program.
+extern TMainForm* MainForm;
+
+} // namespace parlino

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/DesktopShell.h"
+#include "platform/MachineStore.h"
+#include "platform/MessageBoxes.h"
+#include "platform/Platform.h"
+#include "platform/ProfileStore.h"
+#include "platform/QtNotifyArea.h"
+#include "platform/ScreenDensity.h"
+#include "transport/SystemMessenger.h"
+
+namespace parlino {
+
+// The real services of this computer, made once in the entry point and alive until it returns.
+// Needs the application object.
+class SystemPlatform
+{
+public:
+    SystemPlatform();
+    SystemPlatform(const SystemPlatform&) = delete;
+    SystemPlatform& operator=(const SystemPlatform&) = delete;
+
+    Platform Services();
+
+private:
+    SystemMessenger messenger_;
+    IdentityComputerName computerName_;
+    QtDesktopShell shell_;
+    IniMachineStore machine_;
+    QtMessageBoxes messageBoxes_;
+    QtNotifyArea notifyArea_;
+    QtScreenDensity screen_;
+    FileProfileStore profiles_;
+};
+
+} // namespace parlino

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace parlino {
+
+// Opens a document or a web address with whatever the desktop associates with it.
+class DesktopShell
+{
+public:
+    virtual ~DesktopShell() = default;
+    // A text with a scheme ("https://…") is a web address, anything else a local path. The outcome is the
+    // desktop's business: callers don't look at it.
+    virtual void Open(const QString& target) = 0;
+};
+
+class QtDesktopShell final : public DesktopShell
+{
+public:
+    void Open(const QString& target) override;
+};
+
+} // namespace parlino

@@ -1,0 +1,51 @@
+#include "platform/InstanceLock.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace parlino {
+
+FlockInstanceLock::FlockInstanceLock() : FlockInstanceLock(DefaultFolder()) {}
+
+FlockInstanceLock::FlockInstanceLock(QString folder) : folder_(std::move(folder)) {}
+
+FlockInstanceLock::~FlockInstanceLock()
+{
+    if (descriptor_ >= 0)
+        ::close(descriptor_);
+}
+
+QString FlockInstanceLock::DefaultFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty())
+        return runtime;
+    return QStringLiteral("/tmp/parlino-%1").arg(::getuid());
+}
+
+bool FlockInstanceLock::Acquire(const QString& name)
+{
+    if (descriptor_ >= 0)
+        return true;
+    // Private to the user: another user's copy must neither block nor be blocked by ours.
+    const QByteArray folder = QFile::encodeName(folder_);
+    if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
+        return true; // nowhere to keep a lock: running twice is better than not running at all
+    const QByteArray path = QFile::encodeName(QDir(folder_).filePath(name + QStringLiteral(".lock")));
+    const int descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (descriptor < 0)
+        return true;
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        ::close(descriptor);
+        return errno != EWOULDBLOCK;
+    }
+    descriptor_ = descriptor;
+    return true;
+}
+
+} // namespace parlino

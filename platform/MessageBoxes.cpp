@@ -1,0 +1,13 @@
+#include "platform/MessageBoxes.h"
+
+#include <QMessageBox>
+
+namespace parlino {
+
+void QtMessageBoxes::ShowError(QWidget* owner, const QString& text, const QString& caption)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+} // namespace parlino

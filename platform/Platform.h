@@ -1,0 +1,32 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/ComputerName.h"
+#include "platform/DesktopShell.h"
+#include "platform/MachineStore.h"
+#include "platform/MailslotService.h"
+#include "platform/MessageBoxes.h"
+#include "platform/NotifyArea.h"
+#include "platform/ProfileStore.h"
+#include "platform/ScreenDensity.h"
+
+namespace parlino {
+
+// The operating-system services that windows reach, handed down from whoever composes the program:
+// the real ones in the executable, fakes in tests.
+struct Platform
+{
+    MailslotService& mailslots;
+    Clock& clock;
+    const CodePage& oemCodePage;
+    const ComputerName& computerName;
+    DesktopShell& shell;
+    const MachineStore& machine;
+    MessageBoxes& messageBoxes;
+    NotifyArea& notifyArea;
+    const ScreenDensity& screen;
+    ProfileStore& profiles;
+};
+
+} // namespace parlino
