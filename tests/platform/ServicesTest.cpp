@@ -1,0 +1,182 @@
+#include "platform/CodePage.h"
+#include "platform/HostNameClaims.h"
+#include "platform/LinuxUdpNetwork.h"
+#include "platform/LocalMailslots.h"
+#include "platform/MailslotPath.h"
+#include "platform/NetworkIdentity.h"
+#include "tests/support/Wait.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <map>
+#include <thread>
+
+namespace parlino {
+namespace {
+
+TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
+{
+    const QString conf = QStringLiteral("# comment\n"
+                                        "[global]\n"
+                                        "   NetBIOS Name = myhost\n"
+                                        "   workgroup = office\n"
+                                        "   ; dos charset = CP437\n"
+                                        "   dos charset = CP852\n"
+                                        "   interfaces = eth0 192.168.1.0/24, \\\n     lo\n"
+                                        "[homes]\n"
+                                        "   workgroup = WRONG\n");
+    const NetworkIdentity identity = ParseSambaIdentity(conf, QStringLiteral("ignored.example.org"));
+    EXPECT_EQ(identity.netbiosName, QStringLiteral("MYHOST"));
+    EXPECT_EQ(identity.workgroup, QStringLiteral("OFFICE"));
+    EXPECT_EQ(identity.dosCharset, QStringLiteral("CP852"));
+    EXPECT_EQ(identity.interfaces, (QStringList{"eth0", "192.168.1.0/24", "lo"}));
+
+    const NetworkIdentity bare = ParseSambaIdentity(QString(), QStringLiteral("a-very-long-hostname-here.lan"));
+    EXPECT_EQ(bare.netbiosName, QStringLiteral("A-VERY-LONG-HOS"));
+    EXPECT_EQ(bare.workgroup, QStringLiteral("WORKGROUP"));
+    EXPECT_EQ(bare.dosCharset, QStringLiteral("CP850"));
+    EXPECT_TRUE(bare.interfaces.isEmpty());
+}
+
+TEST(NetworkIdentity, EnvironmentOverridesTheConfiguration)
+{
+    std::map<std::string, QString> env = {{"PARLINO_NETBIOS_NAME", "alice"},
+                                          {"PARLINO_WORKGROUP", "lab"},
+                                          {"PARLINO_INTERFACES", "lo,eth1"},
+                                          {"PARLINO_NBT_PORT", "41380"}};
+    const auto lookup = [&](const char* name) { return env.count(name) ? env[name] : QString(); };
+    NetworkIdentity identity = LoadNetworkIdentity(QStringLiteral("/nonexistent/smb.conf"), "host", lookup);
+    EXPECT_EQ(identity.netbiosName, QStringLiteral("ALICE"));
+    EXPECT_EQ(identity.workgroup, QStringLiteral("LAB"));
+    EXPECT_EQ(identity.interfaces, (QStringList{"lo", "eth1"}));
+    EXPECT_EQ(identity.datagramPort, 41380);
+    env["PARLINO_NBT_PORT"] = "70000";
+    EXPECT_EQ(LoadNetworkIdentity("/nonexistent", "host", lookup).datagramPort, 138);
+}
+
+TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
+{
+    const IconvCodePage cp850(QStringLiteral("CP850"));
+    EXPECT_EQ(cp850.ToOem(QStringLiteral("Grüße é ☺")), QByteArray("Gr\x81\xe1" "e \x82 ?"));
+    EXPECT_EQ(cp850.FromOem(QByteArray("Gr\x81\xe1" "e")), QStringLiteral("Grüße"));
+    QByteArray everyByte;
+    for (int b = 0; b < 256; ++b)
+        everyByte.append(static_cast<char>(b));
+    EXPECT_EQ(cp850.ToOem(cp850.FromOem(everyByte)), everyByte);
+    // An unknown code page falls back to CP850 rather than failing.
+    EXPECT_EQ(IconvCodePage(QStringLiteral("NO-SUCH-CHARSET")).Name(), QStringLiteral("CP850"));
+    EXPECT_EQ(IconvCodePage(QStringLiteral("CP866")).ToOem(QStringLiteral("Привет")), QByteArray("\x8f\xe0\xa8\xa2\xa5\xe2"));
+}
+
+TEST(MailslotPath, ParsesHostAndSlot)
+{
+    struct Case
+    {
+        std::string path;
+        bool valid;
+        std::string host, slot;
+    };
+    const Case cases[] = {
+        {"\\\\.\\mailslot\\messngr", true, ".", "messngr"},
+        {"\\\\BOB\\MAILSLOT\\MESSNGR", true, "BOB", "MESSNGR"},
+        {"\\\\*\\mailslot\\browse\\sub", true, "*", "browse\\sub"},
+        {"\\\\.\\mailslot\\", false, "", ""},
+        {"\\\\\\mailslot\\x", false, "", ""},
+        {"\\\\.\\pipe\\x", false, "", ""},
+        {"\\.\\mailslot\\x", false, "", ""},
+        {"", false, "", ""},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = ParseMailslotPath(c.path);
+        ASSERT_EQ(parsed.has_value(), c.valid) << c.path;
+        if (parsed) {
+            EXPECT_EQ(parsed->host, c.host);
+            EXPECT_EQ(parsed->slot, c.slot);
+        }
+    }
+}
+
+TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
+{
+    LocalMailslots inboxes;
+    const MailslotHandle handle = inboxes.Create("messngr", 0, kMailslotWaitForever);
+    std::atomic<bool> woke{false};
+    std::thread waiter([&] {
+        uint32_t read = 0;
+        EXPECT_FALSE(inboxes.Read(handle, nullptr, 0, &read));
+        woke = true;
+    });
+    QThread::msleep(30);
+    EXPECT_FALSE(woke);
+    ASSERT_TRUE(inboxes.Deliver("MESSNGR", {}));  // even an empty message wakes the waiter
+    waiter.join();
+    ASSERT_TRUE(inboxes.Deliver("Messngr", {'a', 'b', 'c'}));
+    uint32_t next = 0, count = 0;
+    ASSERT_TRUE(inboxes.Info(handle, &next, &count));
+    EXPECT_EQ(next, 0u);
+    EXPECT_EQ(count, 2u);
+
+    char buffer[8] = {};
+    uint32_t read = 99;
+    EXPECT_TRUE(inboxes.Read(handle, buffer, 0, &read));  // the empty one, still there for its reader
+    EXPECT_EQ(read, 0u);
+    EXPECT_FALSE(inboxes.Read(handle, buffer, 2, &read));  // too small: the message stays
+    EXPECT_TRUE(inboxes.Read(handle, buffer, sizeof buffer, &read));
+    EXPECT_EQ(std::string(buffer, read), "abc");
+    EXPECT_FALSE(inboxes.Deliver("other", {'x'}));
+}
+
+TEST(LocalMailslots, ClosingReleasesABlockedWait)
+{
+    LocalMailslots inboxes;
+    const MailslotHandle handle = inboxes.Create("s", 0, kMailslotWaitForever);
+    std::thread waiter([&] {
+        uint32_t read = 0;
+        inboxes.Read(handle, nullptr, 0, &read);
+    });
+    QThread::msleep(20);
+    EXPECT_TRUE(inboxes.Close(handle));
+    waiter.join();
+    uint32_t read = 0;
+    EXPECT_FALSE(inboxes.Read(handle, nullptr, 0, &read));
+}
+
+TEST(HostNameClaims, OneHolderAtATime)
+{
+    AbstractSocketClaims claims;
+    const std::string name = "test/" + std::to_string(QCoreApplication::applicationPid());
+    auto first = claims.TryClaim(name);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(claims.TryClaim(name));
+    first.reset();
+    EXPECT_TRUE(claims.TryClaim(name));
+    EXPECT_FALSE(claims.TryClaim(std::string(200, 'x')));
+}
+
+TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
+{
+    LinuxUdpNetwork network({"lo"});
+    const auto targets = network.BroadcastTargets();
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_EQ(targets[0].broadcastAddress, 0x7FFFFFFFu);
+
+    constexpr uint16_t kPort = 41397;
+    std::atomic<int> first{0}, second{0};
+    auto a = network.Listen(kPort, [&](const uint8_t*, size_t size, uint32_t, uint16_t port) {
+        EXPECT_EQ(port, kPort);
+        first += static_cast<int>(size);
+    });
+    auto b = network.Listen(kPort, [&](const uint8_t*, size_t size, uint32_t, uint16_t) { second += static_cast<int>(size); });
+    ASSERT_TRUE(a && b);
+    uint32_t builtFor = 0;
+    EXPECT_TRUE(network.Broadcast(kPort, [&](uint32_t local) {
+        builtFor = local;
+        return Bytes{1, 2, 3};
+    }));
+    EXPECT_EQ(builtFor >> 24, 127u);
+    EXPECT_TRUE(test::WaitUntil([&] { return first == 3 && second == 3; }));
+}
+
+}  // namespace
+}  // namespace parlino

@@ -1,0 +1,173 @@
+#include "platform/MainThreadHandOver.h"
+#include "platform/Thread.h"
+#include "tests/support/Wait.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <vector>
+
+namespace parlino {
+namespace {
+
+using test::WaitUntil;
+
+// A thread whose body the test gives.
+class Worker final : public TThread
+{
+public:
+    explicit Worker(std::function<void(Worker&)> body, std::atomic<int>* destroyed = nullptr)
+        : body_(std::move(body)), destroyed_(destroyed)
+    {
+    }
+    ~Worker() override
+    {
+        if (destroyed_)
+            ++*destroyed_;
+    }
+    using TThread::Synchronize;
+
+protected:
+    void Execute() override { body_(*this); }
+
+private:
+    std::function<void(Worker&)> body_;
+    std::atomic<int>* destroyed_;
+};
+
+TEST(Thread, RunsOnlyOnceResumedAndWaitForReturnsAfterTheBody)
+{
+    std::atomic<bool> ran{false};
+    Worker worker([&](Worker&) { ran = true; });
+    QThread::msleep(20);
+    EXPECT_FALSE(ran);
+    worker.Resume();
+    worker.WaitFor();
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(worker.Finished());
+}
+
+TEST(Thread, SynchronizeRunsOnTheMainThreadAndBlocksTheCaller)
+{
+    const auto mainThread = QThread::currentThread();
+    std::vector<std::string> order;
+    Worker worker([&](Worker& self) {
+        self.Synchronize([&] {
+            EXPECT_EQ(QThread::currentThread(), mainThread);
+            order.push_back("main");
+        });
+        order.push_back("worker after");
+    });
+    worker.Resume();
+    ASSERT_TRUE(WaitUntil([&] { return worker.Finished(); }));
+    EXPECT_EQ(order, (std::vector<std::string>{"main", "worker after"}));
+}
+
+TEST(Thread, AnExceptionOnTheMainThreadComesBackToTheCaller)
+{
+    std::atomic<bool> caught{false};
+    Worker worker([&](Worker& self) {
+        try {
+            self.Synchronize([] { throw std::runtime_error("refused"); });
+        } catch (const std::runtime_error&) {
+            caught = true;
+        }
+    });
+    worker.Resume();
+    ASSERT_TRUE(WaitUntil([&] { return worker.Finished(); }));
+    EXPECT_TRUE(caught);
+}
+
+TEST(Thread, WaitingFromTheMainThreadServesHandOvers)
+{
+    int rebuilt = 0;
+    Worker worker([&](Worker& self) {
+        while (!self.Terminated())
+            QThread::msleep(1);
+        // A stopped worker still finishes its work on the main thread.
+        self.Synchronize([&] { ++rebuilt; });
+    });
+    worker.Resume();
+    worker.Terminate();
+    worker.WaitFor();
+    EXPECT_EQ(rebuilt, 1);
+}
+
+TEST(Thread, DestroyingARunningThreadStopsAndWaitsForIt)
+{
+    std::atomic<int> passes{0};
+    {
+        Worker worker([&](Worker& self) {
+            while (!self.Terminated()) {
+                ++passes;
+                QThread::msleep(1);
+            }
+        });
+        worker.Resume();
+        ASSERT_TRUE(WaitUntil([&] { return passes > 0; }));
+    }
+    const int atEnd = passes;
+    QThread::msleep(20);
+    EXPECT_EQ(passes, atEnd);
+}
+
+TEST(Thread, FreeOnTerminateThreadsDeleteThemselves)
+{
+    std::atomic<int> destroyed{0};
+    for (int i = 0; i < 50; ++i) {
+        auto* worker = new Worker([](Worker&) {}, &destroyed);
+        worker->SetFreeOnTerminate(true);
+        worker->Resume();
+    }
+    EXPECT_TRUE(WaitUntil([&] { return destroyed == 50; }));
+}
+
+TEST(Thread, IdlePriorityUsesTheIdleScheduler)
+{
+    std::atomic<int> policy{-1};
+    Worker worker([&](Worker&) { policy = sched_getscheduler(0); });
+    worker.SetPriority(ThreadPriority::Idle);
+    worker.Resume();
+    worker.WaitFor();
+    EXPECT_EQ(policy, SCHED_IDLE);
+}
+
+TEST(HandOver, WaitsWhileANestedLoopRunsAndIsServedAfterIt)
+{
+    std::atomic<bool> served{false};
+    bool servedInsideNestedLoop = false;
+    Worker worker([&](Worker& self) { self.Synchronize([&] { served = true; }); });
+    QEventLoop outer;
+    QTimer::singleShot(0, [&] {
+        // A nested loop, as a modal box runs one.
+        QEventLoop nested;
+        QTimer::singleShot(0, [&] { worker.Resume(); });
+        QTimer::singleShot(150, &nested, &QEventLoop::quit);
+        nested.exec();
+        servedInsideNestedLoop = served;
+        QTimer::singleShot(500, &outer, &QEventLoop::quit);
+    });
+    outer.exec();
+    EXPECT_FALSE(servedInsideNestedLoop);
+    EXPECT_TRUE(served);
+    worker.WaitFor();
+}
+
+TEST(HandOver, ServeUntilGivesUpAfterItsTimeOut)
+{
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(MainThreadHandOver::ServeUntil([] { return false; }, 50));
+    EXPECT_GE(timer.elapsed(), 45);
+    EXPECT_TRUE(MainThreadHandOver::ServeUntil([] { return true; }, 50));
+}
+
+}  // namespace
+}  // namespace parlino
