@@ -1,28 +1,21 @@
 #include "transport/NetbiosDatagram.h"
 
+#include "platform/MailslotPath.h"
 #include "transport/ByteOrder.h"
 
 namespace parlino {
 namespace {
 
-constexpr size_t kNameLength = 15;
 constexpr uint8_t kEncodedLength = 0x20;
 constexpr uint8_t kFirstFragment = 0x02;
 constexpr uint8_t kMoreFragments = 0x01;
-
-char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 }  // namespace
 
 std::vector<uint8_t> EncodeNetbiosName(const NetbiosName& name)
 {
-    std::string padded = name.name.substr(0, kNameLength);
-    for (char& c : padded)
-        c = UpperAscii(c);
-    padded.resize(kNameLength, ' ');
+    std::string padded = UpperAscii(name.name.substr(0, kNetbiosNameLength));
+    padded.resize(kNetbiosNameLength, ' ');
     padded.push_back(static_cast<char>(name.suffix));
 
     std::vector<uint8_t> encoded;
@@ -42,7 +35,7 @@ std::optional<NetbiosName> DecodeNetbiosName(const uint8_t* data, size_t size)
     if (size < kEncodedNameSize || data[0] != kEncodedLength || data[kEncodedNameSize - 1] != 0)
         return std::nullopt;
     std::string raw;
-    raw.reserve(kNameLength + 1);
+    raw.reserve(kNetbiosNameLength + 1);
     for (size_t i = 1; i < kEncodedNameSize - 1; i += 2) {
         const uint8_t high = data[i] - 'A';
         const uint8_t low = data[i + 1] - 'A';

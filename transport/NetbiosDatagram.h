@@ -16,6 +16,9 @@ enum class DatagramType : uint8_t
     Broadcast = 0x12,
 };
 
+// Names hold 15 bytes; the sixteenth tells the service.
+constexpr size_t kNetbiosNameLength = 15;
+
 struct NetbiosName
 {
     std::string name;  // up to 15 bytes, trailing blanks stripped; upper case when encoded
