@@ -19,9 +19,9 @@ for fuzzer in "${!sources[@]}"; do
         ${sources[$fuzzer]} -o "$out/$fuzzer"
     mkdir -p "$out/corpus-$fuzzer"
     echo "== $fuzzer for ${seconds}s"
-    if ! "$out/$fuzzer" -max_total_time="$seconds" -max_len=4096 "$out/corpus-$fuzzer" >"$out/$fuzzer.log" 2>&1; then
+    if ! "$out/$fuzzer" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$out/" "$out/corpus-$fuzzer" >"$out/$fuzzer.log" 2>&1; then
         tail -40 "$out/$fuzzer.log"
-        echo "$fuzzer found a fault; the input is in $(pwd)"
+        echo "$fuzzer found a fault; the input that shows it is in $out/"
         exit 1
     fi
     grep -E '^Done' "$out/$fuzzer.log"
