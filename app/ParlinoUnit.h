@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "transport/MailSlot.h"
 #include "tray/IconList.h"
 #include "tray/PopupMenu.h"
 #include "tray/RxTrayIcon.h"
-#include "transport/MailSlot.h"
 
 #include <QAction>
 #include <QFrame>

@@ -2,15 +2,20 @@
 
 namespace parlino {
 
-SystemPlatform::SystemPlatform()
-    : computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder())
-{
-}
+SystemPlatform::SystemPlatform() : computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder()) {}
 
 Platform SystemPlatform::Services()
 {
-    return Platform{messenger_.Mailslots(), messenger_.TickClock(), messenger_.OemCodePage(), computerName_, shell_,
-                    machine_,           messageBoxes_,         notifyArea_,               screen_,       profiles_};
+    return Platform{messenger_.Mailslots(),
+                    messenger_.TickClock(),
+                    messenger_.OemCodePage(),
+                    computerName_,
+                    shell_,
+                    machine_,
+                    messageBoxes_,
+                    notifyArea_,
+                    screen_,
+                    profiles_};
 }
 
 } // namespace parlino
