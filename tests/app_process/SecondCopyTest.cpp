@@ -1,0 +1,103 @@
+#include "platform/HostNameClaims.h"
+#include "platform/InstanceLock.h"
+#include "tests/support/Wait.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace parlino::test {
+namespace {
+
+// One Parlino on the offscreen platform, in a session of its own, on loopback only.
+class ParlinoProcess
+{
+public:
+    ParlinoProcess(const QString& runtimeDir, const QString& netbiosName)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), runtimeDir + QStringLiteral("/config"));
+        env.insert(QStringLiteral("PARLINO_INTERFACES"), QStringLiteral("lo"));
+        env.insert(QStringLiteral("PARLINO_NBT_PORT"), QStringLiteral("41383"));
+        env.insert(QStringLiteral("PARLINO_NETBIOS_NAME"), netbiosName);
+        env.insert(QStringLiteral("PARLINO_MACHINE_INI"), runtimeDir + QStringLiteral("/none.ini"));
+        process.setProcessEnvironment(env);
+        process.setProgram(QStringLiteral(PARLINO_BINARY));
+    }
+    ~ParlinoProcess()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            if (!process.waitForFinished(5000))
+                process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+
+    QProcess process;
+};
+
+bool LockHeldIn(const QString& runtimeDir)
+{
+    FlockInstanceLock probe(runtimeDir);
+    return !probe.Acquire(QStringLiteral("Parlino"));
+}
+
+TEST(SecondCopyTest, ExitsWithZeroWithinASecondWhileTheFirstRunsOn)
+{
+    QTemporaryDir session;
+    ParlinoProcess first(session.path(), QStringLiteral("FIRSTCOPY"));
+    first.process.start();
+    ASSERT_TRUE(first.process.waitForStarted());
+    ASSERT_TRUE(WaitUntil([&] { return LockHeldIn(session.path()); }, 10000));
+
+    ParlinoProcess second(session.path(), QStringLiteral("FIRSTCOPY"));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    second.process.start();
+    ASSERT_TRUE(second.process.waitForFinished(1000));
+    EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process.exitCode(), 0);
+    EXPECT_TRUE(second.process.readAll().isEmpty());
+
+    SpinFor(300);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+    EXPECT_TRUE(LockHeldIn(session.path()));
+}
+
+TEST(SecondCopyTest, ACopyThatDiedLeavesNothingBehindThatBlocksTheNext)
+{
+    QTemporaryDir session;
+    {
+        ParlinoProcess crashed(session.path(), QStringLiteral("CRASHED"));
+        crashed.process.start();
+        ASSERT_TRUE(WaitUntil([&] { return LockHeldIn(session.path()); }, 10000));
+        crashed.process.kill();
+        crashed.process.waitForFinished();
+    }
+    ParlinoProcess next(session.path(), QStringLiteral("CRASHED"));
+    next.process.start();
+    EXPECT_TRUE(WaitUntil([&] { return LockHeldIn(session.path()); }, 10000));
+    EXPECT_EQ(next.process.state(), QProcess::Running);
+}
+
+TEST(MailslotHeldElsewhereTest, ParlinoStartsAndRunsOn)
+{
+    QTemporaryDir session;
+    const auto claim = AbstractSocketClaims().TryClaim("mailslot/HELDSLOT/MESSNGR");
+    ASSERT_NE(claim, nullptr);
+
+    ParlinoProcess parlino(session.path(), QStringLiteral("HELDSLOT"));
+    parlino.process.start();
+    ASSERT_TRUE(WaitUntil([&] { return LockHeldIn(session.path()); }, 10000));
+    SpinFor(500);
+    EXPECT_EQ(parlino.process.state(), QProcess::Running) << parlino.process.readAllStandardError().toStdString();
+}
+
+} // namespace
+} // namespace parlino::test
