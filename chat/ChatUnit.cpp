@@ -1,0 +1,399 @@
+#include "chat/ChatUnit.h"
+
+#include "platform/FlashWindow.h"
+#include "settings/FontFormat.h"
+#include "settings/OptiuniUnit.h"
+#include "tray/TrayPictures.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QTime>
+#include <QVBoxLayout>
+
+namespace parlino {
+namespace {
+
+// One empty line in "MS Sans Serif" 8 point.
+constexpr auto kInitialTranscript = "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fnil MS Sans Serif;}"
+                                    "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss\\fcharset1 MS Sans Serif;}"
+                                    "{\\f3\\fswiss\\fcharset1 MS Sans Serif;}}\r\n"
+                                    "{\\colortbl\\red0\\green0\\blue0;}\r\n"
+                                    "\\deflang1033\\pard\\plain\\f3\\fs16 \r\n"
+                                    "\\par }\r\n";
+constexpr int kDesignWidth = 405;
+constexpr int kDesignHeight = 328;
+constexpr int kButtonHeight = 45;
+
+QFont SansSerif(int pixels)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// The time format without its zone, which the desktop clock leaves out too.
+QString TimeFormatWithoutZone()
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(u't');
+    return format.simplified();
+}
+
+} // namespace
+
+TChatForm::TChatForm(const ChatServices& services) : services_(services)
+{
+    setObjectName(QStringLiteral("ChatForm"));
+    setWindowTitle(QStringLiteral("ChatForm"));
+    setFont(SansSerif(11));
+    resize(kDesignWidth, kDesignHeight);
+
+    BuildToolBar();
+    RichEdit = new TREdit(services_.files, this);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setReadOnly(true);
+    RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit->SetIndentSpace(0);
+    RichEdit->SetBackSpaceUnIndent(false);
+    RichEdit->SetAutoIndent(false);
+    RichEdit->SetRTFText(QString::fromLatin1(kInitialTranscript));
+    RichEdit->OnKeyPress = [this](QObject*, QChar& key) { RichEditKeyPress(key); };
+
+    EditText = new QLineEdit(this);
+    EditText->setObjectName(QStringLiteral("EditText"));
+    EditText->setFont(SansSerif(13));
+    EditText->installEventFilter(this);
+
+    ButOk = new QPushButton(QStringLiteral("OK"), this);
+    ButOk->setObjectName(QStringLiteral("ButOk"));
+    ButOk->setDefault(true);
+    ButOk->setGeometry(0, 0, 0, 0);
+    connect(ButOk, &QPushButton::clicked, this, [this] { Guarded([this] { ButOkClick(); }); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(RichEdit, 1);
+    layout->addWidget(EditText);
+
+    TimerFlash = new QTimer(this);
+    TimerFlash->setObjectName(QStringLiteral("TimerFlash"));
+    TimerFlash->setInterval(kFlashIntervalMs);
+    connect(TimerFlash, &QTimer::timeout, this, &TChatForm::TimerFlashTimer);
+
+    BuildMenus();
+    BuildTray();
+    EditText->setFocus();
+    FormCreate();
+}
+
+// Destroying the window removes its tray icon with it; the chat table has already let go of the slot.
+TChatForm::~TChatForm() = default;
+
+QToolButton* TChatForm::SpeedButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph,
+                                    void (TChatForm::*handler)())
+{
+    auto* button = new QToolButton(ToolBar1);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(style()->standardIcon(glyph));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFixedHeight(kButtonHeight);
+    connect(button, &QToolButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    ToolBar1->layout()->addWidget(button);
+    return button;
+}
+
+void TChatForm::BuildToolBar()
+{
+    ToolBar1 = new QFrame(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFrameShape(QFrame::Panel);
+    ToolBar1->setFrameShadow(QFrame::Raised);
+    auto* row = new QHBoxLayout(ToolBar1);
+    row->setContentsMargins(1, 1, 1, 1);
+    row->setSpacing(0);
+    ButClose =
+        SpeedButton("ButClose", QStringLiteral("&Close"), QStyle::SP_DialogCloseButton, &TChatForm::ButCloseClick);
+    ButClear =
+        SpeedButton("ButClear", QStringLiteral("C&lear"), QStyle::SP_DialogResetButton, &TChatForm::ButClearClick);
+    ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), QStyle::SP_TitleBarMinButton, &TChatForm::ButMinClick);
+    ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), QStyle::SP_DialogSaveButton, &TChatForm::ButSaveClick);
+    ToolButton1 = new QFrame(ToolBar1);
+    ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+    ToolButton1->setFrameShape(QFrame::VLine);
+    ToolButton1->setFrameShadow(QFrame::Sunken);
+    row->addWidget(ToolButton1);
+    CheckFlash = new QCheckBox(QStringLiteral(" Flash"), ToolBar1);
+    CheckFlash->setObjectName(QStringLiteral("CheckFlash"));
+    // The caption stands left of the box.
+    CheckFlash->setLayoutDirection(Qt::RightToLeft);
+    CheckFlash->setChecked(true);
+    row->addWidget(CheckFlash);
+    row->addStretch(1);
+}
+
+QAction* TChatForm::MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TChatForm::*handler)())
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    connect(item, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    return item;
+}
+
+void TChatForm::BuildMenus()
+{
+    PopupMenu1 = new TPopupMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Show1 = MenuItem(PopupMenu1, "Show1", QStringLiteral("&Show"), &TChatForm::Show1Click);
+    N1 = PopupMenu1->addSeparator();
+    N1->setObjectName(QStringLiteral("N1"));
+    Close1 = MenuItem(PopupMenu1, "Close1", QStringLiteral("&Close"), &TChatForm::Close1Click);
+
+    PopupMenuCopy = new TPopupMenu(this);
+    PopupMenuCopy->setObjectName(QStringLiteral("PopupMenuCopy"));
+    copy1 = MenuItem(PopupMenuCopy, "copy1", QStringLiteral("&Copy"), &TChatForm::copy1Click);
+    Selectall1 = MenuItem(PopupMenuCopy, "Selectall1", QStringLiteral("Select &All"), &TChatForm::Selectall1Click);
+    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichEdit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenuCopy->popup(RichEdit->viewport()->mapToGlobal(pos)); });
+}
+
+void TChatForm::BuildTray()
+{
+    RxTrayIcon = new TRxTrayIcon(this, services_.notifyArea);
+    RxTrayIcon->setObjectName(QStringLiteral("RxTrayIcon"));
+    RxTrayIcon->SetIcon(TrayPictures::Still());
+    TrayPictures::LoadMessageFrames(RxTrayIcon->Icons());
+    RxTrayIcon->SetPopupMenu(PopupMenu1);
+    RxTrayIcon->OnClick = [this](QObject*, TMouseButton, TShiftState, int, int) { RxTrayIconClick(); };
+    RxTrayIcon->Loaded();
+}
+
+void TChatForm::FormCreate()
+{
+    PadNext_ = false;
+}
+
+void TChatForm::FormActivate()
+{
+    setWindowTitle(QLatin1String(kCaptionPrefix) + Station);
+}
+
+void TChatForm::FormClose()
+{
+    if (Tag >= 1 && Tag < static_cast<int>(services_.chatOpen.size()))
+        services_.chatOpen[static_cast<size_t>(Tag)] = false;
+    deleteLater();
+}
+
+QString TChatForm::LocalTimeText()
+{
+    return QLocale::system().toString(QTime::currentTime(), TimeFormatWithoutZone());
+}
+
+QString TChatForm::TranscriptLine(const QString& name, const QString& text, bool withTime)
+{
+    const QString line = name + QStringLiteral(" > ") + text + u' ';
+    return withTime ? LocalTimeText() + u' ' + line : line;
+}
+
+void TChatForm::Mesaj(const QString& AName, const QString& AText, const TFont& AFont, bool AIncoming)
+{
+    AdaugaMesaj(AName, AText, AFont, AIncoming);
+}
+
+void TChatForm::AppendLine(const QString& line, const TFont& font)
+{
+    const int end = RichEdit->TextLength();
+    const int caret = EditText->cursorPosition();
+    RichEdit->SetSelStart(end);
+    RichEdit->SetSelFormat(CharFormatOfFont(font));
+    RichEdit->AddLine(line);
+    RichEdit->SetSelStart(RichEdit->TextLength());
+    RichEdit->ScrollCaret();
+    EditText->deselect();
+    EditText->setCursorPosition(caret);
+}
+
+void TChatForm::AdaugaMesaj(const QString& AName, const QString& AText, const TFont& AFont, bool AIncoming)
+{
+    AppendLine(TranscriptLine(AName, AText, OptiuniForm->CheckTimp->Checked()), AFont);
+    if (AIncoming && CheckFlash->isChecked()) {
+        RxTrayIcon->SetAnimated(true);
+        FlashWindow(this, true);
+        if (!TimerFlash->isActive())
+            TimerFlash->start();
+    } else {
+        StopFlash();
+    }
+}
+
+void TChatForm::StopFlash()
+{
+    RxTrayIcon->SetAnimated(false);
+    if (TimerFlash->isActive()) {
+        FlashWindow(this, false);
+        TimerFlash->stop();
+    }
+}
+
+void TChatForm::TimerFlashTimer()
+{
+    if (CheckFlash->isChecked()) {
+        FlashWindow(this, true);
+        return;
+    }
+    TimerFlash->stop();
+    RxTrayIcon->SetAnimated(false);
+}
+
+void TChatForm::ButOkClick()
+{
+    if (EditText->text().isEmpty())
+        EditText->setText(QStringLiteral(" "));
+    if (PadNext_)
+        EditText->setText(EditText->text() + u' ');
+    PadNext_ = !PadNext_;
+    const QString text = EditText->text();
+    const QString local = LocalComputerName(services_.computerName);
+    const bool ownComputer = !local.isEmpty() && Station.startsWith(local);
+    const bool delivered = ownComputer || services_.winPopup.Send(Station, local, Station, text);
+    const TFont& sendFont = *OptiuniForm->EditTrimitere->Font();
+    AdaugaMesaj(services_.shownName, text, sendFont, false);
+    // A line that never left must not pass for a sent one.
+    if (!delivered)
+        AppendLine(QStringLiteral("(not delivered to %1)").arg(Station), sendFont);
+    EditText->clear();
+}
+
+void TChatForm::EditTextKeyDown()
+{
+    StopFlash();
+}
+
+void TChatForm::ButCloseClick()
+{
+    close();
+}
+
+void TChatForm::Close1Click()
+{
+    close();
+}
+
+void TChatForm::ButClearClick()
+{
+    RichEdit->Clear();
+}
+
+void TChatForm::ButMinClick()
+{
+    HideToTray();
+}
+
+void TChatForm::HideToTray()
+{
+    if (RxTrayIcon->NotificationAreaAvailable())
+        hide();
+    else
+        showMinimized();
+}
+
+void TChatForm::ButSaveClick()
+{
+    const std::optional<QString> fileName =
+        services_.fileChooser.ChooseSaveFile(this, {QStringLiteral(".rtf"), QLatin1String(kSaveFilter)});
+    if (fileName)
+        RichEdit->SaveToFile(*fileName);
+}
+
+void TChatForm::RxTrayIconClick()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TChatForm::Show1Click()
+{
+    RxTrayIconClick();
+}
+
+void TChatForm::RichEditKeyPress(QChar Key)
+{
+    EditText->setFocus();
+    EditText->setText(EditText->text() + Key);
+    EditText->deselect();
+    EditText->end(false);
+}
+
+void TChatForm::copy1Click()
+{
+    RichEdit->Copy();
+}
+
+void TChatForm::Selectall1Click()
+{
+    RichEdit->SelectAll();
+}
+
+void TChatForm::Guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        services_.messageBoxes.ShowError(this, QString::fromUtf8(error.what()),
+                                         QGuiApplication::applicationDisplayName());
+    }
+}
+
+bool TChatForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TChatForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The minimize command hides the window into its icon, where the icon can bring it back.
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
+        RxTrayIcon->NotificationAreaAvailable()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        hide();
+    }
+}
+
+void TChatForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TChatForm::keyPressEvent(QKeyEvent* event)
+{
+    // Enter that no control took presses the default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        ButOk->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TChatForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == EditText && event->type() == QEvent::KeyPress)
+        EditTextKeyDown();
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace parlino

@@ -1,0 +1,385 @@
+#include "chat/ChatUnit.h"
+#include "platform/FlashWindow.h"
+#include "platform/fake/FakeComputerName.h"
+#include "platform/fake/FakeFileChooser.h"
+#include "platform/fake/FakeFileSaver.h"
+#include "platform/fake/FakeMessageBoxes.h"
+#include "platform/fake/FakeNotifyArea.h"
+#include "platform/fake/FakeScreenDensity.h"
+#include "settings/FontFormat.h"
+#include "settings/OptiuniUnit.h"
+#include "tests/support/LanStation.h"
+#include "tests/support/Wait.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBlock>
+
+#include <array>
+#include <gtest/gtest.h>
+
+namespace parlino {
+namespace {
+
+using test::SpinFor;
+using test::WaitUntil;
+
+// One chat window of the computer ME, in slot 1, talking to PC2 over a fake LAN.
+class ChatFormTest : public testing::Test
+{
+protected:
+    ChatFormTest()
+    {
+        OptiuniForm = &options;
+        chatOpen[1] = true;
+        form = Open(QStringLiteral("PC2"));
+    }
+
+    ~ChatFormTest() override
+    {
+        delete form.data();
+        OptiuniForm = nullptr;
+        me.popup.Close();
+        peer.popup.Close();
+        EXPECT_TRUE(TMailSlotWaitThread::WaitForAllToEnd());
+    }
+
+    TChatForm* Open(const QString& station)
+    {
+        auto* chat = new TChatForm({me.popup, shownName, chatOpen, computerName, files, chooser, boxes, tray});
+        chat->Tag = 1;
+        chat->SetStation(station);
+        return chat;
+    }
+
+    void Type(const QString& text)
+    {
+        form->EditText->setText(text);
+        QTest::keyClick(form->EditText, Qt::Key_Return);
+    }
+
+    QStringList Lines() const
+    {
+        QStringList lines;
+        for (int i = 0; i < form->RichEdit->LineCount(); ++i)
+            lines.append(form->RichEdit->Line(i));
+        return lines;
+    }
+
+    QTextCharFormat FormatOfLine(int line) const
+    {
+        const QTextBlock block = form->RichEdit->document()->findBlockByNumber(line);
+        return block.begin().fragment().charFormat();
+    }
+
+    void Receive(const QString& text) { form->Mesaj(QStringLiteral("PC2"), text, *options.EditPrimire->Font(), true); }
+
+    bool TrayAnimated() const { return form->RxTrayIcon->Animated(); }
+
+    const NotifyReceiver* TrayIconOf() const { return tray.Shown().empty() ? nullptr : tray.Shown().front().window; }
+
+    fake::FakeScreenDensity screen;
+    TOptiuniForm options{screen};
+    fake::FakeLan lan;
+    test::LanStation me{lan, 1, "ME"};
+    test::LanStation peer{lan, 2, "PC2"};
+    QString shownName = QStringLiteral("ME");
+    std::array<bool, 101> chatOpen{};
+    fake::FakeComputerName computerName{QStringLiteral("ME")};
+    fake::FakeFileSaver files;
+    fake::FakeFileChooser chooser;
+    fake::FakeMessageBoxes boxes;
+    fake::FakeNotifyArea tray;
+    QPointer<TChatForm> form;
+};
+
+TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
+{
+    EXPECT_EQ(Lines(), QStringList{QString()});
+    EXPECT_TRUE(form->CheckFlash->isChecked());
+    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_EQ(form->TimerFlash->interval(), 500);
+    EXPECT_FALSE(form->PadNext());
+    EXPECT_EQ(tray.Shown().size(), 1u);
+    EXPECT_EQ(form->focusWidget(), form->EditText);
+}
+
+TEST_F(ChatFormTest, CaptionNamesTheStationAtEveryActivation)
+{
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return form->windowTitle() == "Chat with PC2"; }));
+    form->SetStation(QStringLiteral("PC3"));
+    EXPECT_EQ(form->windowTitle(), "Chat with PC2");
+    form->FormActivate();
+    EXPECT_EQ(form->windowTitle(), "Chat with PC3");
+}
+
+// Sending
+
+TEST_F(ChatFormTest, EnterSendsTheLineShowsItInTheSendFontAndEmptiesTheEntry)
+{
+    Type(QStringLiteral("hello"));
+    ASSERT_TRUE(WaitUntil([&] { return !peer.inbox.isEmpty(); }));
+    EXPECT_EQ(peer.inbox, QStringList{"ME -> PC2: hello"});
+    EXPECT_EQ(Lines(), (QStringList{QString(), "ME > hello "}));
+    EXPECT_EQ(FormatOfLine(1).foreground().color(), ColorOfTColor(options.EditTrimitere->Font()->Color()));
+    EXPECT_TRUE(form->EditText->text().isEmpty());
+}
+
+TEST_F(ChatFormTest, AnEmptyEntrySendsOneBlank)
+{
+    Type(QString());
+    ASSERT_TRUE(WaitUntil([&] { return !peer.inbox.isEmpty(); }));
+    EXPECT_EQ(peer.inbox, QStringList{"ME -> PC2:  "});
+    EXPECT_EQ(Lines().last(), "ME >   ");
+}
+
+TEST_F(ChatFormTest, RepeatedSendsAlternateWithAndWithoutAnExtraBlank)
+{
+    for (int i = 0; i < 3; ++i)
+        Type(QStringLiteral("ok"));
+    ASSERT_TRUE(WaitUntil([&] { return peer.inbox.size() == 3; }));
+    EXPECT_EQ(peer.inbox, (QStringList{"ME -> PC2: ok", "ME -> PC2: ok ", "ME -> PC2: ok"}));
+    EXPECT_EQ(Lines().mid(1), (QStringList{"ME > ok ", "ME > ok  ", "ME > ok "}));
+}
+
+TEST_F(ChatFormTest, NothingGoesToAStationThatBeginsWithThisComputersName)
+{
+    test::LanStation mex{lan, 3, "MEX"};
+    for (const QString station : {"ME", "MEX"}) {
+        form->SetStation(station);
+        Type(QStringLiteral("to ") + station);
+    }
+    form->SetStation(QStringLiteral("me"));
+    Type(QStringLiteral("lower case is another name"));
+    SpinFor(100);
+    EXPECT_TRUE(mex.inbox.isEmpty());
+    EXPECT_EQ(me.inbox.filter("to "), QStringList());
+    EXPECT_EQ(Lines().mid(1), (QStringList{"ME > to ME ", "ME > to MEX  ", "ME > lower case is another name "}));
+}
+
+TEST_F(ChatFormTest, ALineThatCouldNotBeSentSaysSo)
+{
+    // Longer than any network name, so no datagram can be addressed to it.
+    form->SetStation(QStringLiteral("AVERYLONGSTATIONNAME"));
+    Type(QStringLiteral("lost"));
+    EXPECT_EQ(Lines().mid(1), (QStringList{"ME > lost ", "(not delivered to AVERYLONGSTATIONNAME)"}));
+    form->SetStation(QStringLiteral("PC2"));
+    Type(QStringLiteral("kept"));
+    EXPECT_EQ(Lines().last(), "ME > kept  ");
+}
+
+// Transcript lines
+
+TEST_F(ChatFormTest, AReceivedLineIsWhollyInTheReceiveFont)
+{
+    options.EditPrimire->Font()->SetStyle(TFont::TFontStyles(TFont::fsBold));
+    Receive(QStringLiteral("hi {there}"));
+    EXPECT_EQ(Lines().last(), "PC2 > hi {there} ");
+    const QTextBlock block = form->RichEdit->document()->findBlockByNumber(1);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        EXPECT_EQ(it.fragment().charFormat().foreground().color(), QColor(Qt::red));
+        EXPECT_EQ(it.fragment().charFormat().fontWeight(), QFont::Bold);
+    }
+}
+
+TEST_F(ChatFormTest, TimeStampsFollowTheOptionAtEachLine)
+{
+    options.CheckTimp->SetChecked(true);
+    const QString before = TChatForm::LocalTimeText();
+    Receive(QStringLiteral("timed"));
+    const QString after = TChatForm::LocalTimeText();
+    options.CheckTimp->SetChecked(false);
+    Receive(QStringLiteral("plain"));
+
+    const QString timed = Lines()[1];
+    EXPECT_TRUE(timed == before + " PC2 > timed " || timed == after + " PC2 > timed ") << timed.toStdString();
+    EXPECT_TRUE(QRegularExpression("\\d:\\d\\d:\\d\\d").match(before).hasMatch()) << before.toStdString();
+    EXPECT_EQ(Lines()[2], "PC2 > plain ");
+}
+
+TEST_F(ChatFormTest, ClearThenALineLeavesExactlyThatLine)
+{
+    Receive(QStringLiteral("old"));
+    form->ButClear->click();
+    Receive(QStringLiteral("new"));
+    EXPECT_EQ(Lines(), QStringList{"PC2 > new "});
+}
+
+TEST_F(ChatFormTest, ALineJumpsToTheEndDropsTheTranscriptSelectionAndKeepsTheEntryCaret)
+{
+    for (int i = 0; i < 50; ++i)
+        Receive(QStringLiteral("line %1").arg(i));
+    form->show();
+    form->RichEdit->ScrollToLine(0);
+    form->RichEdit->setTextCursor(QTextCursor(form->RichEdit->document()));
+    form->RichEdit->SelectAll();
+    form->EditText->setText(QStringLiteral("typing"));
+    form->EditText->setSelection(1, 3);
+    form->EditText->setCursorPosition(2);
+
+    Receive(QStringLiteral("last"));
+    EXPECT_EQ(form->RichEdit->SelLength(), 0);
+    EXPECT_EQ(form->RichEdit->SelStart(), form->RichEdit->TextLength());
+    EXPECT_GT(form->RichEdit->FirstVisibleLine(), 0);
+    EXPECT_EQ(form->EditText->cursorPosition(), 2);
+    EXPECT_FALSE(form->EditText->hasSelectedText());
+    EXPECT_EQ(form->EditText->text(), "typing");
+}
+
+TEST_F(ChatFormTest, CharactersTypedIntoTheTranscriptMoveToTheEntry)
+{
+    form->show();
+    form->EditText->setText(QStringLiteral("ab"));
+    form->RichEdit->setFocus();
+    QTest::keyClicks(form->RichEdit, QStringLiteral("c d"));
+    EXPECT_EQ(form->EditText->text(), "abc d");
+    EXPECT_EQ(form->EditText->cursorPosition(), 5);
+    EXPECT_EQ(Lines(), QStringList{QString()});
+}
+
+TEST_F(ChatFormTest, SelectAllAndCopyTakeTheTranscript)
+{
+    Receive(QStringLiteral("copy me"));
+    form->Selectall1->trigger();
+    EXPECT_EQ(form->RichEdit->SelLength(), form->RichEdit->TextLength());
+    form->copy1->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("PC2 > copy me"));
+}
+
+TEST_F(ChatFormTest, SavingWritesRichTextWhateverTheExtension)
+{
+    Receive(QStringLiteral("kept"));
+    files.files["notes.txt"] = "old content";
+    chooser.answer = QStringLiteral("notes.txt");
+    form->ButSave->click();
+    ASSERT_EQ(chooser.requests.size(), 1u);
+    EXPECT_EQ(chooser.requests[0].defaultExt, ".rtf");
+    EXPECT_EQ(chooser.requests[0].filter, "Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*");
+    EXPECT_TRUE(files.files["notes.txt"].startsWith("{\\rtf1"));
+    EXPECT_TRUE(files.files["notes.txt"].contains("PC2 > kept"));
+}
+
+TEST_F(ChatFormTest, SaveErrorsAreShownAndCancelDoesNothing)
+{
+    form->ButSave->click();
+    EXPECT_TRUE(files.files.isEmpty());
+    chooser.answer = QStringLiteral("/nowhere/x.rtf");
+    files.result = SaveResult::CannotCreate;
+    form->ButSave->click();
+    files.result = SaveResult::WriteFailed;
+    form->ButSave->click();
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Cannot create file /nowhere/x.rtf");
+    EXPECT_EQ(boxes.Shown()[1].text, "Failed to Save Stream");
+    EXPECT_EQ(Lines(), QStringList{QString()});
+}
+
+// Flashing
+
+TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
+{
+    form->show();
+    Receive(QStringLiteral("ping"));
+    EXPECT_TRUE(form->TimerFlash->isActive());
+    EXPECT_TRUE(TrayAnimated());
+    EXPECT_TRUE(FlashInverted(form));
+    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form); }, 1000)) << "the timer toggles the look";
+    Receive(QStringLiteral("again"));
+    EXPECT_TRUE(FlashInverted(form)) << "a further line inverts once more";
+
+    QTest::keyClick(form->EditText, Qt::Key_Shift);
+    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(TrayAnimated());
+    EXPECT_FALSE(FlashInverted(form));
+}
+
+TEST_F(ChatFormTest, ASentLineStopsTheFlashing)
+{
+    Receive(QStringLiteral("ping"));
+    form->EditText->setText(QStringLiteral("pong"));
+    form->ButOk->click();
+    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(TrayAnimated());
+    EXPECT_FALSE(FlashInverted(form));
+}
+
+TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
+{
+    Receive(QStringLiteral("ping"));
+    form->CheckFlash->setChecked(false);
+    EXPECT_TRUE(form->TimerFlash->isActive());
+    const bool look = FlashInverted(form);
+    ASSERT_TRUE(WaitUntil([&] { return !form->TimerFlash->isActive(); }, 700));
+    EXPECT_FALSE(TrayAnimated());
+    EXPECT_EQ(FlashInverted(form), look);
+
+    Receive(QStringLiteral("quiet"));
+    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(TrayAnimated());
+}
+
+// Hiding, showing and closing
+
+TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
+{
+    form->show();
+    form->ButMin->click();
+    EXPECT_FALSE(form->isVisible());
+    ASSERT_NE(TrayIconOf(), nullptr);
+
+    Receive(QStringLiteral("while hidden"));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(TrayAnimated());
+
+    ASSERT_TRUE(tray.Deliver(TrayIconOf(), kWmLButtonDown));
+    ASSERT_TRUE(tray.Deliver(TrayIconOf(), kWmLButtonUp));
+    EXPECT_TRUE(form->isVisible());
+
+    form->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->isMinimized());
+    form->Show1->trigger();
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(ChatFormTest, WithoutANotificationAreaMinimizeOnlyMinimizes)
+{
+    tray.SetAvailable(false);
+    form->show();
+    form->ButMin->click();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+    form->showNormal();
+    form->setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
+}
+
+TEST_F(ChatFormTest, EveryWayOfClosingFreesTheSlotAtOnceAndTheWindowSoonAfter)
+{
+    const std::array<void (*)(TChatForm*), 3> ways{
+        [](TChatForm* chat) { chat->ButClose->click(); },
+        [](TChatForm* chat) { chat->Close1->trigger(); },
+        [](TChatForm* chat) { chat->close(); },
+    };
+    for (const auto& close : ways) {
+        if (!form) {
+            chatOpen[1] = true;
+            form = Open(QStringLiteral("PC2"));
+        }
+        form->show();
+        close(form);
+        EXPECT_FALSE(chatOpen[1]);
+        EXPECT_FALSE(form->isVisible());
+        ASSERT_TRUE(WaitUntil([&] { return form.isNull(); }));
+        EXPECT_TRUE(tray.Shown().empty());
+    }
+}
+
+} // namespace
+} // namespace parlino
