@@ -1,0 +1,101 @@
+#include "netenum/BrowseFrames.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace parlino {
+namespace {
+
+constexpr size_t kNameField = 16;
+constexpr size_t kAnnouncementFixedPart = 32;
+constexpr uint8_t kBrowserVersionMajor = 15;
+constexpr uint8_t kBrowserVersionMinor = 1;
+constexpr uint16_t kSignature = 0xAA55;
+
+void PutLittleEndian32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+uint32_t GetLittleEndian32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+// The text up to its terminator within size bytes; nullopt when there is none.
+std::optional<std::string> Terminated(const uint8_t* data, size_t size)
+{
+    const auto* end = static_cast<const uint8_t*>(std::memchr(data, 0, size));
+    if (!end)
+        return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(end - data));
+}
+
+void PutText(std::vector<uint8_t>& out, const std::string& text, size_t maxLength)
+{
+    const size_t length = std::min(text.size(), maxLength);
+    out.insert(out.end(), text.begin(), text.begin() + static_cast<std::ptrdiff_t>(length));
+    out.push_back(0);
+}
+
+bool IsAnnouncement(uint8_t opcode)
+{
+    return opcode == static_cast<uint8_t>(BrowseOpcode::HostAnnouncement) ||
+           opcode == static_cast<uint8_t>(BrowseOpcode::DomainAnnouncement) ||
+           opcode == static_cast<uint8_t>(BrowseOpcode::LocalMasterAnnouncement);
+}
+
+} // namespace
+
+std::vector<uint8_t> EncodeBrowseFrame(const BrowseFrame& frame)
+{
+    std::vector<uint8_t> out{static_cast<uint8_t>(frame.opcode), 0};
+    if (frame.opcode == BrowseOpcode::AnnouncementRequest) {
+        PutText(out, frame.comment, kMaxBrowseName);
+        return out;
+    }
+    PutLittleEndian32(out, frame.periodicity);
+    const size_t nameStart = out.size();
+    PutText(out, frame.name, kMaxBrowseName);
+    out.resize(nameStart + kNameField, 0);
+    out.push_back(frame.versionMajor);
+    out.push_back(frame.versionMinor);
+    PutLittleEndian32(out, frame.serverType);
+    out.push_back(kBrowserVersionMajor);
+    out.push_back(kBrowserVersionMinor);
+    out.push_back(static_cast<uint8_t>(kSignature));
+    out.push_back(static_cast<uint8_t>(kSignature >> 8));
+    PutText(out, frame.comment, kMaxBrowseComment);
+    return out;
+}
+
+std::optional<BrowseFrame> DecodeBrowseFrame(const uint8_t* data, size_t size)
+{
+    if (size < 2)
+        return std::nullopt;
+    BrowseFrame frame;
+    frame.opcode = static_cast<BrowseOpcode>(data[0]);
+    if (frame.opcode == BrowseOpcode::AnnouncementRequest) {
+        // The sender's name is to be ignored, so a missing one costs nothing.
+        frame.comment = Terminated(data + 2, size - 2).value_or(std::string());
+        return frame;
+    }
+    if (!IsAnnouncement(data[0]) || size <= kAnnouncementFixedPart)
+        return std::nullopt;
+    frame.periodicity = GetLittleEndian32(data + 2);
+    auto name = Terminated(data + 6, kNameField);
+    auto comment = Terminated(data + kAnnouncementFixedPart, size - kAnnouncementFixedPart);
+    if (!name || name->empty() || !comment)
+        return std::nullopt;
+    frame.name = std::move(*name);
+    frame.versionMajor = data[22];
+    frame.versionMinor = data[23];
+    frame.serverType = GetLittleEndian32(data + 24);
+    comment->resize(std::min(comment->size(), kMaxBrowseComment));
+    frame.comment = std::move(*comment);
+    return frame;
+}
+
+} // namespace parlino

@@ -1,0 +1,248 @@
+#include "netenum/BrowseService.h"
+
+#include "platform/MailslotPath.h"
+#include "transport/SmbMailslot.h"
+
+namespace parlino {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+const std::string kBrowseMailslot = "\\MAILSLOT\\BROWSE";
+const std::string kMsBrowse = "\x01\x02__MSBROWSE__\x02";
+constexpr uint8_t kWorkstationSuffix = 0x00;
+constexpr uint8_t kMsBrowseSuffix = 0x01;
+constexpr uint8_t kMasterBrowserSuffix = 0x1D;
+constexpr uint8_t kBrowserElectionSuffix = 0x1E;
+constexpr uint32_t kMinute = 60 * 1000;
+
+std::string Trimmed(std::string name)
+{
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+        name.pop_back();
+    return UpperAscii(std::move(name));
+}
+
+} // namespace
+
+BrowseService::BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, Identity identity,
+                             Timing timing)
+    : network_(network), codePage_(codePage), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup),
+                                                        identity.port, identity.comment},
+      timing_(timing), table_(clock), random_(std::random_device{}()), nextDatagramId_(static_cast<uint16_t>(random_()))
+{}
+
+BrowseService::~BrowseService()
+{
+    Stop();
+}
+
+uint32_t BrowseService::AnnouncementInterval(int sent)
+{
+    constexpr uint32_t kSlowing[] = {1 * kMinute, 2 * kMinute, 4 * kMinute, 8 * kMinute};
+    return sent < 4 ? kSlowing[sent] : 12 * kMinute;
+}
+
+bool BrowseService::Start()
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (running_)
+            return true;
+    }
+    auto endpoint = network_.Listen(
+        identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
+    if (!endpoint)
+        return false;
+    {
+        std::lock_guard lock(mutex_);
+        endpoint_ = std::move(endpoint);
+        running_ = true;
+        sent_ = 0;
+        nextAnnouncement_ = steady_clock::now();
+    }
+    announcer_ = std::thread([this] { Run(); });
+    return true;
+}
+
+void BrowseService::Stop()
+{
+    uint32_t periodicity = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (!running_)
+            return;
+        running_ = false;
+        periodicity = AnnouncementInterval(sent_);
+    }
+    changed_.notify_all();
+    announcer_.join();
+    Announce(0, periodicity);
+    std::unique_ptr<UdpEndpoint> endpoint;
+    {
+        std::lock_guard lock(mutex_);
+        endpoint = std::move(endpoint_);
+    }
+}
+
+void BrowseService::Run()
+{
+    std::unique_lock lock(mutex_);
+    const auto due = [this] { return answerAt_ ? std::min(*answerAt_, nextAnnouncement_) : nextAnnouncement_; };
+    while (running_) {
+        const SteadyTime until = due();
+        // A request that arrives meanwhile moves the time due, which ends this wait early.
+        changed_.wait_until(lock, until, [&] { return !running_ || due() != until || steady_clock::now() >= until; });
+        const SteadyTime now = steady_clock::now();
+        if (!running_ || now < due())
+            continue;
+        const uint32_t periodicity = AnnouncementInterval(sent_);
+        if (now >= nextAnnouncement_) {
+            nextAnnouncement_ = now + milliseconds(periodicity);
+            ++sent_;
+        }
+        answerAt_.reset();
+        lock.unlock();
+        Announce(kServerType, periodicity);
+        lock.lock();
+    }
+}
+
+void BrowseService::Announce(uint32_t serverType, uint32_t periodicity)
+{
+    BrowseFrame frame;
+    frame.opcode = BrowseOpcode::HostAnnouncement;
+    frame.periodicity = periodicity;
+    frame.name = identity_.computer;
+    frame.serverType = serverType;
+    frame.comment = identity_.comment;
+    table_.RecordHost(identity_.workgroup, identity_.computer, serverType, periodicity, identity_.comment);
+    Send({identity_.workgroup, kMasterBrowserSuffix}, frame);
+}
+
+void BrowseService::Send(const NetbiosName& destination, const BrowseFrame& frame)
+{
+    const std::vector<uint8_t> payload = EncodeBrowseFrame(frame);
+    NetbiosDatagram datagram;
+    datagram.type = DatagramType::DirectGroup;
+    {
+        std::lock_guard lock(mutex_);
+        datagram.id = nextDatagramId_++;
+    }
+    datagram.sourcePort = identity_.port;
+    datagram.source = {identity_.computer, kWorkstationSuffix};
+    datagram.destination = destination;
+    datagram.userData = EncodeMailslotWrite(kBrowseMailslot, payload.data(), payload.size());
+    network_.Broadcast(identity_.port, [&datagram](uint32_t localAddress) {
+        datagram.sourceAddress = localAddress;
+        return EncodeDatagram(datagram);
+    });
+}
+
+void BrowseService::OnFrame(const uint8_t* data, size_t size)
+{
+    const auto datagram = DecodeDatagram(data, size);
+    if (!datagram)
+        return;
+    const std::string group = Trimmed(datagram->destination.name);
+    const uint8_t suffix = datagram->destination.suffix;
+    const bool toMsBrowse = group == kMsBrowse && suffix == kMsBrowseSuffix;
+    const bool toOwnGroup = group == identity_.workgroup && suffix == kWorkstationSuffix;
+    const bool toBrowsers = suffix == kMasterBrowserSuffix || suffix == kBrowserElectionSuffix;
+    if (!toMsBrowse && !toOwnGroup && !toBrowsers)
+        return;
+    const auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
+    if (!write || UpperAscii(write->mailslot) != kBrowseMailslot)
+        return;
+    const auto frame = DecodeBrowseFrame(write->data.data(), write->data.size());
+    if (!frame)
+        return;
+    switch (frame->opcode) {
+    case BrowseOpcode::HostAnnouncement:
+    case BrowseOpcode::LocalMasterAnnouncement:
+        if (!toMsBrowse)
+            table_.RecordHost(group, frame->name, frame->serverType, frame->periodicity, frame->comment);
+        break;
+    case BrowseOpcode::DomainAnnouncement:
+        table_.RecordWorkgroup(frame->name, frame->periodicity);
+        break;
+    case BrowseOpcode::AnnouncementRequest:
+        if ((toOwnGroup || toMsBrowse) && Trimmed(datagram->source.name) != identity_.computer) {
+            std::lock_guard lock(mutex_);
+            // Answers are spread over a moment so that a whole workgroup does not answer at once.
+            const SteadyTime at =
+                steady_clock::now() + milliseconds(random_() % static_cast<uint32_t>(timing_.answerDelayMaxMs + 1));
+            if (!answerAt_ || at < *answerAt_)
+                answerAt_ = at;
+            changed_.notify_all();
+        }
+        break;
+    }
+}
+
+void BrowseService::AwaitAnswers()
+{
+    bool ask = false;
+    SteadyTime collected;
+    {
+        std::lock_guard lock(mutex_);
+        const SteadyTime now = steady_clock::now();
+        if (!lastRequest_ || now - *lastRequest_ >= milliseconds(timing_.requestIntervalMs)) {
+            lastRequest_ = now;
+            ask = true;
+        }
+        collected = *lastRequest_ + milliseconds(timing_.collectMs);
+    }
+    if (ask) {
+        BrowseFrame request;
+        request.opcode = BrowseOpcode::AnnouncementRequest;
+        request.comment = identity_.computer;
+        Send({identity_.workgroup, kWorkstationSuffix}, request);
+        // Members of other workgroups answer a request to all browsers; Windows peers show up by their own timers.
+        Send({kMsBrowse, kMsBrowseSuffix}, request);
+    }
+    std::unique_lock lock(mutex_);
+    changed_.wait_until(lock, collected, [&] { return !running_; });
+}
+
+bool BrowseService::KnowsWorkgroup(const std::string& name)
+{
+    const std::string wanted = UpperAscii(name);
+    for (const std::string& workgroup : table_.Workgroups())
+        if (workgroup == wanted)
+            return true;
+    return false;
+}
+
+QString BrowseService::Text(const std::string& oem) const
+{
+    return codePage_.FromOem(QByteArray(oem.data(), static_cast<qsizetype>(oem.size())));
+}
+
+uint32_t BrowseService::List(const NetResource* start, std::vector<NetResource>* records)
+{
+    {
+        std::lock_guard lock(mutex_);
+        if (!running_)
+            return NetEnum::ERROR_NO_NETWORK;
+    }
+    if (!start) {
+        AwaitAnswers();
+        records->push_back(NetEnum::ProviderRecord(kProvider));
+        return NetEnum::NO_ERROR;
+    }
+    if (start->remoteName.compare(kProvider, Qt::CaseInsensitive) == 0) {
+        for (const std::string& workgroup : table_.Workgroups())
+            records->push_back(NetEnum::WorkgroupRecord(kProvider, Text(workgroup)));
+        return NetEnum::NO_ERROR;
+    }
+    const QByteArray workgroup = codePage_.ToOem(start->remoteName);
+    if (workgroup.isEmpty() || static_cast<size_t>(workgroup.size()) > kMaxBrowseName)
+        return NetEnum::ERROR_BAD_NET_NAME;
+    for (const auto& computer : table_.Computers(workgroup.toStdString()))
+        records->push_back(NetEnum::ComputerRecord(kProvider, Text(computer.name), Text(computer.comment)));
+    return NetEnum::NO_ERROR;
+}
+
+} // namespace parlino

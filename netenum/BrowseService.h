@@ -1,0 +1,98 @@
+#pragma once
+
+#include "netenum/BrowseFrames.h"
+#include "netenum/BrowseList.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/NetworkBrowser.h"
+#include "platform/UdpNetwork.h"
+#include "transport/NetbiosDatagram.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace parlino {
+
+struct BrowseIdentity
+{
+    std::string computer;  // NetBIOS name, OEM bytes
+    std::string workgroup; // OEM bytes
+    uint16_t port = 138;
+    std::string comment;
+};
+
+struct BrowseTiming
+{
+    int answerDelayMaxMs = 1000;
+    int collectMs = 1200;
+    // Enumerations closer together than this share one request and its answers.
+    int requestIntervalMs = 10000;
+};
+
+// The browse list of the LAN, built the way Windows networks build theirs: it records the announcements
+// heard on \MAILSLOT\BROWSE, announces this computer on a slowing schedule (and leaves with a last
+// announcement of server type 0), answers announcement requests after a short random delay, and asks
+// for announcements when an enumeration of the network starts, waiting a moment for the answers.
+class BrowseService final : public ListingBrowser
+{
+public:
+    using Identity = BrowseIdentity;
+    using Timing = BrowseTiming;
+    static constexpr uint32_t kServerType = kServerTypeWorkstation | kServerTypeServer | kServerTypeNt;
+    static inline const QString kProvider = QStringLiteral("Microsoft Windows Network");
+
+    BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, Identity identity,
+                  Timing timing = Timing());
+    ~BrowseService() override;
+    BrowseService(const BrowseService&) = delete;
+    BrowseService& operator=(const BrowseService&) = delete;
+
+    // Listens and announces this computer; false when the datagram port can't be had.
+    bool Start();
+    // Announces the departure and stops; the list then reports no network.
+    void Stop();
+
+    BrowseList& Table() { return table_; }
+    bool KnowsWorkgroup(const std::string& name);
+    // Milliseconds from the n-th announcement (0 = the one at start) to the next.
+    static uint32_t AnnouncementInterval(int sent);
+
+protected:
+    uint32_t List(const NetResource* start, std::vector<NetResource>* records) override;
+
+private:
+    using SteadyTime = std::chrono::steady_clock::time_point;
+
+    void OnFrame(const uint8_t* data, size_t size);
+    void Run();
+    void Announce(uint32_t serverType, uint32_t periodicity);
+    void Send(const NetbiosName& destination, const BrowseFrame& frame);
+    void AwaitAnswers();
+    QString Text(const std::string& oem) const;
+
+    UdpNetwork& network_;
+    const CodePage& codePage_;
+    const Identity identity_;
+    const Timing timing_;
+    BrowseList table_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool running_ = false;
+    int sent_ = 0;
+    SteadyTime nextAnnouncement_;
+    std::optional<SteadyTime> answerAt_;
+    std::optional<SteadyTime> lastRequest_;
+    std::mt19937 random_;
+    uint16_t nextDatagramId_;
+    std::unique_ptr<UdpEndpoint> endpoint_;
+    std::thread announcer_;
+};
+
+} // namespace parlino

@@ -1,0 +1,227 @@
+#include "netenum/NetUsers.h"
+
+#include "platform/fake/FakeNetworkBrowser.h"
+
+#include <QVariant>
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace parlino {
+namespace {
+
+using NetEnum::ERROR_INVALID_PARAMETER;
+using NetEnum::ERROR_NO_MORE_ITEMS;
+using NetEnum::ERROR_NO_NETWORK;
+
+class FixedComputerName final : public ComputerName
+{
+public:
+    explicit FixedComputerName(QString name) : name_(std::move(name)) {}
+    QString Get() const override { return name_; }
+
+private:
+    QString name_;
+};
+
+class NetUsersTest : public testing::Test
+{
+protected:
+    void Network(const std::vector<std::pair<QString, QStringList>>& workgroups)
+    {
+        browser.AddProvider("Microsoft Windows Network");
+        for (const auto& [workgroup, computers] : workgroups) {
+            browser.AddWorkgroup("Microsoft Windows Network", workgroup);
+            for (const QString& computer : computers)
+                browser.AddComputer(workgroup, computer);
+        }
+    }
+    QStringList Items() const { return users.Items().Names(); }
+
+    fake::FakeNetworkBrowser browser;
+    FixedComputerName thisComputer{"BOB"};
+    TNetUsers users{nullptr, browser, thisComputer};
+};
+
+TEST_F(NetUsersTest, WorkgroupsOfAllProvidersOnceEachSortedWithoutRegardToCase)
+{
+    browser.AddProvider("First");
+    browser.AddProvider("Second");
+    browser.AddWorkgroup("First", "office");
+    browser.AddWorkgroup("First", "Lab");
+    browser.AddWorkgroup("Second", "OFFICE");
+    browser.AddWorkgroup("Second", "attic");
+    EXPECT_TRUE(users.EnumDomains());
+    EXPECT_EQ(Items(), (QStringList{"attic", "Lab", "office"}));
+    EXPECT_EQ(browser.OpenHandles(), 0);
+}
+
+TEST_F(NetUsersTest, ComputersOnceEachSortedWithoutRegardToCase)
+{
+    Network({{"OFFICE", {"bob", "Alice", "BOB", "carol", "ALICE"}}});
+    users.SetServer("OFFICE");
+    EXPECT_TRUE(users.EnumServers());
+    EXPECT_EQ(Items(), (QStringList{"Alice", "bob", "carol"}));
+}
+
+TEST_F(NetUsersTest, WorkgroupWithoutComputersIsAnEmptySuccess)
+{
+    Network({{"EMPTY", {}}});
+    users.SetServer("EMPTY");
+    EXPECT_TRUE(users.EnumServers());
+    EXPECT_EQ(Items(), QStringList());
+}
+
+TEST_F(NetUsersTest, ServerSetterComparesWithLetterCase)
+{
+    users.SetServer("office");
+    users.SetServer("OFFICE");
+    EXPECT_EQ(users.Server(), "OFFICE");
+    EXPECT_EQ(users.property("Server").toString(), "OFFICE");
+}
+
+TEST_F(NetUsersTest, RefreshWithServerSetListsOnlyThatWorkgroup)
+{
+    Network({{"OFFICE", {"ALICE"}}, {"LAB", {"CAROL"}}});
+    users.SetServer("LAB");
+    EXPECT_TRUE(users.Refresh());
+    EXPECT_EQ(users.Server(), "LAB");
+    EXPECT_EQ(Items(), QStringList{"CAROL"});
+    EXPECT_EQ(browser.Opened(), QStringList{"LAB"});
+}
+
+TEST_F(NetUsersTest, RefreshFindsTheWorkgroupOfThisComputerAndStopsThere)
+{
+    Network({{"ALPHA", {"ALICE"}}, {"BETA", {"bob", "DAVE"}}, {"GAMMA", {"BOB"}}});
+    EXPECT_TRUE(users.Refresh());
+    EXPECT_EQ(users.Server(), "BETA");
+    EXPECT_EQ(Items(), (QStringList{"bob", "DAVE"}));
+    EXPECT_FALSE(browser.Opened().contains("GAMMA"));
+}
+
+TEST_F(NetUsersTest, RefreshWhenThisComputerIsNowhereEndsOnTheLastWorkgroup)
+{
+    Network({{"BETA", {"DAVE"}}, {"ALPHA", {"ALICE"}}});
+    EXPECT_FALSE(users.Refresh());
+    EXPECT_EQ(users.Server(), "BETA");
+    EXPECT_EQ(Items(), QStringList{"DAVE"});
+}
+
+TEST_F(NetUsersTest, RemoteNamesLoseTwoCharactersWithoutReadingPastTheirEnd)
+{
+    browser.AddProvider("P");
+    for (const char* remote : {"\\\\ALICE", "\\\\B", "\\\\", "\\", "", "XYCAROL"})
+        browser.AddComputerRecord("OFFICE", remote);
+    users.SetServer("OFFICE");
+    EXPECT_TRUE(users.EnumServers());
+    EXPECT_EQ(Items(), (QStringList{"ALICE", "B", "CAROL"}));
+}
+
+// Each failure ends the call with False, keeps the names found so far and leaves no listing open.
+struct Failure
+{
+    const char* what;
+    std::function<void(fake::FakeNetworkBrowser&)> arrange;
+    bool listComputers; // EnumServers of OFFICE, else EnumDomains
+    QStringList kept;   // the first names left in Items
+    int count;          // how many names are left
+};
+
+class NetUsersFailureTest : public NetUsersTest, public testing::WithParamInterface<Failure>
+{
+};
+
+TEST_P(NetUsersFailureTest, FalseWithNamesSoFarAndNothingLeftOpen)
+{
+    browser.AddProvider("P1");
+    browser.AddProvider("P2");
+    browser.AddWorkgroup("P1", "OFFICE");
+    browser.AddWorkgroup("P2", "LAB");
+    for (int i = 0; i < 400; ++i)
+        browser.AddComputer("OFFICE", QStringLiteral("COMPUTER%1").arg(i, 3, 10, QLatin1Char('0')));
+    GetParam().arrange(browser);
+
+    users.SetServer("OFFICE");
+    EXPECT_FALSE(GetParam().listComputers ? users.EnumServers() : users.EnumDomains());
+    EXPECT_EQ(Items().mid(0, GetParam().kept.size()), GetParam().kept);
+    EXPECT_EQ(users.Items().Count(), GetParam().count);
+    EXPECT_EQ(browser.OpenHandles(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, NetUsersFailureTest,
+    testing::Values(
+        Failure{"RootCannotBeOpened", [](auto& b) { b.FailOpen("", ERROR_NO_NETWORK); }, false, {}, 0},
+        Failure{"EmptyNetwork", [](auto& b) { b.FailRead("", 0, ERROR_NO_MORE_ITEMS); }, false, {}, 0},
+        Failure{"RootReadFails", [](auto& b) { b.FailRead("", 0, ERROR_INVALID_PARAMETER); }, false, {}, 0},
+        Failure{"RootCloseFails", [](auto& b) { b.FailClose("", ERROR_INVALID_PARAMETER); }, false, {}, 0},
+        Failure{
+            "SecondProviderCannotBeOpened", [](auto& b) { b.FailOpen("P2", ERROR_NO_NETWORK); }, false, {"OFFICE"}, 1},
+        Failure{"ProviderReadFails", [](auto& b) { b.FailRead("P2", 0, ERROR_NO_NETWORK); }, false, {"OFFICE"}, 1},
+        Failure{"ProviderCloseFails", [](auto& b) { b.FailClose("P1", ERROR_NO_NETWORK); }, false, {"OFFICE"}, 1},
+        Failure{"ComputersCannotBeOpened", [](auto& b) { b.FailOpen("OFFICE", ERROR_NO_NETWORK); }, true, {}, 0},
+        Failure{"SecondBatchOfComputersFails",
+                [](auto& b) { b.FailRead("OFFICE", 1, ERROR_NO_NETWORK); },
+                true,
+                {"COMPUTER000", "COMPUTER001"},
+                167},
+        Failure{"ComputerListingCannotBeClosed",
+                [](auto& b) { b.FailClose("OFFICE", ERROR_NO_NETWORK); },
+                true,
+                {"COMPUTER000"},
+                400}),
+    [](const testing::TestParamInfo<Failure>& param) { return std::string(param.param.what); });
+
+TEST(ListingBrowserTest, ReadsInBatchesThatFitTheBuffer)
+{
+    fake::FakeNetworkBrowser browser;
+    browser.AddProvider("P");
+    for (int i = 0; i < 400; ++i)
+        browser.AddComputer("OFFICE", QStringLiteral("C%1").arg(i));
+    NetResource start;
+    start.remoteName = "OFFICE";
+    NetworkBrowser::Handle handle = 0;
+    ASSERT_EQ(browser.WNetOpenEnum(NetEnum::RESOURCE_GLOBALNET, 1, 2, &start, &handle), NetEnum::NO_ERROR);
+    std::vector<NetResource> all;
+    int reads = 0;
+    uint32_t result = NetEnum::NO_ERROR;
+    while (result == NetEnum::NO_ERROR) {
+        uint32_t count = 0xFFFFFFFFu;
+        std::vector<NetResource> batch;
+        result = browser.WNetEnumResource(handle, &count, &batch, 8192);
+        uint32_t bytes = 0;
+        for (const auto& record : batch)
+            bytes += NetEnum::RecordSize(record);
+        EXPECT_LE(bytes, 8192u);
+        EXPECT_EQ(count, batch.size());
+        all.insert(all.end(), batch.begin(), batch.end());
+        ++reads;
+    }
+    EXPECT_EQ(result, NetEnum::ERROR_NO_MORE_ITEMS);
+    EXPECT_EQ(all.size(), 400u);
+    EXPECT_GT(reads, 2);
+    EXPECT_EQ(browser.WNetCloseEnum(handle), NetEnum::NO_ERROR);
+    EXPECT_EQ(browser.WNetCloseEnum(handle), NetEnum::ERROR_INVALID_HANDLE);
+
+    uint32_t count = 1;
+    std::vector<NetResource> none;
+    EXPECT_EQ(browser.WNetEnumResource(handle, &count, &none, 8192), NetEnum::ERROR_INVALID_HANDLE);
+}
+
+TEST(ListingBrowserTest, ARecordLargerThanTheBufferIsAReadError)
+{
+    fake::FakeNetworkBrowser browser;
+    browser.AddComputer("OFFICE", QString(300, 'X'));
+    NetResource start;
+    start.remoteName = "OFFICE";
+    NetworkBrowser::Handle handle = 0;
+    ASSERT_EQ(browser.WNetOpenEnum(NetEnum::RESOURCE_GLOBALNET, 1, 2, &start, &handle), NetEnum::NO_ERROR);
+    uint32_t count = 0xFFFFFFFFu;
+    std::vector<NetResource> batch;
+    EXPECT_EQ(browser.WNetEnumResource(handle, &count, &batch, 64), NetEnum::ERROR_MORE_DATA);
+    EXPECT_EQ(count, 0u);
+    browser.WNetCloseEnum(handle);
+}
+
+} // namespace
+} // namespace parlino
