@@ -59,9 +59,11 @@ bool BrowseService::Start()
         std::lock_guard lock(mutex_);
         endpoint_ = std::move(endpoint);
         running_ = true;
-        sent_ = 0;
-        nextAnnouncement_ = steady_clock::now();
+        sent_ = 1;
+        nextAnnouncement_ = steady_clock::now() + milliseconds(AnnouncementInterval(0));
     }
+    // The first announcement goes out before Start returns, so the station is known from then on.
+    Announce(kServerType, AnnouncementInterval(0));
     announcer_ = std::thread([this] { Run(); });
     return true;
 }
