@@ -2,6 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
+#include "settings/OptiuniUnit.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -63,6 +64,9 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     TimerRefresh->setInterval(60000);
 
     WinPopup->SetName(QStringLiteral("WinPopup"));
+    WinPopup->OnMessage = [this](QObject* sender, const QString& reciever, const QString& from, const QString& text) {
+        WinPopupMessage(sender, reciever, from, text);
+    };
 
     FormCreate();
 }
@@ -100,6 +104,7 @@ void TMainForm::BuildToolBar()
     ToolButton1->setGeometry(294, (kToolBarHeight - kButtonHeight) / 2, 37, kButtonHeight);
     ButExit = ToolButton("ButExit", QStringLiteral("E&xit"), "exit", 331, 56);
 
+    connect(ButChat, &QToolButton::clicked, this, &TMainForm::ButChatClick);
     connect(ButRefresh, &QToolButton::clicked, this, &TMainForm::ButRefreshClick);
     connect(ButExit, &QToolButton::clicked, this, &TMainForm::ButExitClick);
     // The menu drops down beside the button rather than below it, as the button's arrow points.
@@ -202,6 +207,87 @@ void TMainForm::FormClose()
     for (int slot = 1; slot <= kChatSlots; ++slot)
         if (ChatOpen[slot])
             ChatForms[slot]->deleteLater();
+}
+
+int TMainForm::FreeChatSlot() const
+{
+    for (int slot = 1; slot <= kChatSlots; ++slot)
+        if (!ChatOpen[slot])
+            return slot;
+    return kNoChatSlot;
+}
+
+bool TMainForm::ActivateChat(const QString& station)
+{
+    for (int slot = 1; slot <= kChatSlots; ++slot) {
+        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station) {
+            ChatForms[slot]->activateWindow();
+            return true;
+        }
+    }
+    return false;
+}
+
+int TMainForm::NewChat(const QString& name)
+{
+    if (name == QLatin1String(kNetworkNode))
+        return kNoChatSlot;
+    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    if (name.isEmpty() && (!selected || selected->text(0) == QLatin1String(kNetworkNode)))
+        return kNoChatSlot;
+    const int slot = FreeChatSlot();
+    if (slot == kNoChatSlot) {
+        platform_.messageBoxes.ShowError(nullptr, QStringLiteral("Couldn't create window"), QStringLiteral("Error"));
+        return kNoChatSlot;
+    }
+    ChatOpen[slot] = true;
+    auto* chat = new TChatForm({*WinPopup, ComputerName, ChatOpen, platform_.computerName, platform_.files,
+                                platform_.fileChooser, platform_.messageBoxes, platform_.notifyArea});
+    ChatForms[slot] = chat;
+    chat->Tag = slot;
+    // The station exactly as named: a reply must go back to the computer that wrote.
+    chat->SetStation(name.isEmpty() ? selected->text(0) : name);
+    chat->CheckFlash->setChecked(OptiuniForm->CheckFlash->Checked());
+    chat->show();
+    chat->raise();
+    chat->activateWindow();
+    return slot;
+}
+
+void TMainForm::ButChatClick()
+{
+    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    if (selected && !ActivateChat(selected->text(0)))
+        NewChat(QString());
+}
+
+void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QString& ASender, const QString& AMsg)
+{
+    if (ASender == QLatin1String(kNetworkNode))
+        return;
+    const QString local = TChatForm::LocalComputerName(platform_.computerName);
+    const QString station = AReciever == local ? ASender : AReciever;
+    if (ASender == local)
+        return;
+    if (AMsg == LastMessage && ASender == LastMessageSender && AReciever == LastMessageReciever)
+        return;
+    LastMessage = AMsg;
+    LastMessageSender = ASender;
+    LastMessageReciever = AReciever;
+    if (OptiuniForm->CheckWav->Checked())
+        platform_.sound.PlayFile(OptiuniForm->EditWav->Text());
+    const TFont& receiveFont = *OptiuniForm->EditPrimire->Font();
+    for (int slot = 1; slot <= kChatSlots; ++slot) {
+        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station) {
+            ChatForms[slot]->Mesaj(ASender, AMsg, receiveFont, true);
+            return;
+        }
+    }
+    if (AMsg.isEmpty())
+        return;
+    const int slot = NewChat(station);
+    if (slot <= kChatSlots)
+        ChatForms[slot]->Mesaj(ASender, AMsg, receiveFont, true);
 }
 
 void TMainForm::Contents2Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chat/ChatUnit.h"
 #include "platform/Platform.h"
 #include "transport/MailSlot.h"
 #include "tray/IconList.h"
@@ -61,8 +62,11 @@ public:
     QString InstallPath;
     // RefreshThread arrives with the station tree's refresh worker.
     QString LastMessage;
+    // Who sent the last accepted message and to whom: a repeat is the same message from the same sender.
+    QString LastMessageSender;
+    QString LastMessageReciever;
     // Indexed by chat slot 1..kChatSlots; index 0 is never used.
-    std::array<QWidget*, kChatSlots + 1> ChatForms{};
+    std::array<TChatForm*, kChatSlots + 1> ChatForms{};
     bool FirstActivation = false;
     QString ComputerName;
     std::array<bool, kChatSlots + 1> ChatOpen{};
@@ -79,6 +83,17 @@ public:
     void About3Click();
     void ButExitClick();
     void Exit1Click();
+
+    // The chat-window table: slots 1..kChatSlots, kNoChatSlot when none is free or none was opened.
+    static constexpr int kNoChatSlot = kChatSlots + 1;
+    // The label of the station tree's root: never a station.
+    static constexpr auto kNetworkNode = "Network";
+    int FreeChatSlot() const;
+    bool ActivateChat(const QString& station);
+    // An empty name opens a window for the station selected in the tree.
+    int NewChat(const QString& name);
+    void ButChatClick();
+    void WinPopupMessage(QObject* Sender, const QString& AReciever, const QString& ASender, const QString& AMsg);
 
 protected:
     void showEvent(QShowEvent* event) override;

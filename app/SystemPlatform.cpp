@@ -15,7 +15,10 @@ Platform SystemPlatform::Services()
                     messageBoxes_,
                     notifyArea_,
                     screen_,
-                    profiles_};
+                    profiles_,
+                    sound_,
+                    files_,
+                    fileChooser_};
 }
 
 } // namespace parlino

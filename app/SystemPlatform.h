@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/DesktopShell.h"
+#include "platform/FileChooser.h"
+#include "platform/FileSaver.h"
 #include "platform/MachineStore.h"
 #include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
 #include "platform/QtNotifyArea.h"
 #include "platform/ScreenDensity.h"
+#include "platform/Sound.h"
 #include "transport/SystemMessenger.h"
 
 namespace parlino {
@@ -31,6 +34,9 @@ private:
     QtNotifyArea notifyArea_;
     QtScreenDensity screen_;
     FileProfileStore profiles_;
+    QtSound sound_;
+    DiskFileSaver files_;
+    QtFileChooser fileChooser_;
 };
 
 } // namespace parlino

@@ -4,12 +4,15 @@
 #include "platform/CodePage.h"
 #include "platform/ComputerName.h"
 #include "platform/DesktopShell.h"
+#include "platform/FileChooser.h"
+#include "platform/FileSaver.h"
 #include "platform/MachineStore.h"
 #include "platform/MailslotService.h"
 #include "platform/MessageBoxes.h"
 #include "platform/NotifyArea.h"
 #include "platform/ProfileStore.h"
 #include "platform/ScreenDensity.h"
+#include "platform/Sound.h"
 
 namespace parlino {
 
@@ -27,6 +30,9 @@ struct Platform
     NotifyArea& notifyArea;
     const ScreenDensity& screen;
     ProfileStore& profiles;
+    Sound& sound;
+    FileSaver& files;
+    FileChooser& fileChooser;
 };
 
 } // namespace parlino

@@ -6,12 +6,15 @@
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeFileChooser.h"
+#include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMachineStore.h"
 #include "platform/fake/FakeMailslotService.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakeNotifyArea.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "platform/fake/FakeScreenDensity.h"
+#include "platform/fake/FakeSound.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
 
@@ -55,8 +58,11 @@ protected:
     fake::FakeNotifyArea notifyArea;
     fake::FakeScreenDensity screen;
     fake::FakeProfileStore profiles;
-    Platform services{mailslots, clock,        codePage,   computerName, shell,
-                      machine,   messageBoxes, notifyArea, screen,       profiles};
+    fake::FakeSound sound;
+    fake::FakeFileSaver files;
+    fake::FakeFileChooser fileChooser;
+    Platform services{mailslots,  clock,  codePage, computerName, shell, machine,    messageBoxes,
+                      notifyArea, screen, profiles, sound,        files, fileChooser};
 };
 
 } // namespace parlino::test

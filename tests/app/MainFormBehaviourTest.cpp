@@ -116,9 +116,7 @@ TEST_F(MainFormTest, ExitOnTheToolbarClosesTheTransportAndReleasesChatWindows)
 {
     CreateForms();
     MainForm->show();
-    QPointer<QWidget> chat = new QWidget();
-    MainForm->ChatForms[3] = chat;
-    MainForm->ChatOpen[3] = true;
+    QPointer<QWidget> chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))];
 
     QTest::mouseClick(MainForm->ButExit, Qt::LeftButton);
     EXPECT_FALSE(MainForm->isVisible());

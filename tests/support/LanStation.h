@@ -17,9 +17,10 @@ namespace parlino::test {
 // "SENDER -> RECEIVER: text". The messenger is opened at once and closed with the station.
 struct LanStation
 {
-    LanStation(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup = "OFFICE")
-        : network(lan.AddStation(host)), service(*network, *network, {name, workgroup, 138}),
-          popup(nullptr, service, clock, codePage)
+    LanStation(fake::FakeLan& lan, uint8_t host, const std::string& netbiosName,
+               const std::string& workgroup = "OFFICE")
+        : name(QString::fromStdString(netbiosName)), network(lan.AddStation(host)),
+          service(*network, *network, {netbiosName, workgroup, 138}), popup(nullptr, service, clock, codePage)
     {
         popup.OnMessage = [this](QObject*, const QString& to, const QString& from, const QString& text) {
             inbox.push_back(from + " -> " + to + ": " + text);
@@ -30,6 +31,7 @@ struct LanStation
     LanStation(const LanStation&) = delete;
     LanStation& operator=(const LanStation&) = delete;
 
+    const QString name;
     std::unique_ptr<fake::FakeStationNetwork> network;
     NbtMailslotService service;
     fake::FakeClock clock;

@@ -1,0 +1,206 @@
+#include "tests/app/AppFixture.h"
+#include "tests/support/LanStation.h"
+#include "tests/support/Wait.h"
+
+#include <QTest>
+
+namespace parlino::test {
+namespace {
+
+// The main window of ALPHA in workgroup OFFICE, on a fake LAN with the computers PC7 and PC12.
+class ChatTableTest : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainForm = new TMainForm(onLan);
+        OptiuniForm = new TOptiuniForm(screen);
+        TwpMessage route = MainForm->WinPopup->OnMessage;
+        MainForm->WinPopup->OnMessage = [this, route](QObject* sender, const QString& to, const QString& from,
+                                                      const QString& text) {
+            route(sender, to, from, text);
+            ++handled;
+        };
+    }
+
+    void TearDown() override
+    {
+        for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
+            if (MainForm->ChatOpen[slot])
+                delete MainForm->ChatForms[slot];
+        pc7.popup.Close();
+        pc12.popup.Close();
+        AppFixture::TearDown();
+    }
+
+    // Sends from a station and waits until ALPHA has handled it.
+    void Arrive(LanStation& from, const QString& to, const QString& text, const QString& author = QString())
+    {
+        // Long after the transport's own two-second repeat window.
+        clock.Advance(60000);
+        const int before = handled;
+        ASSERT_TRUE(from.popup.Send(to, author.isEmpty() ? from.name : author, to, text));
+        ASSERT_TRUE(WaitUntil([&] { return handled > before; }));
+    }
+
+    QStringList Stations() const
+    {
+        QStringList stations;
+        for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
+            stations.append(MainForm->ChatOpen[slot] ? MainForm->ChatForms[slot]->GetStation() : QString());
+        while (!stations.isEmpty() && stations.last().isEmpty())
+            stations.removeLast();
+        return stations;
+    }
+
+    QString LastLine(int slot) const
+    {
+        const TREdit* transcript = MainForm->ChatForms[slot]->RichEdit;
+        return transcript->Line(transcript->LineCount() - 1);
+    }
+
+    fake::FakeLan lan;
+    std::unique_ptr<fake::FakeStationNetwork> network = lan.AddStation(1);
+    NbtMailslotService service{*network, *network, {"ALPHA", "OFFICE", 138}};
+    Platform onLan{service,    clock,  codePage, computerName, shell, machine,    messageBoxes,
+                   notifyArea, screen, profiles, sound,        files, fileChooser};
+    LanStation pc7{lan, 7, "PC7"};
+    LanStation pc12{lan, 12, "PC12"};
+    int handled = 0;
+};
+
+TEST_F(ChatTableTest, APersonalMessageOpensTheWindowOfItsSenderExactlyAndTheReplyGoesBack)
+{
+    Arrive(pc12, "ALPHA", "hi");
+    ASSERT_EQ(Stations(), QStringList{"PC12"});
+    EXPECT_EQ(LastLine(1), "PC12 > hi ");
+    Arrive(pc12, "ALPHA", "again");
+    EXPECT_EQ(Stations(), QStringList{"PC12"});
+    EXPECT_EQ(LastLine(1), "PC12 > again ");
+
+    MainForm->ChatForms[1]->EditText->setText(QStringLiteral("hello back"));
+    QTest::keyClick(MainForm->ChatForms[1]->EditText, Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([&] { return !pc12.inbox.isEmpty(); }));
+    EXPECT_EQ(pc12.inbox, QStringList{"ALPHA -> PC12: hello back"});
+    EXPECT_EQ(LastLine(1), "ALPHA > hello back ");
+}
+
+TEST_F(ChatTableTest, AWorkgroupMessageGoesToTheGroupsWindowShowingItsAuthor)
+{
+    Arrive(pc7, "OFFICE", "to all");
+    ASSERT_EQ(Stations(), QStringList{"OFFICE"});
+    EXPECT_EQ(LastLine(1), "PC7 > to all ");
+    Arrive(pc12, "OFFICE", "me too");
+    EXPECT_EQ(Stations(), QStringList{"OFFICE"});
+    EXPECT_EQ(LastLine(1), "PC12 > me too ");
+}
+
+TEST_F(ChatTableTest, ThisComputersOwnMessagesAreDroppedAndLeaveNoTrace)
+{
+    OptiuniForm->CheckWav->SetChecked(true);
+    Arrive(pc7, "ALPHA", "first");
+    Arrive(pc7, "OFFICE", "echo", "ALPHA");
+    EXPECT_EQ(Stations(), QStringList{"PC7"});
+    EXPECT_EQ(MainForm->LastMessage, "first");
+    EXPECT_EQ(sound.Played().size(), 1);
+}
+
+TEST_F(ChatTableTest, ARepeatIsTheSameMessageFromTheSameSenderNotJustTheSameText)
+{
+    Arrive(pc7, "ALPHA", "ok");
+    Arrive(pc12, "ALPHA", "ok");
+    EXPECT_EQ(Stations(), (QStringList{"PC7", "PC12"}));
+    EXPECT_EQ(LastLine(2), "PC12 > ok ");
+
+    const int linesBefore = MainForm->ChatForms[2]->RichEdit->LineCount();
+    Arrive(pc12, "ALPHA", "ok");
+    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore) << "the same message again is dropped";
+    Arrive(pc12, "ALPHA", "other");
+    Arrive(pc12, "ALPHA", "ok");
+    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 2);
+}
+
+TEST_F(ChatTableTest, AnEmptyTextReachesAnOpenWindowButOpensNone)
+{
+    OptiuniForm->CheckWav->SetChecked(true);
+    OptiuniForm->EditWav->SetText(QStringLiteral("/sounds/ring.wav"));
+    Arrive(pc7, "ALPHA", "");
+    EXPECT_TRUE(Stations().isEmpty());
+    EXPECT_EQ(sound.Played(), QStringList{"/sounds/ring.wav"});
+
+    Arrive(pc7, "ALPHA", "open");
+    Arrive(pc7, "ALPHA", "");
+    EXPECT_EQ(LastLine(1), "PC7 >  ");
+    EXPECT_EQ(sound.Played().size(), 3);
+}
+
+TEST_F(ChatTableTest, NetworkIsNeverAStation)
+{
+    OptiuniForm->CheckWav->SetChecked(true);
+    MainForm->WinPopupMessage(MainForm->WinPopup, "ALPHA", "Network", "from the root");
+    EXPECT_TRUE(MainForm->LastMessage.isEmpty());
+    MainForm->WinPopupMessage(MainForm->WinPopup, "Network", "PC7", "to the root");
+    EXPECT_EQ(MainForm->LastMessage, "to the root");
+    EXPECT_EQ(sound.Played().size(), 1);
+    EXPECT_TRUE(Stations().isEmpty());
+    EXPECT_EQ(MainForm->NewChat("Network"), TMainForm::kNoChatSlot);
+    EXPECT_TRUE(messageBoxes.Shown().empty());
+}
+
+TEST_F(ChatTableTest, StationNamesDifferInCase)
+{
+    MainForm->WinPopupMessage(MainForm->WinPopup, "ALPHA", "PC1", "a");
+    MainForm->WinPopupMessage(MainForm->WinPopup, "ALPHA", "pc1", "b");
+    EXPECT_EQ(Stations(), (QStringList{"PC1", "pc1"}));
+}
+
+TEST_F(ChatTableTest, TheTableFillsToAHundredThenSaysSoAndReusesTheLowestFreeSlot)
+{
+    OptiuniForm->CheckFlash->SetChecked(false);
+    for (int i = 1; i <= TMainForm::kChatSlots; ++i)
+        ASSERT_EQ(MainForm->NewChat(QStringLiteral("S%1").arg(i)), i);
+    EXPECT_FALSE(MainForm->ChatForms[100]->CheckFlash->isChecked());
+    EXPECT_EQ(MainForm->ChatForms[100]->Tag, 100);
+
+    OptiuniForm->CheckWav->SetChecked(true);
+    Arrive(pc7, "ALPHA", "no room");
+    ASSERT_EQ(messageBoxes.Shown().size(), 1u);
+    EXPECT_EQ(messageBoxes.Shown()[0].text, "Couldn't create window");
+    EXPECT_EQ(messageBoxes.Shown()[0].caption, "Error");
+    EXPECT_EQ(messageBoxes.Shown()[0].owner, nullptr);
+    EXPECT_EQ(MainForm->LastMessage, "no room");
+    EXPECT_EQ(sound.Played().size(), 1);
+
+    MainForm->ChatForms[60]->ButClose->click();
+    MainForm->ChatForms[37]->close();
+    EXPECT_EQ(MainForm->FreeChatSlot(), 37);
+    Arrive(pc7, "ALPHA", "room now");
+    EXPECT_EQ(MainForm->ChatForms[37]->GetStation(), "PC7");
+    EXPECT_EQ(MainForm->NewChat("S60"), 60);
+    EXPECT_EQ(MainForm->FreeChatSlot(), TMainForm::kNoChatSlot);
+}
+
+TEST_F(ChatTableTest, ChatOnTheTreeActivatesTheLowestWindowOfTheStationOrOpensOne)
+{
+    auto* root = MainForm->TreeStatii->topLevelItem(0);
+    ASSERT_NE(root, nullptr);
+    MainForm->ButChatClick();
+    MainForm->TreeStatii->setCurrentItem(root);
+    MainForm->ButChatClick();
+    EXPECT_TRUE(Stations().isEmpty());
+
+    auto* pc12Node = new QTreeWidgetItem(root, {QStringLiteral("PC12")});
+    MainForm->TreeStatii->setCurrentItem(pc12Node);
+    MainForm->ButChatClick();
+    MainForm->ButChatClick();
+    EXPECT_EQ(Stations(), QStringList{"PC12"});
+
+    // A second window of the same station, opened by hand: the lower slot keeps the conversation.
+    EXPECT_EQ(MainForm->NewChat("PC12"), 2);
+    Arrive(pc12, "ALPHA", "which one");
+    EXPECT_EQ(LastLine(1), "PC12 > which one ");
+    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), 1);
+}
+
+} // namespace
+} // namespace parlino::test
