@@ -1,14 +1,18 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
+#include "netenum/NetUsers.h"
+#include "netenum/SystemBrowser.h"
 #include "transport/MailSlot.h"
 #include "transport/SystemMessenger.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -24,6 +28,11 @@ const char* const kUsage = R"(Usage:
       Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
       or with --json as one object per line with the keys "from", "to" and "text".
       Stops after N messages or SECONDS seconds. Exits 2 when the mailslot can't be opened.
+  parlino-msg browse [--watch SECONDS]
+      Announces this computer, asks the LAN for announcements, and prints each workgroup
+      followed by its computers, indented by two blanks, as the station tree shows them.
+      With --watch it stays on the LAN for SECONDS seconds and prints the list again, after
+      an empty line, whenever it changes. Exits 2 when the datagram port can't be had.
 
 Environment:
   PARLINO_NETBIOS_NAME  this computer's NetBIOS name (default: smb.conf, else the host name)
@@ -82,7 +91,8 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     QTextStream out(stdout);
     popup.OnMessage = [&](QObject*, const QString& to, const QString& from, const QString& text) {
         if (json)
-            out << QJsonDocument(QJsonObject{{QStringLiteral("from"), from}, {QStringLiteral("to"), to},
+            out << QJsonDocument(QJsonObject{{QStringLiteral("from"), from},
+                                             {QStringLiteral("to"), to},
                                              {QStringLiteral("text"), text}})
                        .toJson(QJsonDocument::Compact);
         else
@@ -104,7 +114,62 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     return 0;
 }
 
-}  // namespace
+// The workgroups and their computers, as the station tree lists them.
+QString BrowseText(TNetUsers& users)
+{
+    QString text;
+    users.SetServer({});
+    users.EnumDomains();
+    const QStringList workgroups = users.Items().Names();
+    for (const QString& workgroup : workgroups) {
+        text += workgroup + '\n';
+        users.SetServer(workgroup);
+        users.Refresh();
+        for (const QString& computer : users.Items().Names())
+            text += "  " + computer + '\n';
+    }
+    return text;
+}
+
+int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
+{
+    bool ok = true;
+    const QString watchText = TakeOption(args, QStringLiteral("--watch"));
+    const double watch = watchText.isEmpty() ? 0 : watchText.toDouble(&ok);
+    if (!ok || watch < 0)
+        return Fail(QStringLiteral("--watch takes a number of seconds"), 64);
+    if (!args.isEmpty())
+        return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
+
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    SystemBrowser browser(messenger);
+    if (!browser.Running())
+        return Fail(QStringLiteral("cannot listen on the datagram port"), 2);
+    const IdentityComputerName computerName(messenger.Identity());
+    TNetUsers users(nullptr, browser.Service(), computerName);
+    QTextStream out(stdout);
+    QString shown = BrowseText(users);
+    out << shown << Qt::flush;
+    if (watch <= 0)
+        return 0;
+
+    constexpr int kPollMs = 100;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const QString now = BrowseText(users);
+        if (now != shown)
+            out << '\n' << (shown = now) << Qt::flush;
+    });
+    poll.start(kPollMs);
+    // The watch counts from the start, so the first listing's wait for answers is part of it.
+    const qint64 left = static_cast<qint64>(watch * 1000) - sinceStart.elapsed();
+    QTimer::singleShot(static_cast<int>(std::max<qint64>(left, 0)), &app, &QCoreApplication::quit);
+    app.exec();
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -120,5 +185,7 @@ int main(int argc, char** argv)
         return Send(messenger, args);
     if (command == QStringLiteral("listen"))
         return Listen(app, messenger, args);
+    if (command == QStringLiteral("browse"))
+        return Browse(app, messenger, args);
     return Fail(QStringLiteral("unknown command %1 (see --help)").arg(command), 64);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "netenum/BrowseService.h"
+#include "transport/SystemMessenger.h"
+
+namespace parlino {
+
+// The browse list of this computer on the real network, sharing the messenger's identity and datagram
+// port; while it runs, messages to a workgroup it knows go out as group datagrams.
+class SystemBrowser
+{
+public:
+    explicit SystemBrowser(SystemMessenger& messenger);
+    ~SystemBrowser();
+    SystemBrowser(const SystemBrowser&) = delete;
+    SystemBrowser& operator=(const SystemBrowser&) = delete;
+
+    // False when the datagram port could not be had: the enumeration then reports no network.
+    bool Running() const { return running_; }
+    BrowseService& Service() { return service_; }
+
+private:
+    SystemMessenger& messenger_;
+    BrowseService service_;
+    bool running_;
+};
+
+} // namespace parlino

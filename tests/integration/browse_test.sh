@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Three stations in two workgroups find each other with "parlino-msg browse" over real UDP within two
+# seconds, and a station that ends leaves the others' lists at once through its last announcement.
+set -uo pipefail
+msg=$1
+source "$(dirname "$0")/netns.sh"
+netns_require
+trap netns_cleanup EXIT
+netns_setup_hub
+for i in 1 2 3; do netns_add_host "$i"; done
+
+out=$(mktemp -d)
+station() {  # station INDEX NAME WORKGROUP COMMAND...
+    local index=$1 name=$2 group=$3
+    shift 3
+    netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP="$group" "$msg" "$@"
+}
+# The list a watching station printed last (its blocks are separated by empty lines).
+last_list() {
+    awk -v RS= 'END { print }' "$1"
+}
+
+failures=0
+passes=0
+check() {  # check WHAT EXPECTED ACTUAL
+    if [[ "$2" == "$3" ]]; then
+        echo "ok: $1"
+        passes=$((passes + 1))
+    else
+        echo "FAILED: $1"
+        echo "  expected: $2"
+        echo "  actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+
+everyone='LAB
+  CAROL
+OFFICE
+  ALICE
+  BOB'
+without_bob='LAB
+  CAROL
+OFFICE
+  ALICE'
+
+station 1 ALICE OFFICE browse --watch 5 >"$out/alice" &
+station 2 BOB OFFICE browse --watch 2.5 >"$out/bob" &
+station 3 CAROL LAB browse --watch 5 >"$out/carol" &
+sleep 2
+for who in alice bob carol; do
+    check "$who sees all three stations within two seconds" "$everyone" "$(last_list "$out/$who")"
+done
+
+# BOB ends at 2.5 s; half a second later the others have let him go.
+sleep 1
+for who in alice carol; do
+    check "$who no longer lists BOB once he has ended" "$without_bob" "$(last_list "$out/$who")"
+done
+check "a one-shot browse from a fourth name sees who is up now" "$without_bob
+  DAVE" "$(station 2 DAVE OFFICE browse)"
+wait
+
+rm -rf "$out"
+echo "$passes passed, $failures failed"
+[[ $failures -eq 0 ]]
