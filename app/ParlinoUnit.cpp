@@ -35,6 +35,8 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
       RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea)), TrayMenu(new TPopupMenu(this)), Show1(nullptr),
       About1(nullptr), Exit1(nullptr), PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr),
       Visitprogramhomepage1(nullptr), About3(nullptr), TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
+      NetUsers(new TNetUsers(this, platform.networkBrowser ? *platform.networkBrowser : NoNetworkBrowser(),
+                             platform.computerName)),
       WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform)
 {
     setObjectName(QStringLiteral("MainForm"));
@@ -62,6 +64,8 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     TimerMin->setInterval(55);
     TimerRefresh->setObjectName(QStringLiteral("TimerRefresh"));
     TimerRefresh->setInterval(60000);
+    connect(TimerRefresh, &QTimer::timeout, this, &TMainForm::TimerRefreshTimer);
+    NetUsers->SetName(QStringLiteral("NetUsers"));
 
     WinPopup->SetName(QStringLiteral("WinPopup"));
     WinPopup->OnMessage = [this](QObject* sender, const QString& reciever, const QString& from, const QString& text) {
@@ -71,7 +75,13 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // A refresh under way ends without touching the tree, before the tree and NetUsers go.
+    if (RefreshThread)
+        RefreshThread->SetTree(nullptr);
+    RefreshThread.reset();
+}
 
 QToolButton* TMainForm::ToolButton(const char* name, const QString& caption, const char* glyph, int left, int width)
 {
@@ -138,6 +148,11 @@ void TMainForm::BuildTree()
     auto* root = new QTreeWidgetItem(TreeStatii, {QStringLiteral("Network")});
     root->setIcon(0, ImageList1.Icons(0));
     root->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    connect(TreeStatii, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (current)
+            TreeStatiiGetSelectedIndex(current);
+        TreeStatiiChange();
+    });
 }
 
 QAction* TMainForm::MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)())
@@ -184,7 +199,30 @@ void TMainForm::FormCreate()
     LastMessage.clear();
 }
 
-void TMainForm::ButRefreshClick() {}
+void TMainForm::ButRefreshClick()
+{
+    RefreshThread.reset();
+    RefreshThread = std::make_unique<CRefreshThread>(*NetUsers, ImageList1);
+    RefreshThread->SetTree(TreeStatii);
+    RefreshThread->SetPriority(ThreadPriority::Idle);
+    RefreshThread->Resume();
+}
+
+void TMainForm::TimerRefreshTimer()
+{
+    ButRefreshClick();
+}
+
+void TMainForm::TreeStatiiChange()
+{
+    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    ButChat->setEnabled(selected && selected->text(0) != QLatin1String(kNetworkNode));
+}
+
+void TMainForm::TreeStatiiGetSelectedIndex(QTreeWidgetItem* Node)
+{
+    Node->setData(0, kSelectedIndexRole, Node->data(0, kImageIndexRole));
+}
 
 void TMainForm::FormShow()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RefreshThread.h"
 #include "chat/ChatUnit.h"
 #include "platform/Platform.h"
 #include "transport/MailSlot.h"
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include <array>
+#include <memory>
 
 namespace parlino {
 
@@ -55,12 +57,13 @@ public:
     QAction* About3;
     QTimer* TimerMin;
     QTimer* TimerRefresh;
-    // NetUsers, the network enumeration component, arrives with the station tree's refresh.
+    TNetUsers* NetUsers;
     TWinPopup* WinPopup;
     TIconList ImageList1;
 
     QString InstallPath;
-    // RefreshThread arrives with the station tree's refresh worker.
+    // The refresh last started; it stays after its thread has ended, until the next refresh.
+    std::unique_ptr<CRefreshThread> RefreshThread;
     QString LastMessage;
     // Who sent the last accepted message and to whom: a repeat is the same message from the same sender.
     QString LastMessageSender;
@@ -75,8 +78,11 @@ public:
     void FormShow();
     void FormActivate();
     void FormClose();
-    // Stops the refresh under way and starts a new one; the station tree's refresh worker fills it.
+    // Stops the refresh under way (serving its hand-overs while it ends) and starts a new one.
     void ButRefreshClick();
+    void TimerRefreshTimer();
+    void TreeStatiiChange();
+    void TreeStatiiGetSelectedIndex(QTreeWidgetItem* Node);
     void Contents2Click();
     void Visitprogramhomepage1Click();
     void About1Click();

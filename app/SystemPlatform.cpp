@@ -18,7 +18,8 @@ Platform SystemPlatform::Services()
                     profiles_,
                     sound_,
                     files_,
-                    fileChooser_};
+                    fileChooser_,
+                    &browser_.Service()};
 }
 
 } // namespace parlino

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "netenum/SystemBrowser.h"
 #include "platform/DesktopShell.h"
 #include "platform/FileChooser.h"
 #include "platform/FileSaver.h"
@@ -27,6 +28,7 @@ public:
 
 private:
     SystemMessenger messenger_;
+    SystemBrowser browser_{messenger_};
     IdentityComputerName computerName_;
     QtDesktopShell shell_;
     IniMachineStore machine_;

@@ -81,6 +81,22 @@ uint32_t ListingBrowser::WNetCloseEnum(Handle handle)
     return open_.erase(handle) ? NetEnum::NO_ERROR : NetEnum::ERROR_INVALID_HANDLE;
 }
 
+namespace {
+
+class NoNetwork final : public ListingBrowser
+{
+protected:
+    uint32_t List(const NetResource*, std::vector<NetResource>*) override { return NetEnum::ERROR_NO_NETWORK; }
+};
+
+} // namespace
+
+NetworkBrowser& NoNetworkBrowser()
+{
+    static NoNetwork none;
+    return none;
+}
+
 QString ListingBrowser::StartOf(Handle handle) const
 {
     std::lock_guard lock(mutex_);

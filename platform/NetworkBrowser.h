@@ -97,4 +97,7 @@ private:
     Handle nextHandle_ = 1;
 };
 
+// A computer without a network: every enumeration reports ERROR_NO_NETWORK.
+NetworkBrowser& NoNetworkBrowser();
+
 } // namespace parlino

@@ -9,6 +9,7 @@
 #include "platform/MachineStore.h"
 #include "platform/MailslotService.h"
 #include "platform/MessageBoxes.h"
+#include "platform/NetworkBrowser.h"
 #include "platform/NotifyArea.h"
 #include "platform/ProfileStore.h"
 #include "platform/ScreenDensity.h"
@@ -33,6 +34,8 @@ struct Platform
     Sound& sound;
     FileSaver& files;
     FileChooser& fileChooser;
+    // The network's browse list; without one the station tree shows its root alone.
+    NetworkBrowser* networkBrowser = nullptr;
 };
 
 } // namespace parlino

@@ -1,0 +1,94 @@
+#include "app/RefreshThread.h"
+
+#include <QTreeWidgetItemIterator>
+
+namespace parlino {
+
+std::array<TStationEntry, kStationListSize + 1> StationList;
+int StationCount = 0;
+
+namespace {
+
+const QString kRootText = QStringLiteral("Network");
+constexpr int kRootImage = 0;
+
+} // namespace
+
+CRefreshThread::CRefreshThread(TNetUsers& netUsers, const TIconList& images) : netUsers_(netUsers), images_(images) {}
+
+CRefreshThread::~CRefreshThread()
+{
+    // Execute uses this object's fields: it must be over before they go.
+    if (!Finished()) {
+        Terminate();
+        WaitFor();
+    }
+}
+
+void CRefreshThread::AddStation(const QString& name, uint8_t kind)
+{
+    if (StationCount >= kStationListSize)
+        return;
+    ++StationCount;
+    StationList[static_cast<size_t>(StationCount)] = {name, kind};
+}
+
+void CRefreshThread::Execute()
+{
+    StationCount = 0;
+    QString selected;
+    Synchronize([&] {
+        if (tree_ && tree_->currentItem())
+            selected = tree_->currentItem()->text(0);
+    });
+    netUsers_.SetServer({});
+    netUsers_.EnumDomains();
+    QStringList domains = netUsers_.Items().Names();
+    for (const QString& domain : domains) {
+        if (Terminated())
+            break;
+        AddStation(domain, kDomainStation);
+        netUsers_.SetServer(domain);
+        netUsers_.Refresh();
+        for (const QString& computer : netUsers_.Items().Names())
+            AddStation(computer, kComputerStation);
+    }
+    domains.clear();
+    Synchronize([&] { Rebuild(selected); });
+}
+
+QTreeWidgetItem* CRefreshThread::AddNode(QTreeWidgetItem* parent, const QString& text, int image)
+{
+    auto* node = parent ? new QTreeWidgetItem(parent, {text}) : new QTreeWidgetItem(tree_, {text});
+    node->setIcon(0, images_.Icons(image));
+    node->setData(0, kImageIndexRole, image);
+    return node;
+}
+
+void CRefreshThread::Rebuild(const QString& selected)
+{
+    if (!tree_)
+        return;
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    QTreeWidgetItem* root = AddNode(nullptr, kRootText, kRootImage);
+    QTreeWidgetItem* domain = root;
+    for (int entry = 1; entry <= StationCount; ++entry) {
+        const TStationEntry& station = StationList[static_cast<size_t>(entry)];
+        if (station.Kind == kDomainStation)
+            domain = AddNode(root, station.Name, kDomainStation);
+        else
+            AddNode(domain, station.Name, kComputerStation);
+    }
+    tree_->expandAll();
+    tree_->setUpdatesEnabled(true);
+    if (tree_->window()->isVisible())
+        tree_->setFocus();
+    tree_->setCurrentItem(root);
+    // The scan doesn't stop at a match: the last node in tree order with the old text ends up selected.
+    for (QTreeWidgetItemIterator node(tree_); *node; ++node)
+        if ((*node)->text(0) == selected)
+            tree_->setCurrentItem(*node);
+}
+
+} // namespace parlino
