@@ -1,5 +1,7 @@
 #include "netenum/SystemBrowser.h"
 
+#include "platform/InterfaceAddress.h"
+
 namespace parlino {
 namespace {
 
@@ -15,8 +17,11 @@ SystemBrowser::SystemBrowser(SystemMessenger& messenger)
                                       {Oem(messenger.OemCodePage(), messenger.Identity().netbiosName),
                                        Oem(messenger.OemCodePage(), messenger.Identity().workgroup),
                                        messenger.Identity().datagramPort, "Parlino"}),
-      running_(service_.Start())
+      running_(service_.Start()),
+      nameResponder_(messenger.Network(), Oem(messenger.OemCodePage(), messenger.Identity().netbiosName),
+                     static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing)
 {
+    nameResponder_.Start();
     messenger_.Mailslots().SetGroupLookup([this](const std::string& name) { return service_.KnowsWorkgroup(name); });
 }
 

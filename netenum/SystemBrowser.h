@@ -1,12 +1,14 @@
 #pragma once
 
 #include "netenum/BrowseService.h"
+#include "netenum/NameQuery.h"
 #include "transport/SystemMessenger.h"
 
 namespace parlino {
 
 // The browse list of this computer on the real network, sharing the messenger's identity and datagram
-// port; while it runs, messages to a workgroup it knows go out as group datagrams.
+// port; while it runs, messages to a workgroup it knows go out as group datagrams. It answers name queries
+// on the port below the datagram port (137 beside 138) when that port is free.
 class SystemBrowser
 {
 public:
@@ -23,6 +25,7 @@ private:
     SystemMessenger& messenger_;
     BrowseService service_;
     bool running_;
+    NameQueryResponder nameResponder_;
 };
 
 } // namespace parlino

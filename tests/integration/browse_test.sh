@@ -52,6 +52,26 @@ for who in alice bob carol; do
     check "$who sees all three stations within two seconds" "$everyone" "$(last_list "$out/$who")"
 done
 
+# A sender on another host resolves ALICE's messenger name by broadcast and learns her address.
+resolve() {  # resolve INDEX NAME SUFFIX: prints the address in the first answer, if any
+    netns_run "$1" python3 - "$2" "$3" <<'PY'
+import socket, struct, sys
+name = sys.argv[1].upper().ljust(15).encode() + bytes([int(sys.argv[2], 16)])
+encoded = bytes([32]) + bytes(c for b in name for c in (65 + (b >> 4), 65 + (b & 15))) + b"\0"
+query = struct.pack(">HHHHHH", 0x4242, 0x0110, 1, 0, 0, 0) + encoded + struct.pack(">HH", 0x20, 1)
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+s.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
+s.settimeout(1.0)
+s.sendto(query, ("10.213.0.255", 137))
+try:
+    answer = s.recv(576)
+    print(socket.inet_ntoa(answer[-4:]))
+except socket.timeout:
+    print("no answer")
+PY
+}
+check "ALICE answers a name query for ALICE<03> with her address" "10.213.0.1" "$(resolve 2 ALICE 03)"
+
 # BOB ends at 2.5 s; half a second later the others have let him go.
 sleep 1
 for who in alice carol; do

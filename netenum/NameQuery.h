@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/UdpNetwork.h"
+#include "transport/NetbiosDatagram.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace parlino {
+
+// NetBIOS name service queries (RFC 1002, 4.2.12 and 4.2.13), without scope.
+struct NameQuery
+{
+    uint16_t transactionId = 0;
+    NetbiosName name;
+};
+
+// Nullopt for anything but a name query request for one NB record.
+std::optional<NameQuery> DecodeNameQuery(const uint8_t* data, size_t size);
+Bytes EncodeNameQuery(const NameQuery& query);
+// The positive answer of a unique B-node name at address (host byte order).
+Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address);
+
+// Answers the queries for this computer's names (workstation, messenger, server), so that senders
+// that resolve a name before writing to it find this computer.
+class NameQueryResponder
+{
+public:
+    // The address of this computer that a peer reaches, host byte order.
+    using LocalAddress = std::function<uint32_t(uint32_t peer)>;
+
+    NameQueryResponder(UdpNetwork& network, std::string computer, uint16_t port, LocalAddress localAddress);
+    // False when the port can't be had (another name server holds it): then nothing is answered.
+    bool Start();
+
+private:
+    void OnFrame(const uint8_t* data, size_t size, uint32_t sourceIp, uint16_t sourcePort);
+
+    UdpNetwork& network_;
+    const std::string computer_;
+    const uint16_t port_;
+    const LocalAddress localAddress_;
+    std::unique_ptr<UdpEndpoint> endpoint_;
+};
+
+} // namespace parlino
