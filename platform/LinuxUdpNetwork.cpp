@@ -82,7 +82,7 @@ public:
         const uint64_t one = 1;
         [[maybe_unused]] const auto written = ::write(wake_, &one, sizeof one);
         reader_.join();
-        owner_.Forget(port_);
+        owner_.Forget(port_, fd_);
         ::close(wake_);
         ::close(fd_);
     }
@@ -134,21 +134,28 @@ std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver rec
         return nullptr;
     }
     {
-        std::lock_guard lock(mutex_);
-        boundSockets_[port] = fd;
+        std::lock_guard lock(socketsMutex_);
+        boundSockets_.emplace(port, fd);
     }
     return std::make_unique<Listener>(*this, port, fd, std::move(receiver));
 }
 
-void LinuxUdpNetwork::Forget(uint16_t port)
+void LinuxUdpNetwork::Forget(uint16_t port, int fd)
 {
-    std::lock_guard lock(mutex_);
-    boundSockets_.erase(port);
+    // Taking the lock also waits for a send that still uses this socket.
+    std::lock_guard lock(socketsMutex_);
+    const auto [first, last] = boundSockets_.equal_range(port);
+    for (auto bound = first; bound != last; ++bound) {
+        if (bound->second == fd) {
+            boundSockets_.erase(bound);
+            return;
+        }
+    }
 }
 
 int LinuxUdpNetwork::SendSocket(uint16_t fromPort)
 {
-    std::lock_guard lock(mutex_);
+    // Any socket bound to the port will do, so the frames leave from that port.
     if (const auto bound = boundSockets_.find(fromPort); bound != boundSockets_.end())
         return bound->second;
     if (anySocket_ < 0)
@@ -189,7 +196,7 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
     // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
     constexpr auto kFreshFor = std::chrono::seconds(1);
     const auto now = std::chrono::steady_clock::now();
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(targetsMutex_);
     if (cachedTargets_.empty() || now - targetsReadAt_ > kFreshFor) {
         cachedTargets_ = BroadcastTargets();
         targetsReadAt_ = now;
@@ -199,17 +206,20 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
 
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
 {
+    const auto targets = CachedTargets();
+    std::lock_guard lock(socketsMutex_);
     const int fd = SendSocket(port);
     if (fd < 0)
         return false;
     bool any = false;
-    for (const Target& target : CachedTargets())
+    for (const Target& target : targets)
         any = SendFrame(fd, target.broadcastAddress, port, build(target.localAddress)) || any;
     return any;
 }
 
 bool LinuxUdpNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort)
 {
+    std::lock_guard lock(socketsMutex_);
     const int fd = SendSocket(fromPort);
     return fd >= 0 && SendFrame(fd, address, port, frame);
 }

@@ -31,16 +31,18 @@ public:
 
 private:
     class Listener;
+    // Call with socketsMutex_ held.
     int SendSocket(uint16_t fromPort);
-    void Forget(uint16_t port);
+    void Forget(uint16_t port, int fd);
 
     std::vector<Target> CachedTargets();
 
     std::vector<std::string> interfaces_;
-    std::mutex mutex_;
+    std::mutex targetsMutex_;
     std::vector<Target> cachedTargets_;
     std::chrono::steady_clock::time_point targetsReadAt_;
-    std::map<uint16_t, int> boundSockets_;
+    std::mutex socketsMutex_;
+    std::multimap<uint16_t, int> boundSockets_;
     int anySocket_ = -1;
 };
 

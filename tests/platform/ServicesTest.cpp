@@ -167,7 +167,11 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
         EXPECT_EQ(port, kPort);
         first += static_cast<int>(size);
     });
-    auto b = network.Listen(kPort, [&](const uint8_t*, size_t size, uint32_t, uint16_t) { second += static_cast<int>(size); });
+    std::atomic<int> secondFromPort{0};
+    auto b = network.Listen(kPort, [&](const uint8_t*, size_t size, uint32_t, uint16_t port) {
+        second += static_cast<int>(size);
+        secondFromPort = port;
+    });
     ASSERT_TRUE(a && b);
     uint32_t builtFor = 0;
     EXPECT_TRUE(network.Broadcast(kPort, [&](uint32_t local) {
@@ -176,6 +180,12 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
     }));
     EXPECT_EQ(builtFor >> 24, 127u);
     EXPECT_TRUE(test::WaitUntil([&] { return first == 3 && second == 3; }));
+
+    // With one of two listeners gone, frames still leave from the shared port.
+    a.reset();
+    EXPECT_TRUE(network.Broadcast(kPort, [](uint32_t) { return Bytes{4}; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return second == 4; }));
+    EXPECT_EQ(secondFromPort, kPort);
 }
 
 }  // namespace
