@@ -2,6 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/ParlinoUnit.h"
+#include "platform/TerminationSignals.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
 
@@ -19,6 +20,8 @@ int RunParlino(const Platform& platform)
     // Only the main window's close ends the program; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
     MainForm = new TMainForm(platform);
+    // Until here the default action of a signal to end loses nothing.
+    OnTerminationSignal([] { MainForm->close(); });
     OptiuniForm = new TOptiuniForm(platform.screen);
     AboutForm = new TAboutForm();
 

@@ -1,6 +1,7 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
 #include "netenum/NetUsers.h"
 #include "netenum/SystemBrowser.h"
+#include "platform/TerminationSignals.h"
 #include "transport/MailSlot.h"
 #include "transport/SystemMessenger.h"
 
@@ -180,6 +181,7 @@ int main(int argc, char** argv)
         return args.isEmpty() ? 64 : 0;
     }
     const QString command = args.takeFirst();
+    OnTerminationSignal([&app] { app.quit(); });
     SystemMessenger messenger;
     if (command == QStringLiteral("send"))
         return Send(messenger, args);

@@ -86,6 +86,19 @@ TEST(SecondCopyTest, ACopyThatDiedLeavesNothingBehindThatBlocksTheNext)
     EXPECT_EQ(next.process.state(), QProcess::Running);
 }
 
+TEST(TerminationTest, ASignalToEndClosesParlinoThroughItsWindow)
+{
+    QTemporaryDir session;
+    ParlinoProcess parlino(session.path(), QStringLiteral("ENDING"));
+    parlino.process.start();
+    ASSERT_TRUE(WaitUntil([&] { return LockHeldIn(session.path()); }, 10000));
+    SpinFor(500);
+    parlino.process.terminate();
+    ASSERT_TRUE(parlino.process.waitForFinished(5000));
+    EXPECT_EQ(parlino.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(parlino.process.exitCode(), 0);
+}
+
 TEST(MailslotHeldElsewhereTest, ParlinoStartsAndRunsOn)
 {
     QTemporaryDir session;

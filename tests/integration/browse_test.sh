@@ -45,7 +45,8 @@ OFFICE
   ALICE'
 
 station 1 ALICE OFFICE browse --watch 5 >"$out/alice" &
-station 2 BOB OFFICE browse --watch 2.5 >"$out/bob" &
+station 2 BOB OFFICE browse --watch 30 >"$out/bob" &
+bob=$!
 station 3 CAROL LAB browse --watch 5 >"$out/carol" &
 sleep 2
 for who in alice bob carol; do
@@ -72,8 +73,12 @@ PY
 }
 check "ALICE answers a name query for ALICE<03> with her address" "10.213.0.1" "$(resolve 2 ALICE 03)"
 
-# BOB ends at 2.5 s; half a second later the others have let him go.
-sleep 1
+# BOB is asked to end, as a logout would; half a second later the others have let him go.
+sleep 0.5
+pkill -TERM -P "$bob"  # the station itself, a child of the background shell
+wait "$bob"
+check "BOB ends cleanly when asked to" "0" "$?"
+sleep 0.5
 for who in alice carol; do
     check "$who no longer lists BOB once he has ended" "$without_bob" "$(last_list "$out/$who")"
 done

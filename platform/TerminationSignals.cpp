@@ -1,0 +1,47 @@
+#include "platform/TerminationSignals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+namespace parlino {
+namespace {
+
+int wakePipe[2] = {-1, -1};
+std::function<void()> terminationHandler;
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(wakePipe[1], &byte, 1);
+}
+
+}  // namespace
+
+void OnTerminationSignal(std::function<void()> handler)
+{
+    terminationHandler = std::move(handler);
+    if (wakePipe[0] >= 0)
+        return;
+    if (::pipe2(wakePipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        char drained[16];
+        while (::read(wakePipe[0], drained, sizeof drained) > 0) {
+        }
+        if (terminationHandler)
+            terminationHandler();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+}  // namespace parlino
