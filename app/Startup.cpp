@@ -15,21 +15,18 @@ bool FirstInstance(InstanceLock& lock)
     return lock.Acquire(QLatin1String(kInstanceName));
 }
 
-int RunParlino(const Platform& platform)
+void CreateForms(const Platform& platform)
 {
-    // Only the main window's close ends the program; hiding it in the notification area must not.
-    QApplication::setQuitOnLastWindowClosed(false);
     MainForm = new TMainForm(platform);
-    // Until here the default action of a signal to end loses nothing.
-    OnTerminationSignal([] { MainForm->close(); });
     OptiuniForm = new TOptiuniForm(platform.screen);
     AboutForm = new TAboutForm();
+}
 
-    MainForm->show();
-    QApplication::exec();
-
+void DestroyForms()
+{
     // The waiting threads hand messages to the main thread; they must be gone before the services they use.
-    MainForm->WinPopup->Close();
+    if (MainForm)
+        MainForm->WinPopup->Close();
     TMailSlotWaitThread::WaitForAllToEnd();
     delete AboutForm;
     AboutForm = nullptr;
@@ -37,6 +34,18 @@ int RunParlino(const Platform& platform)
     OptiuniForm = nullptr;
     delete MainForm;
     MainForm = nullptr;
+}
+
+int RunParlino(const Platform& platform)
+{
+    // Only the main window's close ends the program; hiding it in the notification area must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CreateForms(platform);
+    // Until here the default action of a signal to end loses nothing.
+    OnTerminationSignal([] { MainForm->close(); });
+    MainForm->show();
+    QApplication::exec();
+    DestroyForms();
     return 0;
 }
 

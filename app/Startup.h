@@ -11,6 +11,11 @@ constexpr auto kInstanceName = "Parlino";
 // False when another copy already holds the instance name: the caller then ends at once, showing nothing.
 bool FirstInstance(InstanceLock& lock);
 
+// MainForm, OptiuniForm (hidden) and AboutForm, made in that order from the services.
+void CreateForms(const Platform& platform);
+// Closes the transport, waits for its threads and destroys the three forms; safe when none exist.
+void DestroyForms();
+
 // Creates MainForm, OptiuniForm (hidden) and AboutForm, runs the event loop until the main window
 // closes, and takes everything down again. Needs the application object; returns the exit code.
 int RunParlino(const Platform& platform);

@@ -3,17 +3,8 @@
 // 2. a burst of 1,000 messages from 10 stations routed into their windows: how many arrived and the longest
 //    time the main thread was blocked meanwhile (the largest gap between ticks of a 1 ms timer).
 #include "app/ParlinoUnit.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeComputerName.h"
-#include "platform/fake/FakeDesktopShell.h"
-#include "platform/fake/FakeFileChooser.h"
-#include "platform/fake/FakeFileSaver.h"
-#include "platform/fake/FakeMachineStore.h"
-#include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/FakeNotifyArea.h"
-#include "platform/fake/FakeProfileStore.h"
-#include "platform/fake/FakeScreenDensity.h"
-#include "platform/fake/FakeSound.h"
+#include "app/Startup.h"
+#include "platform/fake/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
@@ -68,20 +59,7 @@ struct Bench
     fake::FakeLan lan;
     std::unique_ptr<fake::FakeStationNetwork> network = lan.AddStation(1);
     NbtMailslotService service{*network, *network, {"ALPHA", "OFFICE", 138}};
-    fake::FakeClock clock;
-    IconvCodePage codePage{QStringLiteral("CP850")};
-    fake::FakeComputerName computerName{QStringLiteral("ALPHA")};
-    fake::FakeDesktopShell shell;
-    fake::FakeMachineStore machine;
-    fake::FakeMessageBoxes messageBoxes;
-    fake::FakeNotifyArea notifyArea;
-    fake::FakeScreenDensity screen;
-    fake::FakeProfileStore profiles;
-    fake::FakeSound sound;
-    fake::FakeFileSaver files;
-    fake::FakeFileChooser fileChooser;
-    Platform platform{service,    clock,  codePage, computerName, shell, machine,    messageBoxes,
-                      notifyArea, screen, profiles, sound,        files, fileChooser};
+    fake::FakeServices fakes{service};
 };
 
 void OpenHundred()
@@ -148,14 +126,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     {
         parlino::Bench bench;
-        parlino::MainForm = new parlino::TMainForm(bench.platform);
-        parlino::OptiuniForm = new parlino::TOptiuniForm(bench.screen);
+        parlino::CreateForms(bench.fakes.platform);
         parlino::OpenHundred();
         parlino::Burst(bench);
-        parlino::MainForm->WinPopup->Close();
-        parlino::TMailSlotWaitThread::WaitForAllToEnd();
-        delete parlino::OptiuniForm;
-        delete parlino::MainForm;
+        parlino::DestroyForms();
     }
     return 0;
 }

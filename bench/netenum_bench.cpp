@@ -5,21 +5,12 @@
 // 3. a flood of announcements from 10,000 invented hosts with the longest comments: what the browse list
 //    keeps and the heap it costs.
 #include "app/ParlinoUnit.h"
+#include "app/Startup.h"
 #include "netenum/BrowseService.h"
-#include "platform/fake/FakeClock.h"
-#include "platform/fake/FakeComputerName.h"
-#include "platform/fake/FakeDesktopShell.h"
-#include "platform/fake/FakeFileChooser.h"
-#include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeLan.h"
-#include "platform/fake/FakeMachineStore.h"
 #include "platform/fake/FakeMailslotService.h"
-#include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakeNetworkBrowser.h"
-#include "platform/fake/FakeNotifyArea.h"
-#include "platform/fake/FakeProfileStore.h"
-#include "platform/fake/FakeScreenDensity.h"
-#include "platform/fake/FakeSound.h"
+#include "platform/fake/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/Wait.h"
 #include "transport/SmbMailslot.h"
@@ -52,28 +43,15 @@ int TreeNodes()
 struct Services
 {
     fake::FakeMailslotService mailslots;
-    fake::FakeClock clock;
-    IconvCodePage codePage{QStringLiteral("CP850")};
-    fake::FakeComputerName computerName{QStringLiteral("ALPHA")};
-    fake::FakeDesktopShell shell;
-    fake::FakeMachineStore machine;
-    fake::FakeMessageBoxes messageBoxes;
-    fake::FakeNotifyArea notifyArea;
-    fake::FakeScreenDensity screen;
-    fake::FakeProfileStore profiles;
-    fake::FakeSound sound;
-    fake::FakeFileSaver files;
-    fake::FakeFileChooser fileChooser;
-    Platform platform{mailslots,  clock,  codePage, computerName, shell, machine,    messageBoxes,
-                      notifyArea, screen, profiles, sound,        files, fileChooser};
+    fake::FakeServices fakes{mailslots};
+    Platform& platform = fakes.platform;
 };
 
 // Runs "&Refresh Net" on a shown main window until the tree holds nodes nodes; prints the figures.
 void TimeRefresh(Services& services, NetworkBrowser& browser, int nodes, const char* what)
 {
     services.platform.networkBrowser = &browser;
-    MainForm = new TMainForm(services.platform);
-    OptiuniForm = new TOptiuniForm(services.screen);
+    CreateForms(services.platform);
     MainForm->show();
     test::WaitUntil([] { return MainForm->RefreshThread && MainForm->RefreshThread->Finished(); }, 10000);
     MainForm->TreeStatii->clear();
@@ -98,10 +76,7 @@ void TimeRefresh(Services& services, NetworkBrowser& browser, int nodes, const c
     ticker.stop();
     std::printf("%s: %s tree of %d nodes %.1f ms after \"&Refresh Net\"; longest main-thread block %.1f ms\n", what,
                 complete ? "complete" : "INCOMPLETE", TreeNodes(), ms, static_cast<double>(longest) / 1e6);
-    delete OptiuniForm;
-    OptiuniForm = nullptr;
-    delete MainForm;
-    MainForm = nullptr;
+    DestroyForms();
 }
 
 void ThousandStations(Services& services)

@@ -1,5 +1,7 @@
 #include "netenum/BrowseFrames.h"
 
+#include "transport/ByteOrder.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -11,18 +13,6 @@ constexpr size_t kAnnouncementFixedPart = 32;
 constexpr uint8_t kBrowserVersionMajor = 15;
 constexpr uint8_t kBrowserVersionMinor = 1;
 constexpr uint16_t kSignature = 0xAA55;
-
-void PutLittleEndian32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
-uint32_t GetLittleEndian32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 
 // The text up to its terminator within size bytes; nullopt when there is none.
 std::optional<std::string> Terminated(const uint8_t* data, size_t size)
@@ -80,6 +70,7 @@ std::optional<BrowseFrame> DecodeBrowseFrame(const uint8_t* data, size_t size)
     if (frame.opcode == BrowseOpcode::AnnouncementRequest) {
         // The sender's name is to be ignored, so a missing one costs nothing.
         frame.comment = Terminated(data + 2, size - 2).value_or(std::string());
+        frame.comment.resize(std::min(frame.comment.size(), kMaxBrowseName));
         return frame;
     }
     if (!IsAnnouncement(data[0]) || size <= kAnnouncementFixedPart)

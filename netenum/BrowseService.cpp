@@ -11,10 +11,6 @@ using std::chrono::steady_clock;
 
 const std::string kBrowseMailslot = "\\MAILSLOT\\BROWSE";
 const std::string kMsBrowse = "\x01\x02__MSBROWSE__\x02";
-constexpr uint8_t kWorkstationSuffix = 0x00;
-constexpr uint8_t kMsBrowseSuffix = 0x01;
-constexpr uint8_t kMasterBrowserSuffix = 0x1D;
-constexpr uint8_t kBrowserElectionSuffix = 0x1E;
 constexpr uint32_t kMinute = 60 * 1000;
 
 std::string Trimmed(std::string name)

@@ -14,7 +14,7 @@ constexpr uint16_t kOpcodeMask = 0x7800;
 constexpr uint16_t kQueryFlags = 0x0110;  // recursion desired, broadcast
 constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
 constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
-constexpr uint8_t kNameSuffixes[] = {0x00, 0x03, 0x20};
+constexpr uint8_t kNameSuffixes[] = {kWorkstationSuffix, kMessengerSuffix, kServerSuffix};
 
 void PutHeader(Bytes& out, uint16_t id, uint16_t flags, uint16_t questions, uint16_t answers)
 {

@@ -24,6 +24,12 @@ inline void PutLittleEndian16(std::vector<uint8_t>& out, uint16_t value)
     out.push_back(static_cast<uint8_t>(value >> 8));
 }
 
+inline void PutLittleEndian32(std::vector<uint8_t>& out, uint32_t value)
+{
+    PutLittleEndian16(out, static_cast<uint16_t>(value));
+    PutLittleEndian16(out, static_cast<uint16_t>(value >> 16));
+}
+
 inline uint16_t GetBigEndian16(const uint8_t* p)
 {
     return static_cast<uint16_t>((p[0] << 8) | p[1]);
@@ -37,6 +43,11 @@ inline uint32_t GetBigEndian32(const uint8_t* p)
 inline uint16_t GetLittleEndian16(const uint8_t* p)
 {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline uint32_t GetLittleEndian32(const uint8_t* p)
+{
+    return GetLittleEndian16(p) | (static_cast<uint32_t>(GetLittleEndian16(p + 2)) << 16);
 }
 
 }  // namespace parlino

@@ -9,9 +9,6 @@
 namespace parlino {
 namespace {
 
-constexpr uint8_t kWorkstationSuffix = 0x00;
-constexpr uint8_t kMessengerSuffix = 0x03;
-constexpr uint8_t kServerSuffix = 0x20;
 constexpr size_t kMaxNetbiosName = 15;
 const std::string kMailslotPrefix = "\\MAILSLOT\\";
 

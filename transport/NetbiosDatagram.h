@@ -19,6 +19,16 @@ enum class DatagramType : uint8_t
 // Names hold 15 bytes; the sixteenth tells the service.
 constexpr size_t kNetbiosNameLength = 15;
 
+enum NetbiosSuffix : uint8_t
+{
+    kWorkstationSuffix = 0x00,
+    kMsBrowseSuffix = 0x01,
+    kMessengerSuffix = 0x03,
+    kMasterBrowserSuffix = 0x1D,
+    kBrowserElectionSuffix = 0x1E,
+    kServerSuffix = 0x20,
+};
+
 struct NetbiosName
 {
     std::string name;  // up to 15 bytes, trailing blanks stripped; upper case when encoded

@@ -1,6 +1,5 @@
-#include "platform/CodePage.h"
-#include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeLan.h"
+#include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
 #include "transport/MailSlot.h"
 #include "transport/NbtMailslotService.h"
@@ -18,36 +17,9 @@ namespace {
 using test::SpinFor;
 using test::WaitUntil;
 
-// One computer on the fake LAN, listening with a WinPopup of its own.
-struct Station
-{
-    Station(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup)
-        : network(lan.AddStation(host)), service(*network, *network, {name, workgroup, 138}),
-          popup(nullptr, service, clock, codePage)
-    {
-        popup.OnMessage = [this](QObject*, const QString& to, const QString& from, const QString& text) {
-            inbox.push_back(from + " -> " + to + ": " + text);
-        };
-    }
-    ~Station() { popup.Close(); }
-
-    std::unique_ptr<fake::FakeStationNetwork> network;
-    NbtMailslotService service;
-    fake::FakeClock clock;
-    IconvCodePage codePage{QStringLiteral("CP850")};
-    TWinPopup popup;
-    QStringList inbox;
-};
-
 class NbtMailslotServiceTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        for (auto* station : {&alice, &bob, &carol, &dave})
-            station->popup.SetActive(true);
-    }
-
     void TearDown() override
     {
         for (auto* station : {&alice, &bob, &carol, &dave})
@@ -56,10 +28,10 @@ protected:
     }
 
     fake::FakeLan lan;
-    Station alice{lan, 1, "ALICE", "OFFICE"};
-    Station bob{lan, 2, "BOB", "OFFICE"};
-    Station carol{lan, 3, "CAROL", "OFFICE"};
-    Station dave{lan, 4, "DAVE", "LAB"};
+    test::LanStation alice{lan, 1, "ALICE", "OFFICE"};
+    test::LanStation bob{lan, 2, "BOB", "OFFICE"};
+    test::LanStation carol{lan, 3, "CAROL", "OFFICE"};
+    test::LanStation dave{lan, 4, "DAVE", "LAB"};
 };
 
 TEST_F(NbtMailslotServiceTest, PersonalMessageReachesOnlyItsComputer)

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/CodePage.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeComputerName.h"
+#include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeFileChooser.h"
+#include "platform/fake/FakeFileSaver.h"
+#include "platform/fake/FakeMachineStore.h"
+#include "platform/fake/FakeMessageBoxes.h"
+#include "platform/fake/FakeNotifyArea.h"
+#include "platform/fake/FakeProfileStore.h"
+#include "platform/fake/FakeScreenDensity.h"
+#include "platform/fake/FakeSound.h"
+
+namespace parlino::fake {
+
+// Every service a window reaches, as fakes, around the mailslot service the caller chooses
+// (an in-memory one, or the real codec over a fake LAN).
+struct FakeServices
+{
+    explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
+        : computerName(computer), platform{mailslotService, clock,  codePage, computerName, shell,
+                                           machine,         messageBoxes, notifyArea, screen, profiles,
+                                           sound,           files,  fileChooser}
+    {
+    }
+    FakeServices(const FakeServices&) = delete;
+    FakeServices& operator=(const FakeServices&) = delete;
+
+    FakeClock clock;
+    IconvCodePage codePage{QStringLiteral("CP850")};
+    FakeComputerName computerName;
+    FakeDesktopShell shell;
+    FakeMachineStore machine;
+    FakeMessageBoxes messageBoxes;
+    FakeNotifyArea notifyArea;
+    FakeScreenDensity screen;
+    FakeProfileStore profiles;
+    FakeSound sound;
+    FakeFileSaver files;
+    FakeFileChooser fileChooser;
+    Platform platform;
+};
+
+}  // namespace parlino::fake
