@@ -8,7 +8,7 @@ out=build-fuzz
 mkdir -p "$out"
 
 declare -A sources=(
-    [frame_fuzzer]="fuzz/frame_fuzzer.cpp transport/NetbiosDatagram.cpp transport/SmbMailslot.cpp transport/WinPopupDatagram.cpp"
+    [frame_fuzzer]="fuzz/frame_fuzzer.cpp transport/NetbiosDatagram.cpp transport/SmbMailslot.cpp transport/WinPopupDatagram.cpp platform/MailslotPath.cpp"
     [browse_fuzzer]="fuzz/browse_fuzzer.cpp netenum/BrowseFrames.cpp netenum/NameQuery.cpp transport/NetbiosDatagram.cpp platform/MailslotPath.cpp"
     [profile_fuzzer]="fuzz/profile_fuzzer.cpp platform/ProfileFile.cpp"
     [rtf_fuzzer]="fuzz/rtf_fuzzer.cpp chat/RtfReader.cpp chat/RtfWriter.cpp chat/RtfCharset.cpp"
