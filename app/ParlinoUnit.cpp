@@ -129,7 +129,7 @@ void TMainForm::BuildTree()
     for (const char* name : {"root", "workgroup", "computer"})
         ImageList1.Add(Glyphs::Tree(name));
 
-    TreeStatii = new QTreeWidget(centralWidget());
+    TreeStatii = new StationTree(centralWidget());
     TreeStatii->setObjectName(QStringLiteral("TreeStatii"));
     TreeStatii->setGeometry(kTreeGeometry);
     QFont bold = TreeStatii->font();
@@ -139,8 +139,6 @@ void TMainForm::BuildTree()
     TreeStatii->setIndentation(19);
     TreeStatii->setRootIsDecorated(false);
     TreeStatii->setItemsExpandable(false);
-    // The tree is always fully expanded, so it shows no expand buttons at any level.
-    TreeStatii->setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     TreeStatii->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TreeStatii->setIconSize(QSize(16, 16));
     // Hot tracking: the item under the pointer is highlighted as it moves.

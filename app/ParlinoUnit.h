@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RefreshThread.h"
+#include "app/StationTree.h"
 #include "chat/ChatUnit.h"
 #include "platform/Platform.h"
 #include "transport/MailSlot.h"

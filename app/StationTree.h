@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QTreeWidget>
+
+namespace parlino {
+
+// The station tree is always fully expanded, so it draws no expand buttons or lines at any level.
+class StationTree final : public QTreeWidget
+{
+    Q_OBJECT
+
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+};
+
+}  // namespace parlino
