@@ -4,10 +4,11 @@
 The still picture is a blue speech bubble; the two animation pictures alternate a filled orange
 bubble and a light one with an orange rim, so a waiting message blinks. Run it from this folder.
 """
-import struct
-import zlib
+import os
+import sys
 
-SAMPLES = 4  # per axis, for smooth edges
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from make_icons import render, write_png  # noqa: E402  the renderer the other pictures use
 
 
 def inside_bubble(x, y):
@@ -40,42 +41,12 @@ def shrunk(test, margin):
     return lambda x, y: test(x, y) and all(test(x + dx, y + dy) for dx, dy in steps)
 
 
-def draw(size, rim, fill, dots):
+def layers(size, rim, fill, dots):
+    """The rim, the body inside it, and the dots on top: later layers cover earlier ones."""
     rim_width = 1.0 / size * (1.0 if size <= 16 else 1.5)
-    body = shrunk(inside_bubble, rim_width)
     inside_dot = dots_for(size)
-    pixels = []
-    for py in range(size):
-        row = []
-        for px in range(size):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = (px + (sx + 0.5) / SAMPLES) / size
-                    y = (py + (sy + 0.5) / SAMPLES) / size
-                    if not inside_bubble(x, y):
-                        continue
-                    colour = dots if inside_dot(x, y) else fill if body(x, y) else rim
-                    for i in range(3):
-                        acc[i] += colour[i]
-                    acc[3] += 1
-            n = SAMPLES * SAMPLES
-            alpha = acc[3] / n
-            rgb = [round(acc[i] / acc[3]) if acc[3] else 0 for i in range(3)]
-            row.append(bytes(rgb + [round(alpha * 255)]))
-        pixels.append(b"".join(row))
-    return pixels
-
-
-def write_png(path, size, pixels):
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + row for row in pixels)
-    png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-    with open(path, "wb") as out:
-        out.write(png)
+    return [(inside_bubble, rim), (shrunk(inside_bubble, rim_width), fill),
+            (lambda x, y: inside_bubble(x, y) and inside_dot(x, y), dots)]
 
 
 BLUE, DEEP_BLUE = (47, 111, 214), (22, 60, 140)
@@ -91,4 +62,4 @@ PICTURES = {
 if __name__ == "__main__":
     for name, colours in PICTURES.items():
         for size in (16, 32):
-            write_png(f"{name}-{size}.png", size, draw(size, *colours))
+            write_png(f"{name}-{size}.png", render(layers(size, *colours), size), size)
