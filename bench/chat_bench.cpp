@@ -3,6 +3,7 @@
 // 2. a burst of 1,000 messages from 10 stations routed into their windows: how many arrived and the longest
 //    time the main thread was blocked meanwhile (the largest gap between ticks of a 1 ms timer).
 #include "app/ParlinoUnit.h"
+#include "bench/MainThreadBlockMeter.h"
 #include "app/Startup.h"
 #include "platform/fake/FakeServices.h"
 #include "settings/OptiuniUnit.h"
@@ -82,19 +83,7 @@ void Burst(Bench& bench)
     for (int i = 0; i < kStations; ++i)
         stations.emplace_back(bench.lan, static_cast<uint8_t>(10 + i), "PEER" + std::to_string(i));
 
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer ticker;
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start();
-
+    const MainThreadBlockMeter meter;
     // Each sender sends from its own thread, as remote computers would, all at once.
     std::vector<std::thread> senders;
     for (auto& station : stations)
@@ -104,14 +93,13 @@ void Burst(Bench& bench)
                                    QStringLiteral("message %1 from %2").arg(i).arg(station.name));
         });
     const bool all = test::WaitUntil([] { return ReceivedLines() >= kBurst; }, 60000);
-    const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    const double ms = meter.ElapsedMs();
+    const double longest = meter.LongestMs();
     for (auto& sender : senders)
         sender.join();
-    ticker.stop();
     std::printf("burst of %d messages from %d stations: %d shown in their windows (%s) in %.1f ms; "
                 "longest main-thread block %.1f ms\n",
-                kBurst, kStations, ReceivedLines(), all ? "none lost" : "SOME LOST", ms,
-                static_cast<double>(longest) / 1e6);
+                kBurst, kStations, ReceivedLines(), all ? "none lost" : "SOME LOST", ms, longest);
     CloseAll();
     for (auto& station : stations)
         station.popup.Close();

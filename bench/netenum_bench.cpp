@@ -5,6 +5,7 @@
 // 3. a flood of announcements from 10,000 invented hosts with the longest comments: what the browse list
 //    keeps and the heap it costs.
 #include "app/ParlinoUnit.h"
+#include "bench/MainThreadBlockMeter.h"
 #include "app/Startup.h"
 #include "netenum/BrowseService.h"
 #include "platform/fake/FakeLan.h"
@@ -56,26 +57,11 @@ void TimeRefresh(Services& services, NetworkBrowser& browser, int nodes, const c
     test::WaitUntil([] { return MainForm->RefreshThread && MainForm->RefreshThread->Finished(); }, 10000);
     MainForm->TreeStatii->clear();
 
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = clock.nsecsElapsed();
-    qint64 longest = 0;
-    QTimer ticker;
-    ticker.setInterval(1);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    ticker.start();
-    const qint64 start = clock.nsecsElapsed();
-    last = start;
+    const MainThreadBlockMeter meter;
     MainForm->ButRefreshClick();
     const bool complete = test::WaitUntil([&] { return TreeNodes() >= nodes; }, 30000);
-    const double ms = static_cast<double>(clock.nsecsElapsed() - start) / 1e6;
-    ticker.stop();
     std::printf("%s: %s tree of %d nodes %.1f ms after \"&Refresh Net\"; longest main-thread block %.1f ms\n", what,
-                complete ? "complete" : "INCOMPLETE", TreeNodes(), ms, static_cast<double>(longest) / 1e6);
+                complete ? "complete" : "INCOMPLETE", TreeNodes(), meter.ElapsedMs(), meter.LongestMs());
     DestroyForms();
 }
 

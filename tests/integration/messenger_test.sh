@@ -9,29 +9,10 @@ netns_setup_hub
 for i in 1 2 3; do netns_add_host "$i"; done
 
 out=$(mktemp -d)
-station() {  # station INDEX NAME WORKGROUP COMMAND...
-    local index=$1 name=$2 group=$3
-    shift 3
-    netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP="$group" "$msg" "$@"
-}
 
 station 2 BOB OFFICE listen --json --timeout 4 >"$out/bob" &
 station 3 CAROL LAB listen --json --timeout 4 >"$out/carol" &
 sleep 0.7
-
-failures=0
-passes=0
-check() {  # check WHAT EXPECTED ACTUAL
-    if [[ "$2" == "$3" ]]; then
-        echo "ok: $1"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $1"
-        echo "  expected: $2"
-        echo "  actual:   $3"
-        failures=$((failures + 1))
-    fi
-}
 
 send() {  # send INDEX NAME WORKGROUP TARGET TEXT
     station "$1" "$2" "$3" send "$4" "$5" || { echo "FAILED: $2 could not send to $4"; failures=$((failures + 1)); }
@@ -52,5 +33,4 @@ check "CAROL of another workgroup receives only her own workgroup's message" \
     '{"from":"CAROL","text":"lab only","to":"LAB"}' "$(cat "$out/carol")"
 
 rm -rf "$out"
-echo "$passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+report

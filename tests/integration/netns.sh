@@ -49,3 +49,30 @@ netns_cleanup() {
         ip netns del "$ns" 2>/dev/null
     done
 }
+
+# station INDEX NAME WORKGROUP ARGS...: the station program ($msg) under that name and workgroup on a host.
+station() {
+    local index=$1 name=$2 group=$3
+    shift 3
+    netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP="$group" "$msg" "$@"
+}
+
+failures=0
+passes=0
+check() {  # check WHAT EXPECTED ACTUAL
+    if [[ "$2" == "$3" ]]; then
+        echo "ok: $1"
+        passes=$((passes + 1))
+    else
+        echo "FAILED: $1"
+        echo "  expected: $2"
+        echo "  actual:   $3"
+        failures=$((failures + 1))
+    fi
+}
+
+# Ends the script with the closing line test runners read, and fails it when a check failed.
+report() {
+    echo "$passes passed, $failures failed"
+    [[ $failures -eq 0 ]]
+}
