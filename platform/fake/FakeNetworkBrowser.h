@@ -7,6 +7,8 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 namespace parlino::fake {
 
@@ -20,6 +22,16 @@ public:
     // The remote name as the listing gives it, normally "\\NAME".
     void AddComputerRecord(const QString& workgroup, const QString& remoteName);
     void AddComputer(const QString& workgroup, const QString& name) { AddComputerRecord(workgroup, "\\\\" + name); }
+    // One provider holding these workgroups with their computers, in this order.
+    void AddNetwork(const QString& provider, const std::vector<std::pair<QString, QStringList>>& workgroups)
+    {
+        AddProvider(provider);
+        for (const auto& [workgroup, computers] : workgroups) {
+            AddWorkgroup(provider, workgroup);
+            for (const QString& computer : computers)
+                AddComputer(workgroup, computer);
+        }
+    }
 
     void FailOpen(const QString& listing, uint32_t error);
     // The read with this index (0 = first) of the listing answers error.

@@ -46,12 +46,7 @@ class StationTreeTest : public test::AppFixture
 protected:
     void Network(const std::vector<std::pair<QString, QStringList>>& workgroups)
     {
-        browser.AddProvider("Microsoft Windows Network");
-        for (const auto& [workgroup, computers] : workgroups) {
-            browser.AddWorkgroup("Microsoft Windows Network", workgroup);
-            for (const QString& computer : computers)
-                browser.AddComputer(workgroup, computer);
-        }
+        browser.AddNetwork("Microsoft Windows Network", workgroups);
     }
     void Start()
     {

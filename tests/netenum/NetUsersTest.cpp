@@ -29,12 +29,7 @@ class NetUsersTest : public testing::Test
 protected:
     void Network(const std::vector<std::pair<QString, QStringList>>& workgroups)
     {
-        browser.AddProvider("Microsoft Windows Network");
-        for (const auto& [workgroup, computers] : workgroups) {
-            browser.AddWorkgroup("Microsoft Windows Network", workgroup);
-            for (const QString& computer : computers)
-                browser.AddComputer(workgroup, computer);
-        }
+        browser.AddNetwork("Microsoft Windows Network", workgroups);
     }
     QStringList Items() const { return users.Items().Names(); }
 
