@@ -215,7 +215,7 @@ bool BrowseService::KnowsWorkgroup(const std::string& name)
 
 QString BrowseService::Text(const std::string& oem) const
 {
-    return codePage_.FromOem(QByteArray(oem.data(), static_cast<qsizetype>(oem.size())));
+    return codePage_.FromOemBytes(oem);
 }
 
 uint32_t BrowseService::List(const NetResource* start, std::vector<NetResource>* records)

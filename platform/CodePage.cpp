@@ -34,6 +34,17 @@ bool BuildTable(const QString& name, char32_t (&table)[256])
 
 }  // namespace
 
+std::string CodePage::ToOemBytes(const QString& text) const
+{
+    const QByteArray bytes = ToOem(text);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString CodePage::FromOemBytes(const std::string& bytes) const
+{
+    return FromOem(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
 IconvCodePage::IconvCodePage(const QString& name) : name_(name)
 {
     if (!BuildTable(name_, toUnicode_)) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
 #include <unordered_map>
 
 namespace parlino {
@@ -15,6 +16,10 @@ public:
     // Characters the code page lacks become "?".
     virtual QByteArray ToOem(const QString& text) const = 0;
     virtual QString FromOem(const QByteArray& bytes) const = 0;
+
+    // The same, for the byte strings that the wire codecs use.
+    std::string ToOemBytes(const QString& text) const;
+    QString FromOemBytes(const std::string& bytes) const;
 };
 
 // Any single-byte code page that iconv knows ("CP850", "CP437", "CP866", ...); an unknown name falls back to CP850.

@@ -20,11 +20,6 @@ std::mutex liveMutex;
 std::condition_variable liveChanged;
 int liveThreads = 0;
 
-std::string Bytes(const QByteArray& text)
-{
-    return std::string(text.constData(), static_cast<size_t>(text.size()));
-}
-
 }  // namespace
 
 TMailSlotWaitThread::TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle handle, MailslotService& service,
@@ -290,9 +285,9 @@ bool TCustomWinPopup::Send(const QString& ATarget, const QString& AFrom, const Q
                            const QString& AText) noexcept
 {
     try {
-        const auto datagram = BuildWinPopupDatagram(Bytes(codePage_.ToOem(AFrom)), Bytes(codePage_.ToOem(ATo)),
-                                                    Bytes(codePage_.ToOem(AText)));
-        const std::string path = "\\\\" + Bytes(codePage_.ToOem(ATarget)) + "\\mailslot\\" + Bytes(kMessengerSlot.toLatin1());
+        const auto datagram = BuildWinPopupDatagram(codePage_.ToOemBytes(AFrom), codePage_.ToOemBytes(ATo),
+                                                    codePage_.ToOemBytes(AText));
+        const std::string path = "\\\\" + codePage_.ToOemBytes(ATarget) + "\\mailslot\\" + kMessengerSlot.toStdString();
         const MailslotHandle file = service_.CreateFile(path);
         if (file == kInvalidHandle)
             return false;
@@ -314,10 +309,8 @@ void TCustomWinPopup::DoMessageData(const uint8_t* data, int32_t size)
     if (repeats_.IsRepeat(Crc16Arc(data, length), clock_.TickCount()))
         return;
     const WinPopupFields fields = SplitWinPopupDatagram(data, length);
-    const auto text = [this](const std::string& field) {
-        return codePage_.FromOem(QByteArray(field.data(), static_cast<qsizetype>(field.size())));
-    };
-    OnMessage(this, text(fields.receiver), text(fields.sender), text(fields.text));
+    OnMessage(this, codePage_.FromOemBytes(fields.receiver), codePage_.FromOemBytes(fields.sender),
+              codePage_.FromOemBytes(fields.text));
 }
 
 }  // namespace parlino
