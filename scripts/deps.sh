@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth trayer xdotool x11-utils imagemagick fonts-dejavu-core
-    unrtf iproute2 procps
+    unrtf iproute2 procps python3
 )
 
 missing=()
