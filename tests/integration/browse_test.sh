@@ -4,10 +4,7 @@
 set -uo pipefail
 msg=$1
 source "$(dirname "$0")/netns.sh"
-netns_require
-trap netns_cleanup EXIT
-netns_setup_hub
-for i in 1 2 3; do netns_add_host "$i"; done
+netns_lan 3
 
 out=$(mktemp -d)
 # The list a watching station printed last (its blocks are separated by empty lines).

@@ -35,6 +35,15 @@ netns_add_host() {
     NETNS_HOSTS+=("$ns")
 }
 
+# netns_lan COUNT: hosts 1..COUNT on one bridge, removed again when the script ends (skips without root).
+netns_lan() {
+    netns_require
+    trap netns_cleanup EXIT
+    netns_setup_hub
+    local i
+    for ((i = 1; i <= $1; i++)); do netns_add_host "$i"; done
+}
+
 # netns_run INDEX COMMAND...: runs a command on a host.
 netns_run() {
     local index=$1
