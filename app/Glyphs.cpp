@@ -1,29 +1,16 @@
 #include "app/Glyphs.h"
 
-#include <QString>
+#include "platform/ResourceIcon.h"
 
-#include <initializer_list>
-
-// Resources of a static library are only linked in when something asks for them.
-static void InitAppResources()
-{
-    static const bool initialised = [] {
-        Q_INIT_RESOURCE(app);
-        return true;
-    }();
-    static_cast<void>(initialised);
-}
+PARLINO_RESOURCES(app)
 
 namespace parlino::Glyphs {
 namespace {
 
 QIcon Load(const char* name, std::initializer_list<int> sizes)
 {
-    InitAppResources();
-    QIcon icon;
-    for (const int size : sizes)
-        icon.addFile(QStringLiteral(":/app/%1-%2.png").arg(QLatin1String(name)).arg(size), QSize(size, size));
-    return icon;
+    Init_app_Resources();
+    return ResourceIcon(QLatin1StringView("app"), name, sizes);
 }
 
 } // namespace

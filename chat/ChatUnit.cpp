@@ -1,6 +1,7 @@
 #include "chat/ChatUnit.h"
 
 #include "platform/FlashWindow.h"
+#include "platform/ResourceIcon.h"
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
 #include "tray/TrayPictures.h"
@@ -12,6 +13,8 @@
 #include <QLocale>
 #include <QTime>
 #include <QVBoxLayout>
+
+PARLINO_RESOURCES(chat)
 
 namespace parlino {
 namespace {
@@ -95,13 +98,14 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 // Destroying the window removes its tray icon with it; the chat table has already let go of the slot.
 TChatForm::~TChatForm() = default;
 
-QToolButton* TChatForm::SpeedButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph,
+QToolButton* TChatForm::SpeedButton(const char* name, const QString& caption, const char* glyph,
                                     void (TChatForm::*handler)())
 {
     auto* button = new QToolButton(ToolBar1);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
-    button->setIcon(style()->standardIcon(glyph));
+    Init_chat_Resources();
+    button->setIcon(ResourceIcon(QLatin1StringView("chat"), glyph, {16, 32}));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setFixedHeight(kButtonHeight);
@@ -120,11 +124,11 @@ void TChatForm::BuildToolBar()
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(0);
     ButClose =
-        SpeedButton("ButClose", QStringLiteral("&Close"), QStyle::SP_DialogCloseButton, &TChatForm::ButCloseClick);
+        SpeedButton("ButClose", QStringLiteral("&Close"), "close", &TChatForm::ButCloseClick);
     ButClear =
-        SpeedButton("ButClear", QStringLiteral("C&lear"), QStyle::SP_DialogResetButton, &TChatForm::ButClearClick);
-    ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), QStyle::SP_TitleBarMinButton, &TChatForm::ButMinClick);
-    ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), QStyle::SP_DialogSaveButton, &TChatForm::ButSaveClick);
+        SpeedButton("ButClear", QStringLiteral("C&lear"), "clear", &TChatForm::ButClearClick);
+    ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), "minimize", &TChatForm::ButMinClick);
+    ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), "save", &TChatForm::ButSaveClick);
     ToolButton1 = new QFrame(ToolBar1);
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
     ToolButton1->setFrameShape(QFrame::VLine);

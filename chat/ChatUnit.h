@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QWidget>
@@ -118,7 +117,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* SpeedButton(const char* name, const QString& caption, QStyle::StandardPixmap glyph,
+    QToolButton* SpeedButton(const char* name, const QString& caption, const char* glyph,
                              void (TChatForm::*handler)());
     QAction* MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TChatForm::*handler)());
     void BuildToolBar();

@@ -6,6 +6,7 @@ edges sit on multiples of 1/24 (toolbar) or 1/16 (tree), so the 1x pictures keep
 2x ones are the same drawing at twice the detail rather than a blurred enlargement.
 """
 import math
+import os
 import struct
 import zlib
 
@@ -83,6 +84,14 @@ def arc_arrow(cx, cy, outer, inner, start, end):
     return lambda x, y: inside(x, y) or head(x, y)
 
 
+def cross(cx, cy, reach, half_width):
+    """An X: two bars through (cx, cy), reaching reach along each diagonal."""
+    def inside(x, y):
+        u, v = x - cx, y - cy
+        return abs(u) <= reach and abs(v) <= reach and (abs(u - v) <= half_width * 1.42 or abs(u + v) <= half_width * 1.42)
+    return inside
+
+
 def monitor(l, t, r, b):
     screen = rect(l, t, r, b - 0.25 * (b - t))
     inner = rect(l + 0.08, t + 0.08, r - 0.08, b - 0.25 * (b - t) - 0.08)
@@ -114,6 +123,16 @@ PICTURES = {
              (ring(0.5, 0.5, 4.5 / 16, 3.5 / 16), (170, 210, 250, 255))],
     'workgroup': monitor(1 / 16, 1 / 16, 10 / 16, 9 / 16) + monitor(6 / 16, 6 / 16, 15 / 16, 15 / 16),
     'computer': monitor(1 / 16, 2 / 16, 15 / 16, 15 / 16),
+    # Button glyphs of the options dialog and the chat window, drawn on a 16 grid.
+    'ok': [(polygon((2 / 16, 8 / 16), (4.5 / 16, 5.5 / 16), (7 / 16, 8 / 16), (12.5 / 16, 2.5 / 16), (15 / 16, 5 / 16),
+                    (7 / 16, 13 / 16)), GREEN)],
+    'cancel': [(cross(0.5, 0.5, 6 / 16, 1.3 / 16), RED)],
+    'close': [(circle(0.5, 0.5, 7 / 16), DARK), (cross(0.5, 0.5, 3.5 / 16, 1 / 16), WHITE)],
+    'clear': [(polygon((3 / 16, 1 / 16), (10 / 16, 1 / 16), (13 / 16, 4 / 16), (13 / 16, 15 / 16), (3 / 16, 15 / 16)), DARK),
+              (polygon((4 / 16, 2 / 16), (9 / 16, 2 / 16), (12 / 16, 5 / 16), (12 / 16, 14 / 16), (4 / 16, 14 / 16)), WHITE),
+              (polygon((9 / 16, 1 / 16), (13 / 16, 5 / 16), (9 / 16, 5 / 16)), GREY)],
+    'save': [(rounded(1 / 16, 1 / 16, 15 / 16, 15 / 16, 1 / 16), BLUE), (rect(4 / 16, 1 / 16, 12 / 16, 6 / 16), WHITE),
+             (rect(9 / 16, 2 / 16, 11 / 16, 5 / 16), DARK), (rect(3 / 16, 9 / 16, 13 / 16, 15 / 16), GREY)],
 }
 
 SIZES = {
@@ -121,6 +140,12 @@ SIZES = {
     'chat': [24, 48], 'refresh': [24, 48], 'options': [24, 48], 'minimize': [24, 48], 'help': [24, 48],
     'exit': [24, 48],
     'root': [16, 32], 'workgroup': [16, 32], 'computer': [16, 32],
+}
+
+# Pictures that other folders' resources hold, by folder.
+BUTTON_GLYPHS = {
+    'settings': ['ok', 'cancel'],
+    'chat': ['close', 'clear', 'minimize', 'save'],
 }
 
 
@@ -168,6 +193,11 @@ def main():
         for size in sizes:
             write_png(f'app/{name}-{size}.png', render(PICTURES[name], size), size)
     write_png('about/parlino-49.png', render(PICTURES['app'], 49), 49)
+    for folder, names in BUTTON_GLYPHS.items():
+        os.makedirs(folder, exist_ok=True)
+        for name in names:
+            for size in (16, 32):
+                write_png(f'{folder}/{name}-{size}.png', render(PICTURES[name], size), size)
 
 
 if __name__ == '__main__':

@@ -1,6 +1,8 @@
 #include "settings/OptiuniUnit.h"
 
-#include <QStyle>
+#include "platform/ResourceIcon.h"
+
+PARLINO_RESOURCES(settings)
 
 namespace parlino {
 
@@ -17,6 +19,12 @@ QFont FormFont()
     font.setPixelSize(11);
     font.setBold(true);
     return font;
+}
+
+QIcon ButtonGlyph(const char* name)
+{
+    Init_settings_Resources();
+    return ResourceIcon(QLatin1StringView("settings"), name, {16, 32});
 }
 
 QFont RegularFont()
@@ -56,9 +64,9 @@ TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
     ButBrowse->setFont(RegularFont());
     ButOk = Button("ButOk", QStringLiteral("OK"), 85, 298);
     ButOk->setDefault(true);
-    ButOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    ButOk->setIcon(ButtonGlyph("ok"));
     ButCancel = Button("ButCancel", QStringLiteral("Cancel"), 237, 298);
-    ButCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    ButCancel->setIcon(ButtonGlyph("cancel"));
     CheckFlash =
         CheckBox("CheckFlash", QStringLiteral("Flash window when a message arrives"), true, {23, 160, 290, 17});
     CheckTimp =

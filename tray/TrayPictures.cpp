@@ -1,27 +1,16 @@
 #include "tray/TrayPictures.h"
 
-#include <QString>
+#include "platform/ResourceIcon.h"
 
-// Resources of a static library are only linked in when something asks for them.
-static void InitTrayResources()
-{
-    static const bool initialised = [] {
-        Q_INIT_RESOURCE(tray);
-        return true;
-    }();
-    static_cast<void>(initialised);
-}
+PARLINO_RESOURCES(tray)
 
 namespace parlino::TrayPictures {
 namespace {
 
 QIcon Load(const char* name)
 {
-    InitTrayResources();
-    QIcon icon;
-    for (const int size : {16, 32})
-        icon.addFile(QStringLiteral(":/tray/%1-%2.png").arg(QLatin1String(name)).arg(size), QSize(size, size));
-    return icon;
+    Init_tray_Resources();
+    return ResourceIcon(QLatin1StringView("tray"), name, {16, 32});
 }
 
 } // namespace

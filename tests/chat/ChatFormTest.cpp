@@ -105,6 +105,8 @@ TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
     EXPECT_FALSE(form->PadNext());
     EXPECT_EQ(tray.Shown().size(), 1u);
     EXPECT_EQ(form->focusWidget(), form->EditText);
+    for (const QToolButton* button : {form->ButClose, form->ButClear, form->ButMin, form->ButSave})
+        EXPECT_FALSE(button->icon().pixmap(16, 16).isNull()) << button->objectName().toStdString();
 }
 
 TEST_F(ChatFormTest, CaptionNamesTheStationAtEveryActivation)

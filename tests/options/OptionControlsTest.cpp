@@ -77,6 +77,9 @@ TEST(OptiuniFormTest, OptionsStartAtTheirDesignedValues)
         EXPECT_EQ(edit->focusPolicy(), Qt::NoFocus);
     }
     EXPECT_EQ(form.ButOk->isDefault(), true);
+    // The glyphs come from this library's own resources, which must be linked in.
+    EXPECT_FALSE(form.ButOk->icon().pixmap(16, 16).isNull());
+    EXPECT_FALSE(form.ButCancel->icon().pixmap(16, 16).isNull());
     EXPECT_TRUE(form.font().bold());
     EXPECT_FALSE(form.ButAlegeFontT->font().bold());
 }
