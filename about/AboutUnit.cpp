@@ -1,6 +1,7 @@
 #include "about/AboutUnit.h"
 
 #include <QFont>
+#include <QImageReader>
 #include <QPalette>
 #include <QPixmap>
 
@@ -31,7 +32,10 @@ TAboutForm::TAboutForm(QWidget* parent)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 16, 49, 49);
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/about/parlino-49.png")));
+    // Read as PNG straight away: guessing the format would load every image plugin first.
+    QImageReader picture(QStringLiteral(":/about/parlino-49.png"), "png");
+    picture.setAutoDetectImageFormat(false);
+    Image1->setPixmap(QPixmap::fromImage(picture.read()));
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("Parlino v. 1.0"));
@@ -43,13 +47,19 @@ TAboutForm::TAboutForm(QWidget* parent)
     palette.setColor(QPalette::WindowText, Qt::red);
     Label1->setPalette(palette);
     Label1->move(111, 25);
-    Label1->adjustSize();
 
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setText(QStringLiteral("OK"));
     BitBtn1->setGeometry(96, 127, 75, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TAboutForm::showEvent(QShowEvent* event)
+{
+    // The label fits itself to its text when the box is seen, so that start-up need not load its font.
+    Label1->adjustSize();
+    QDialog::showEvent(event);
 }
 
 } // namespace parlino

@@ -17,6 +17,9 @@ public:
     QLabel* Image1;
     QLabel* Label1;
     QPushButton* BitBtn1;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 // Created at start-up after the options dialog, alive until the program ends.
