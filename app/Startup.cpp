@@ -2,6 +2,8 @@
 
 #include "about/AboutUnit.h"
 #include "app/ParlinoUnit.h"
+#include "app/SystemPlatform.h"
+#include "platform/FontConfigWarmUp.h"
 #include "platform/TerminationSignals.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
@@ -47,6 +49,22 @@ int RunParlino(const Platform& platform)
     QApplication::exec();
     DestroyForms();
     return 0;
+}
+
+int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>& onApplication)
+{
+    FlockInstanceLock lock;
+    if (!FirstInstance(lock))
+        return 0;
+    FontConfigWarmUp fonts;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Parlino"));
+    QApplication::setDesktopFileName(QStringLiteral("parlino"));
+    if (onApplication)
+        onApplication(application);
+    SystemPlatform system;
+    fonts.Wait();
+    return RunParlino(system.Services());
 }
 
 } // namespace parlino

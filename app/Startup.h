@@ -3,6 +3,10 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 
+#include <functional>
+
+class QApplication;
+
 namespace parlino {
 
 // The name that keeps a second copy from starting.
@@ -19,5 +23,9 @@ void DestroyForms();
 // Creates MainForm, OptiuniForm (hidden) and AboutForm, runs the event loop until the main window
 // closes, and takes everything down again. Needs the application object; returns the exit code.
 int RunParlino(const Platform& platform);
+
+// The whole program: one copy per session, the application object, the system's services, the forms.
+// onApplication, when given, sees the application object before any form exists.
+int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>& onApplication = {});
 
 } // namespace parlino
