@@ -1,7 +1,7 @@
 #include "platform/NetworkIdentity.h"
 
 #include <QFile>
-#include <QHostInfo>
+#include <QSysInfo>
 #include <QRegularExpression>
 
 #include <cstdlib>
@@ -85,7 +85,7 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
 
 NetworkIdentity SystemNetworkIdentity()
 {
-    return LoadNetworkIdentity(QStringLiteral("/etc/samba/smb.conf"), QHostInfo::localHostName(),
+    return LoadNetworkIdentity(QStringLiteral("/etc/samba/smb.conf"), QSysInfo::machineHostName(),
                                [](const char* name) { return QString::fromLocal8Bit(std::getenv(name)); });
 }
 

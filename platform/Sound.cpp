@@ -2,37 +2,33 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 namespace parlino {
 
-QtSound::QtSound() : effect_(std::make_unique<QSoundEffect>())
+std::unique_ptr<Sound> LoadSoundEffectPlayer()
 {
-    // Loading is asynchronous: a file that turns out unplayable is only known once it has been read.
-    QObject::connect(effect_.get(), &QSoundEffect::statusChanged, [effect = effect_.get()] {
-        if (effect->status() == QSoundEffect::Error)
-            QApplication::beep();
-    });
+    using Create = Sound* (*)();
+    for (const QString& folder : {QCoreApplication::applicationDirPath(), QStringLiteral(PARLINO_MODULE_DIR)}) {
+        // Never unloaded: the player's code must outlive it.
+        QLibrary module(folder + QStringLiteral("/parlino_sound"));
+        if (const auto create = reinterpret_cast<Create>(module.resolve("ParlinoCreateSound")))
+            return std::unique_ptr<Sound>(create());
+    }
+    return nullptr;
 }
-
-QtSound::~QtSound() = default;
 
 void QtSound::PlayFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
+    if (!loadTried_) {
+        loadTried_ = true;
+        player_ = LoadSoundEffectPlayer();
+    }
+    if (!player_ || !QFileInfo(path).isFile()) {
         QApplication::beep();
         return;
     }
-    const QUrl source = QUrl::fromLocalFile(path);
-    if (effect_->source() == source && effect_->status() == QSoundEffect::Ready) {
-        effect_->play();
-        return;
-    }
-    effect_->stop();
-    effect_->setSource(source);
-    // Plays as soon as it is loaded.
-    effect_->play();
+    player_->PlayFile(path);
 }
 
 } // namespace parlino

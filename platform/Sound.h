@@ -4,8 +4,6 @@
 
 #include <memory>
 
-class QSoundEffect;
-
 namespace parlino {
 
 // Plays a WAV file in the background: the call never waits, a new sound replaces the one playing, and a file
@@ -17,18 +15,18 @@ public:
     virtual void PlayFile(const QString& path) = 0;
 };
 
+// The multimedia player, from its module; null when the module cannot be loaded.
+std::unique_ptr<Sound> LoadSoundEffectPlayer();
+
+// Loads the player at the first sound; without it every sound is the beep.
 class QtSound final : public Sound
 {
 public:
-    QtSound();
-    ~QtSound() override;
-    QtSound(const QtSound&) = delete;
-    QtSound& operator=(const QtSound&) = delete;
-
     void PlayFile(const QString& path) override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    bool loadTried_ = false;
+    std::unique_ptr<Sound> player_;
 };
 
 } // namespace parlino

@@ -4,6 +4,7 @@
 #include "platform/LocalMailslots.h"
 #include "platform/MailslotPath.h"
 #include "platform/NetworkIdentity.h"
+#include "platform/Sound.h"
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,12 @@
 
 namespace parlino {
 namespace {
+
+// The player lives in a module of its own; the program must find it beside itself and create it.
+TEST(SoundModule, PlayerLoadsFromBesideTheProgram)
+{
+    EXPECT_NE(LoadSoundEffectPlayer(), nullptr);
+}
 
 TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
 {
