@@ -19,6 +19,11 @@ constexpr int kLowestNice = 5;
 TThread::~TThread()
 {
     if (thread_.joinable()) {
+        // Made free-on-terminate after it started: the thread is deleting itself and cannot join itself.
+        if (std::this_thread::get_id() == thread_.get_id()) {
+            thread_.detach();
+            return;
+        }
         if (!Finished()) {
             Terminate();
             WaitFor();
@@ -31,9 +36,11 @@ void TThread::Resume()
 {
     if (started_.exchange(true))
         return;
+    // A free-on-terminate thread may end and delete this object at any moment once started, so
+    // nothing of it may be read after that.
+    const bool detach = freeOnTerminate_.load();
     std::thread thread([this] { Run(); });
-    // A free-on-terminate thread may end and delete this object at any moment from here on.
-    if (freeOnTerminate_)
+    if (detach)
         thread.detach();
     else
         thread_ = std::move(thread);
