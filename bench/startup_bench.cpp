@@ -24,9 +24,8 @@ constexpr int kPauseMs = 200;
 int ParlinoChild(int argc, char** argv)
 {
     FirstFrameReport report;
-    return parlino::ParlinoMain(argc, argv, [&report](QApplication& application) {
-        application.installEventFilter(&report);
-    });
+    return parlino::ParlinoMain(argc, argv,
+                                [&report](QApplication& application) { application.installEventFilter(&report); });
 }
 
 double LaunchMs(const QString& program, const QStringList& arguments, const QProcessEnvironment& env)
@@ -80,9 +79,10 @@ class VirtualDisplay final
 public:
     VirtualDisplay()
     {
-        server_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                               QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                                               QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        server_.start(QStringLiteral("Xvfb"),
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
+                       QStringLiteral("tcp")});
         while (server_.waitForReadyRead(10000) && !server_.canReadLine()) {
         }
         if (server_.canReadLine())

@@ -123,10 +123,8 @@ void TChatForm::BuildToolBar()
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(0);
-    ButClose =
-        SpeedButton("ButClose", QStringLiteral("&Close"), "close", &TChatForm::ButCloseClick);
-    ButClear =
-        SpeedButton("ButClear", QStringLiteral("C&lear"), "clear", &TChatForm::ButClearClick);
+    ButClose = SpeedButton("ButClose", QStringLiteral("&Close"), "close", &TChatForm::ButCloseClick);
+    ButClear = SpeedButton("ButClear", QStringLiteral("C&lear"), "clear", &TChatForm::ButClearClick);
     ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), "minimize", &TChatForm::ButMinClick);
     ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), "save", &TChatForm::ButSaveClick);
     ToolButton1 = new QFrame(ToolBar1);

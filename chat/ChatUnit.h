@@ -117,8 +117,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QToolButton* SpeedButton(const char* name, const QString& caption, const char* glyph,
-                             void (TChatForm::*handler)());
+    QToolButton* SpeedButton(const char* name, const QString& caption, const char* glyph, void (TChatForm::*handler)());
     QAction* MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TChatForm::*handler)());
     void BuildToolBar();
     void BuildTray();
