@@ -20,10 +20,22 @@ void TEdit::SetFont(TFont* font)
 
 void TEdit::ShowFont()
 {
+    // Each font set lays the text out again, and a new size loads a font: a hidden edit (the options
+    // dialog is made at start-up and shown later, if ever) takes its font when it is shown.
+    fontShown_ = isVisible();
+    if (!fontShown_)
+        return;
     setFont(QFontOfFont(*font_));
     QPalette colors = palette();
     colors.setColor(QPalette::Text, ColorOfTColor(font_->Color()));
     setPalette(colors);
+}
+
+void TEdit::showEvent(QShowEvent* event)
+{
+    if (!fontShown_)
+        ShowFont();
+    QLineEdit::showEvent(event);
 }
 
 } // namespace parlino

@@ -37,10 +37,14 @@ public:
     // Copies the font's attributes; the edit keeps its own font object.
     void SetFont(TFont* font);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ShowFont();
 
     TFont* font_;
+    bool fontShown_ = false;
 };
 
 } // namespace parlino

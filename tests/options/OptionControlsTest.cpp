@@ -190,9 +190,13 @@ TEST(TFontTest, EditShowsItsFontAndAssignCopiesEveryAttribute)
     EXPECT_EQ(font->Charset(), 238);
     EXPECT_EQ(font->Pitch(), TFont::fpFixed);
     EXPECT_EQ(font->Style(), TFont::fsBold | TFont::fsUnderline);
+    // A hidden edit takes its font when shown; a shown one at once.
+    edit.show();
     EXPECT_EQ(edit.font().pixelSize(), 20);
     EXPECT_TRUE(edit.font().bold());
     EXPECT_EQ(edit.palette().color(QPalette::Text), QColor(0, 255, 0));
+    edit.Font()->SetHeight(-30);
+    EXPECT_EQ(edit.font().pixelSize(), 30);
 }
 
 TEST(FontFormatTest, TranscriptFormatCarriesEveryFontAttribute)
