@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QSysInfo>
-#include <QRegularExpression>
 
 #include <cstdlib>
+#include <utility>
 
 namespace parlino {
 namespace {
@@ -15,6 +15,24 @@ QString Squeezed(QString key)
 {
     key.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
     return key.toLower();
+}
+
+// Names separated by white space or commas, as Samba's list parameters are written.
+QStringList NameList(const QString& text)
+{
+    QStringList names;
+    QString name;
+    for (const QChar c : text) {
+        if (c.isSpace() || c == QLatin1Char(',')) {
+            if (!name.isEmpty())
+                names.append(std::exchange(name, QString()));
+        } else {
+            name.append(c);
+        }
+    }
+    if (!name.isEmpty())
+        names.append(name);
+    return names;
 }
 
 }  // namespace
@@ -33,7 +51,7 @@ NetworkIdentity ParseSambaIdentity(const QString& smbConf, const QString& hostNa
 
     // Backslash-newline continues a line, as in Samba's parser.
     QString text = smbConf;
-    text.replace(QRegularExpression(QStringLiteral("\\\\\\r?\\n")), QStringLiteral(" "));
+    text.replace(QLatin1String("\\\r\n"), QLatin1String(" ")).replace(QLatin1String("\\\n"), QLatin1String(" "));
     bool inGlobal = false;
     for (const QString& raw : text.split(QLatin1Char('\n'))) {
         const QString line = raw.trimmed();
@@ -55,7 +73,7 @@ NetworkIdentity ParseSambaIdentity(const QString& smbConf, const QString& hostNa
         else if (key == QStringLiteral("doscharset") && !value.isEmpty())
             identity.dosCharset = value;
         else if (key == QStringLiteral("interfaces"))
-            identity.interfaces = value.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+            identity.interfaces = NameList(value);
     }
     return identity;
 }
@@ -75,7 +93,7 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
     if (const QString charset = env("PARLINO_DOS_CHARSET"); !charset.trimmed().isEmpty())
         identity.dosCharset = charset.trimmed();
     if (const QString interfaces = env("PARLINO_INTERFACES"); !interfaces.trimmed().isEmpty())
-        identity.interfaces = interfaces.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+        identity.interfaces = NameList(interfaces);
     bool ok = false;
     const uint port = env("PARLINO_NBT_PORT").toUInt(&ok);
     if (ok && port > 0 && port <= 0xFFFF)

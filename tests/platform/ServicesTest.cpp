@@ -38,6 +38,8 @@ TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
     EXPECT_EQ(identity.workgroup, QStringLiteral("OFFICE"));
     EXPECT_EQ(identity.dosCharset, QStringLiteral("CP852"));
     EXPECT_EQ(identity.interfaces, (QStringList{"eth0", "192.168.1.0/24", "lo"}));
+    const QString windowsLines = QStringLiteral("[global]\r\n interfaces = eth0,\\\r\n\teth1\r\n");
+    EXPECT_EQ(ParseSambaIdentity(windowsLines, "h").interfaces, (QStringList{"eth0", "eth1"}));
 
     const NetworkIdentity bare = ParseSambaIdentity(QString(), QStringLiteral("a-very-long-hostname-here.lan"));
     EXPECT_EQ(bare.netbiosName, QStringLiteral("A-VERY-LONG-HOS"));
