@@ -44,10 +44,16 @@ double LaunchMs(const QString& program, const QStringList& arguments, const QPro
     return ms;
 }
 
-double Median(std::vector<double> times)
+// The value below which the given share of the times lies (nearest rank).
+double Quantile(std::vector<double> times, double share)
 {
     std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return times[static_cast<size_t>(share * static_cast<double>(times.size() - 1) + 0.5)];
+}
+
+double Median(const std::vector<double>& times)
+{
+    return Quantile(times, 0.5);
 }
 
 // The cases on one platform, in turn, so that a change in the machine's load affects both alike.
@@ -56,11 +62,13 @@ void Report(const char* platform, const QProcessEnvironment& env)
     std::vector<double> bareTimes;
     std::vector<double> labelTimes;
     std::vector<double> parlinoTimes;
+    std::vector<double> parlinoRatios;
     const QString bareWindow = QCoreApplication::applicationDirPath() + QStringLiteral("/startup_bare_window");
     for (int run = 0; run < kRuns; ++run) {
         bareTimes.push_back(LaunchMs(bareWindow, {}, env));
         labelTimes.push_back(LaunchMs(bareWindow, {QStringLiteral("--label")}, env));
         parlinoTimes.push_back(LaunchMs(QCoreApplication::applicationFilePath(), {QStringLiteral("--parlino")}, env));
+        parlinoRatios.push_back(parlinoTimes.back() / bareTimes.back());
     }
     const double bare = Median(bareTimes);
     const double label = Median(labelTimes);
@@ -70,6 +78,9 @@ void Report(const char* platform, const QProcessEnvironment& env)
     std::printf("  Qt window with one label  %7.1f ms  (%.2fx the bare window)\n", label, label / bare);
     std::printf("  Parlino                   %7.1f ms  (%.2fx the bare window, target within 1.5x)\n", parlino,
                 parlino / bare);
+    // The spread shows how far one comparison can be trusted on a shared machine.
+    std::printf("  Parlino / bare, round by round: median %.2fx, quartiles %.2fx-%.2fx\n", Median(parlinoRatios),
+                Quantile(parlinoRatios, 0.25), Quantile(parlinoRatios, 0.75));
     std::fflush(stdout);
 }
 
