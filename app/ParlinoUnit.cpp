@@ -77,9 +77,14 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
 
 TMainForm::~TMainForm()
 {
-    // A refresh under way ends without touching the tree, before the tree and NetUsers go.
-    if (RefreshThread)
+    // A refresh under way ends without touching the tree, before the tree and NetUsers go, and without
+    // waiting out the network's answers, which would keep the ended program (and its single-instance
+    // lock) alive for another second.
+    if (RefreshThread) {
         RefreshThread->SetTree(nullptr);
+        if (platform_.networkBrowser)
+            platform_.networkBrowser->StopWaiting();
+    }
     RefreshThread.reset();
 }
 

@@ -201,7 +201,16 @@ void BrowseService::AwaitAnswers()
         Send({kMsBrowse, kMsBrowseSuffix}, request);
     }
     std::unique_lock lock(mutex_);
-    changed_.wait_until(lock, collected, [&] { return !running_; });
+    changed_.wait_until(lock, collected, [&] { return !running_ || !patient_; });
+}
+
+void BrowseService::StopWaiting()
+{
+    {
+        std::lock_guard lock(mutex_);
+        patient_ = false;
+    }
+    changed_.notify_all();
 }
 
 bool BrowseService::KnowsWorkgroup(const std::string& name)

@@ -57,6 +57,7 @@ public:
     bool Start();
     // Announces the departure and stops; the list then reports no network.
     void Stop();
+    void StopWaiting() override;
 
     BrowseList& Table() { return table_; }
     bool KnowsWorkgroup(const std::string& name);
@@ -85,6 +86,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     bool running_ = false;
+    bool patient_ = true;
     int sent_ = 0;
     SteadyTime nextAnnouncement_;
     std::optional<SteadyTime> answerAt_;

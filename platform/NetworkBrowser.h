@@ -67,6 +67,9 @@ public:
     virtual uint32_t WNetEnumResource(Handle handle, uint32_t* count, std::vector<NetResource>* entries,
                                       uint32_t bufferSize) = 0;
     virtual uint32_t WNetCloseEnum(Handle handle) = 0;
+    // From now on, listings that wait for the network's answers return at once with what has arrived:
+    // for a program that ends while a refresh is under way.
+    virtual void StopWaiting() {}
 };
 
 // The handles and the batching of a browser whose listings are taken whole when they are opened.

@@ -8,6 +8,8 @@
 #include "transport/SmbMailslot.h"
 
 #include <gtest/gtest.h>
+#include <chrono>
+#include <future>
 #include <memory>
 
 namespace parlino {
@@ -30,8 +32,9 @@ private:
 // One computer on the fake LAN with its browse service and the component that reads it.
 struct Station
 {
-    Station(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup)
-        : network(lan.AddStation(host)), service(*network, clock, codePage, {name, workgroup, 138, ""}, kQuick),
+    Station(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup,
+            BrowseTiming timing = kQuick)
+        : network(lan.AddStation(host)), service(*network, clock, codePage, {name, workgroup, 138, ""}, timing),
           computerName(QString::fromStdString(name)), users(nullptr, service, computerName)
     {}
 
@@ -174,6 +177,23 @@ TEST(BrowseServiceTest, EnumerationsCloseTogetherShareOneRequest)
     const size_t sent = lan.FramesSent();
     alice.Browse();
     EXPECT_EQ(lan.FramesSent(), sent);
+}
+
+TEST(BrowseServiceTest, AListingStopsWaitingForAnswersWhenTheProgramEnds)
+{
+    fake::FakeLan lan;
+    // Answers would be collected for ten minutes.
+    Station alice(lan, 1, "ALICE", "OFFICE", {50, 600000, 10000});
+    ASSERT_TRUE(alice.service.Start());
+    auto listing = std::async(std::launch::async, [&] { return alice.Browse(); });
+    alice.service.StopWaiting();
+    const bool ended = listing.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!ended)
+        alice.service.Stop(); // Ends the wait, so that a failure does not hang the test.
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(listing.get(), QStringList{"OFFICE: ALICE"});
+    // Later listings do not wait either.
+    EXPECT_EQ(alice.Browse(), QStringList{"OFFICE: ALICE"});
 }
 
 } // namespace
