@@ -35,7 +35,7 @@ QStringList NameList(const QString& text)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 QString NetbiosForm(const QString& name)
 {
@@ -107,4 +107,4 @@ NetworkIdentity SystemNetworkIdentity()
                                [](const char* name) { return QString::fromLocal8Bit(std::getenv(name)); });
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -7,9 +7,9 @@
 #include "tests/support/Wait.h"
 #include "transport/SmbMailslot.h"
 
-#include <gtest/gtest.h>
 #include <chrono>
 #include <future>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace parlino {

@@ -7,9 +7,8 @@
 #include "platform/Sound.h"
 #include "tests/support/Wait.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <map>
 #include <thread>
 
@@ -67,15 +66,19 @@ TEST(NetworkIdentity, EnvironmentOverridesTheConfiguration)
 TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
 {
     const IconvCodePage cp850(QStringLiteral("CP850"));
-    EXPECT_EQ(cp850.ToOem(QStringLiteral("Grüße é ☺")), QByteArray("Gr\x81\xe1" "e \x82 ?"));
-    EXPECT_EQ(cp850.FromOem(QByteArray("Gr\x81\xe1" "e")), QStringLiteral("Grüße"));
+    EXPECT_EQ(cp850.ToOem(QStringLiteral("Grüße é ☺")), QByteArray("Gr\x81\xe1"
+                                                                   "e \x82 ?"));
+    EXPECT_EQ(cp850.FromOem(QByteArray("Gr\x81\xe1"
+                                       "e")),
+              QStringLiteral("Grüße"));
     QByteArray everyByte;
     for (int b = 0; b < 256; ++b)
         everyByte.append(static_cast<char>(b));
     EXPECT_EQ(cp850.ToOem(cp850.FromOem(everyByte)), everyByte);
     // An unknown code page falls back to CP850 rather than failing.
     EXPECT_EQ(IconvCodePage(QStringLiteral("NO-SUCH-CHARSET")).Name(), QStringLiteral("CP850"));
-    EXPECT_EQ(IconvCodePage(QStringLiteral("CP866")).ToOem(QStringLiteral("Привет")), QByteArray("\x8f\xe0\xa8\xa2\xa5\xe2"));
+    EXPECT_EQ(IconvCodePage(QStringLiteral("CP866")).ToOem(QStringLiteral("Привет")),
+              QByteArray("\x8f\xe0\xa8\xa2\xa5\xe2"));
 }
 
 TEST(MailslotPath, ParsesHostAndSlot)
@@ -118,7 +121,7 @@ TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
     });
     QThread::msleep(30);
     EXPECT_FALSE(woke);
-    ASSERT_TRUE(inboxes.Deliver("MESSNGR", {}));  // even an empty message wakes the waiter
+    ASSERT_TRUE(inboxes.Deliver("MESSNGR", {})); // even an empty message wakes the waiter
     waiter.join();
     ASSERT_TRUE(inboxes.Deliver("Messngr", {'a', 'b', 'c'}));
     uint32_t next = 0, count = 0;
@@ -128,9 +131,9 @@ TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
 
     char buffer[8] = {};
     uint32_t read = 99;
-    EXPECT_TRUE(inboxes.Read(handle, buffer, 0, &read));  // the empty one, still there for its reader
+    EXPECT_TRUE(inboxes.Read(handle, buffer, 0, &read)); // the empty one, still there for its reader
     EXPECT_EQ(read, 0u);
-    EXPECT_FALSE(inboxes.Read(handle, buffer, 2, &read));  // too small: the message stays
+    EXPECT_FALSE(inboxes.Read(handle, buffer, 2, &read)); // too small: the message stays
     EXPECT_TRUE(inboxes.Read(handle, buffer, sizeof buffer, &read));
     EXPECT_EQ(std::string(buffer, read), "abc");
     EXPECT_FALSE(inboxes.Deliver("other", {'x'}));
@@ -197,5 +200,5 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
     EXPECT_EQ(secondFromPort, kPort);
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino
