@@ -2,11 +2,11 @@
 
 #include "platform/MainThreadHandOver.h"
 
+#include <future>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/resource.h>
 #include <unistd.h>
-
 
 namespace parlino {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 // "Lowest" keeps the scheduler's ordinary policy but yields to everything at normal priority.
 constexpr int kLowestNice = 5;
 
-}  // namespace
+} // namespace
 
 TThread::~TThread()
 {
@@ -36,14 +36,19 @@ void TThread::Resume()
 {
     if (started_.exchange(true))
         return;
-    // A free-on-terminate thread may end and delete this object at any moment once started, so
-    // nothing of it may be read after that.
+    // The body may end, and a thread that is or becomes free-on-terminate delete this object, as soon as
+    // it runs: it runs only once the handle is stored, and nothing of this object is read after that.
     const bool detach = freeOnTerminate_.load();
-    std::thread thread([this] { Run(); });
+    std::promise<void> handleStored;
+    std::thread thread([this, stored = handleStored.get_future()] {
+        stored.wait();
+        Run();
+    });
     if (detach)
         thread.detach();
     else
         thread_ = std::move(thread);
+    handleStored.set_value();
 }
 
 void TThread::SetPriority(ThreadPriority priority)
@@ -100,4 +105,4 @@ void TThread::Synchronize(const std::function<void()>& fn)
     MainThreadHandOver::Run(fn);
 }
 
-}  // namespace parlino
+} // namespace parlino
