@@ -4,7 +4,6 @@
 #include <QSysInfo>
 
 #include <cstdlib>
-#include <utility>
 
 namespace parlino {
 namespace {
@@ -20,19 +19,10 @@ QString Squeezed(QString key)
 // Names separated by white space or commas, as Samba's list parameters are written.
 QStringList NameList(const QString& text)
 {
-    QStringList names;
-    QString name;
-    for (const QChar c : text) {
-        if (c.isSpace() || c == QLatin1Char(',')) {
-            if (!name.isEmpty())
-                names.append(std::exchange(name, QString()));
-        } else {
-            name.append(c);
-        }
-    }
-    if (!name.isEmpty())
-        names.append(name);
-    return names;
+    return QString(text)
+        .replace(QLatin1Char(','), QLatin1Char(' '))
+        .simplified()
+        .split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace
