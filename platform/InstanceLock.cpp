@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,8 +42,9 @@ bool FlockInstanceLock::Acquire(const QString& name)
     if (descriptor < 0)
         return true;
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const bool heldElsewhere = errno == EWOULDBLOCK; // read before close, which may change errno
         ::close(descriptor);
-        return errno != EWOULDBLOCK;
+        return !heldElsewhere;
     }
     descriptor_ = descriptor;
     return true;
