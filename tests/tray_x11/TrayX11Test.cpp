@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QToolTip>
@@ -32,6 +33,18 @@ std::optional<int> Field(const QString& info, const QString& name)
     if (!match.hasMatch())
         return std::nullopt;
     return match.captured(1).toInt();
+}
+
+// Where a mapped window of more than a pixel's width is on the screen.
+std::optional<QRect> EmbeddedPlace(const QString& info)
+{
+    const std::optional<int> x = Field(info, QStringLiteral("Absolute upper-left X"));
+    const std::optional<int> y = Field(info, QStringLiteral("Absolute upper-left Y"));
+    const std::optional<int> width = Field(info, QStringLiteral("Width"));
+    const std::optional<int> height = Field(info, QStringLiteral("Height"));
+    if (!info.contains(QStringLiteral("IsViewable")) || !x || !y || !width || !height || *width <= 1)
+        return std::nullopt;
+    return QRect(*x, *y, *width, *height);
 }
 
 // Qt draws an X11 tray icon in a small window of its own that the notification area takes in.
@@ -66,24 +79,26 @@ TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
     tray.SetIcon(TrayPictures::Still());
     ASSERT_TRUE(tray.IsAdded());
 
-    // Embedded: mapped, inside trayer's panel rather than at the top level.
+    // Embedded: mapped, inside trayer's panel rather than at the top level. The panel grows to take the
+    // icon in and, aligned right, moves while it settles, so the place counts once two looks agree.
     QString info;
+    std::optional<QRect> place;
     ASSERT_TRUE(WaitUntil(
         [&] {
+            const std::optional<QRect> previous = place;
             const QWidget* window = TrayWindow();
             info = window ? WindowInfo(window->winId()) : QString();
-            return info.contains(QStringLiteral("IsViewable")) && Field(info, QStringLiteral("Width")).value_or(0) > 1;
+            place = EmbeddedPlace(info);
+            if (place != previous || !place)
+                SpinFor(200);
+            return place && place == previous;
         },
         10000))
         << info.toStdString();
-    const int x = *Field(info, QStringLiteral("Absolute upper-left X"));
-    const int y = *Field(info, QStringLiteral("Absolute upper-left Y"));
-    const int width = *Field(info, QStringLiteral("Width"));
-    const int height = *Field(info, QStringLiteral("Height"));
-    EXPECT_GT(x, 0);
+    EXPECT_GT(place->x(), 0);
 
-    const QString centreX = QString::number(x + width / 2);
-    const QString centreY = QString::number(y + height / 2);
+    const QString centreX = QString::number(place->center().x());
+    const QString centreY = QString::number(place->center().y());
     // An enter event can be missed while the panel is still settling, so the pointer comes in again.
     bool tipShown = false;
     for (int attempt = 0; attempt < 5 && !tipShown; ++attempt) {
@@ -95,12 +110,14 @@ TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Parlino"));
 
     // The picture itself is on screen: the still icon's blue fills much of the icon's place.
-    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, x, y, width, height).toImage();
+    const QImage shown = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, place->x(), place->y(), place->width(), place->height())
+                             .toImage();
     int blue = 0;
     for (int row = 0; row < shown.height(); ++row)
         for (int column = 0; column < shown.width(); ++column)
             blue += shown.pixelColor(column, row).blue() > 180 && shown.pixelColor(column, row).red() < 90;
-    EXPECT_GT(blue, width * height / 8);
+    EXPECT_GT(blue, place->width() * place->height() / 8);
     QGuiApplication::primaryScreen()->grabWindow(0).save(QStringLiteral("tray_x11.png"));
 
     Xdotool({QStringLiteral("click"), QStringLiteral("1")});
