@@ -1,21 +1,21 @@
 #include "platform/LinuxUdpNetwork.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
+#include <cerrno>
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <thread>
+#include <unistd.h>
 
 namespace parlino {
 namespace {
 
-constexpr uint32_t kLoopbackBroadcast = 0x7FFFFFFFu;  // 127.255.255.255
+constexpr uint32_t kLoopbackBroadcast = 0x7FFFFFFFu; // 127.255.255.255
 // Bursts of datagrams must wait in the kernel while the reader thread is scheduled.
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
 constexpr size_t kLargestDatagram = 65535;
@@ -66,25 +66,50 @@ bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t
     return false;
 }
 
-}  // namespace
+} // namespace
 
-class LinuxUdpNetwork::Listener final : public UdpEndpoint
+// One bound socket per port and a thread that reads it. Every service listening on the port shares it:
+// the kernel gives a datagram sent to this host's own address to only one of several sockets bound to a
+// port, so a second socket would take unicast frames meant for the first.
+class LinuxUdpNetwork::PortReader
 {
 public:
-    Listener(LinuxUdpNetwork& owner, uint16_t port, int fd, Receiver receiver)
-        : owner_(owner), port_(port), fd_(fd), wake_(::eventfd(0, EFD_CLOEXEC)), receiver_(std::move(receiver)),
-          reader_([this] { Read(); })
-    {
-    }
+    PortReader(int fd, int wake) : fd_(fd), wake_(wake), reader_([this] { Read(); }) {}
 
-    ~Listener() override
+    ~PortReader()
     {
         const uint64_t one = 1;
         [[maybe_unused]] const auto written = ::write(wake_, &one, sizeof one);
         reader_.join();
-        owner_.Forget(port_, fd_);
         ::close(wake_);
         ::close(fd_);
+    }
+    PortReader(const PortReader&) = delete;
+    PortReader& operator=(const PortReader&) = delete;
+
+    int Socket() const { return fd_; }
+
+    uint64_t Add(Receiver receiver)
+    {
+        std::lock_guard lock(receiversMutex_);
+        receivers_.emplace_back(++lastId_, std::move(receiver));
+        return lastId_;
+    }
+
+    // Returns once no frame is being handed to the receiver; none reaches it afterwards.
+    void Remove(uint64_t id)
+    {
+        {
+            std::lock_guard lock(receiversMutex_);
+            std::erase_if(receivers_, [id](const auto& entry) { return entry.first == id; });
+        }
+        std::lock_guard waitForFrame(dispatchMutex_);
+    }
+
+    bool Unused()
+    {
+        std::lock_guard lock(receiversMutex_);
+        return receivers_.empty();
     }
 
 private:
@@ -93,8 +118,11 @@ private:
         std::vector<uint8_t> buffer(kLargestDatagram);
         pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_, POLLIN, 0}};
         for (;;) {
-            if (::poll(fds, 2, -1) < 0)
-                continue;
+            if (::poll(fds, 2, -1) < 0) {
+                if (errno == EINTR)
+                    continue;
+                return;
+            }
             if (fds[1].revents)
                 return;
             sockaddr_in from{};
@@ -102,16 +130,52 @@ private:
             const ssize_t got = ::recvfrom(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT,
                                            reinterpret_cast<sockaddr*>(&from), &length);
             if (got >= 0)
-                receiver_(buffer.data(), static_cast<size_t>(got), ntohl(from.sin_addr.s_addr), ntohs(from.sin_port));
+                Dispatch(buffer.data(), static_cast<size_t>(got), ntohl(from.sin_addr.s_addr), ntohs(from.sin_port));
         }
     }
 
-    LinuxUdpNetwork& owner_;
-    uint16_t port_;
+    // Receivers run without receiversMutex_ held, so they may send (which takes the network's lock)
+    // while another thread adds a listener under that lock.
+    void Dispatch(const uint8_t* data, size_t size, uint32_t sourceIp, uint16_t sourcePort)
+    {
+        std::lock_guard dispatching(dispatchMutex_);
+        current_.clear();
+        {
+            std::lock_guard lock(receiversMutex_);
+            for (const auto& entry : receivers_)
+                current_.push_back(entry.second);
+        }
+        for (const Receiver& receiver : current_)
+            receiver(data, size, sourceIp, sourcePort);
+    }
+
     int fd_;
     int wake_;
-    Receiver receiver_;
+    std::mutex dispatchMutex_;
+    std::mutex receiversMutex_;
+    std::vector<std::pair<uint64_t, Receiver>> receivers_;
+    uint64_t lastId_ = 0;
+    std::vector<Receiver> current_; // the reader thread's copy of receivers_ for one frame
     std::thread reader_;
+};
+
+class LinuxUdpNetwork::Listener final : public UdpEndpoint
+{
+public:
+    Listener(LinuxUdpNetwork& owner, uint16_t port, PortReader& reader, uint64_t id)
+        : owner_(owner), port_(port), reader_(reader), id_(id)
+    {}
+    ~Listener() override
+    {
+        reader_.Remove(id_);
+        owner_.CloseIfUnused(port_);
+    }
+
+private:
+    LinuxUdpNetwork& owner_;
+    uint16_t port_;
+    PortReader& reader_;
+    uint64_t id_;
 };
 
 LinuxUdpNetwork::LinuxUdpNetwork(std::vector<std::string> interfaces) : interfaces_(std::move(interfaces)) {}
@@ -124,40 +188,52 @@ LinuxUdpNetwork::~LinuxUdpNetwork()
 
 std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver receiver)
 {
+    std::lock_guard lock(socketsMutex_);
+    auto reader = readers_.find(port);
+    if (reader == readers_.end()) {
+        auto opened = OpenReader(port);
+        if (!opened)
+            return nullptr;
+        reader = readers_.emplace(port, std::move(opened)).first;
+    }
+    return std::make_unique<Listener>(*this, port, *reader->second, reader->second->Add(std::move(receiver)));
+}
+
+std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_t port)
+{
     const int fd = OpenSocket();
     if (fd < 0)
         return nullptr;
     if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBuffer, sizeof kReceiveBuffer) != 0)
         ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
-    if (!BindAny(fd, port)) {
+    const int wake = BindAny(fd, port) ? ::eventfd(0, EFD_CLOEXEC) : -1;
+    if (wake < 0) {
         ::close(fd);
         return nullptr;
     }
-    {
-        std::lock_guard lock(socketsMutex_);
-        boundSockets_.emplace(port, fd);
-    }
-    return std::make_unique<Listener>(*this, port, fd, std::move(receiver));
+    return std::make_unique<PortReader>(fd, wake);
 }
 
-void LinuxUdpNetwork::Forget(uint16_t port, int fd)
+void LinuxUdpNetwork::CloseIfUnused(uint16_t port)
 {
-    // Taking the lock also waits for a send that still uses this socket.
-    std::lock_guard lock(socketsMutex_);
-    const auto [first, last] = boundSockets_.equal_range(port);
-    for (auto bound = first; bound != last; ++bound) {
-        if (bound->second == fd) {
-            boundSockets_.erase(bound);
-            return;
+    std::unique_ptr<PortReader> closing;
+    {
+        // Taking the lock also waits for a send that still uses the port's socket.
+        std::lock_guard lock(socketsMutex_);
+        const auto reader = readers_.find(port);
+        if (reader != readers_.end() && reader->second->Unused()) {
+            closing = std::move(reader->second);
+            readers_.erase(reader);
         }
     }
+    // Its thread ends outside the lock: a receiver it is still running may be sending.
 }
 
 int LinuxUdpNetwork::SendSocket(uint16_t fromPort)
 {
-    // Any socket bound to the port will do, so the frames leave from that port.
-    if (const auto bound = boundSockets_.find(fromPort); bound != boundSockets_.end())
-        return bound->second;
+    // The port's own socket, so the frames leave from that port.
+    if (const auto reader = readers_.find(fromPort); reader != readers_.end())
+        return reader->second->Socket();
     if (anySocket_ < 0)
         anySocket_ = OpenSocket();
     return anySocket_;
@@ -224,4 +300,4 @@ bool LinuxUdpNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame
     return fd >= 0 && SendFrame(fd, address, port, frame);
 }
 
-}  // namespace parlino
+} // namespace parlino

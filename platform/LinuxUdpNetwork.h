@@ -30,10 +30,12 @@ public:
     std::vector<Target> BroadcastTargets() const;
 
 private:
+    class PortReader;
     class Listener;
+    static std::unique_ptr<PortReader> OpenReader(uint16_t port);
+    void CloseIfUnused(uint16_t port);
     // Call with socketsMutex_ held.
     int SendSocket(uint16_t fromPort);
-    void Forget(uint16_t port, int fd);
 
     std::vector<Target> CachedTargets();
 
@@ -42,8 +44,8 @@ private:
     std::vector<Target> cachedTargets_;
     std::chrono::steady_clock::time_point targetsReadAt_;
     std::mutex socketsMutex_;
-    std::multimap<uint16_t, int> boundSockets_;
+    std::map<uint16_t, std::unique_ptr<PortReader>> readers_;
     int anySocket_ = -1;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -17,7 +17,8 @@ public:
     virtual ~UdpEndpoint() = default;
 };
 
-// The IPv4 datagram network: one listening port per service, broadcasts on the selected interfaces.
+// The IPv4 datagram network: services listen on ports, several on one if they like (each gets every
+// frame), and broadcast on the selected interfaces.
 class UdpNetwork
 {
 public:
@@ -36,4 +37,4 @@ public:
     virtual bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) = 0;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -193,11 +193,44 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
     EXPECT_EQ(builtFor >> 24, 127u);
     EXPECT_TRUE(test::WaitUntil([&] { return first == 3 && second == 3; }));
 
+    // Sent to this host's own address, a frame still reaches both: they share one socket.
+    EXPECT_TRUE(network.SendTo(0x7F000001u, kPort, Bytes{5, 6}, kPort));
+    EXPECT_TRUE(test::WaitUntil([&] { return first == 5 && second == 5; }));
+
     // With one of two listeners gone, frames still leave from the shared port.
     a.reset();
     EXPECT_TRUE(network.Broadcast(kPort, [](uint32_t) { return Bytes{4}; }));
-    EXPECT_TRUE(test::WaitUntil([&] { return second == 4; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return second == 6; }));
     EXPECT_EQ(secondFromPort, kPort);
+
+    // The last listener gone, the port is free for a new one.
+    b.reset();
+    std::atomic<int> third{0};
+    auto c = network.Listen(kPort,
+                            [&](const uint8_t*, size_t size, uint32_t, uint16_t) { third += static_cast<int>(size); });
+    ASSERT_TRUE(c);
+    EXPECT_TRUE(network.SendTo(0x7F000001u, kPort, Bytes{7}, kPort));
+    EXPECT_TRUE(test::WaitUntil([&] { return third == 1; }));
+    EXPECT_EQ(first, 5);
+}
+
+TEST(LinuxUdpNetwork, AListenerMayAnswerWhileOthersComeAndGoOnItsPort)
+{
+    LinuxUdpNetwork network({"lo"});
+    constexpr uint16_t kPort = 41398;
+    constexpr uint16_t kAnswerPort = 41399;
+    std::atomic<int> answers{0};
+    auto asker = network.Listen(kAnswerPort, [&](const uint8_t*, size_t, uint32_t, uint16_t) { ++answers; });
+    auto answerer = network.Listen(kPort, [&](const uint8_t* data, size_t size, uint32_t ip, uint16_t port) {
+        network.SendTo(ip, port, Bytes(data, data + size), kPort);
+    });
+    ASSERT_TRUE(asker && answerer);
+    for (int round = 0; round < 200; ++round) {
+        ASSERT_TRUE(network.SendTo(0x7F000001u, kPort, Bytes{1}, kAnswerPort));
+        auto passing = network.Listen(kPort, [](const uint8_t*, size_t, uint32_t, uint16_t) {});
+        ASSERT_TRUE(passing);
+    }
+    EXPECT_TRUE(test::WaitUntil([&] { return answers == 200; }));
 }
 
 } // namespace
