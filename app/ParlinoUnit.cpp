@@ -310,7 +310,8 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
         return;
     const QString local = TChatForm::LocalComputerName(platform_.computerName);
     const QString station = AReciever == local ? ASender : AReciever;
-    if (ASender == local)
+    // Without a station the message belongs to no window; an empty name would open the selected one's.
+    if (ASender == local || station.isEmpty())
         return;
     if (AMsg == LastMessage && ASender == LastMessageSender && AReciever == LastMessageReciever)
         return;

@@ -147,6 +147,16 @@ TEST_F(ChatTableTest, NetworkIsNeverAStation)
     EXPECT_TRUE(messageBoxes.Shown().empty());
 }
 
+TEST_F(ChatTableTest, AMessageWithoutAStationOpensNoWindowNotEvenTheSelectedOne)
+{
+    auto* root = MainForm->TreeStatii->topLevelItem(0);
+    MainForm->TreeStatii->setCurrentItem(new QTreeWidgetItem(root, {QStringLiteral("PC12")}));
+    MainForm->WinPopupMessage(MainForm->WinPopup, "ALPHA", "", "no sender");
+    MainForm->WinPopupMessage(MainForm->WinPopup, "", "PC7", "no receiver");
+    EXPECT_TRUE(Stations().isEmpty());
+    EXPECT_TRUE(MainForm->LastMessage.isEmpty());
+}
+
 TEST_F(ChatTableTest, StationNamesDifferInCase)
 {
     MainForm->WinPopupMessage(MainForm->WinPopup, "ALPHA", "PC1", "a");
