@@ -36,6 +36,12 @@ MailslotHandle LocalMailslots::Create(const std::string& slot, uint32_t maxMessa
     return handle;
 }
 
+void LocalMailslots::Inbox::PopFront()
+{
+    queuedBytes -= messages.front().size() + kMessageOverhead;
+    messages.pop_front();
+}
+
 std::shared_ptr<LocalMailslots::Inbox> LocalMailslots::Find(MailslotHandle handle) const
 {
     const auto found = inboxes_.find(handle);
@@ -66,7 +72,8 @@ bool LocalMailslots::Info(MailslotHandle handle, uint32_t* nextSize, uint32_t* m
     if (!inbox)
         return Fail(kErrorInvalidHandle, false);
     if (nextSize)
-        *nextSize = inbox->messages.empty() ? kMailslotNoMessage : static_cast<uint32_t>(inbox->messages.front().size());
+        *nextSize =
+            inbox->messages.empty() ? kMailslotNoMessage : static_cast<uint32_t>(inbox->messages.front().size());
     if (messageCount)
         *messageCount = static_cast<uint32_t>(inbox->messages.size());
     return true;
@@ -103,7 +110,7 @@ bool LocalMailslots::Read(MailslotHandle handle, void* buffer, uint32_t bytesToR
         std::memcpy(buffer, message.data(), message.size());
     if (bytesRead)
         *bytesRead = static_cast<uint32_t>(message.size());
-    inbox->messages.pop_front();
+    inbox->PopFront();
     return true;
 }
 
@@ -115,7 +122,7 @@ bool LocalMailslots::Discard(MailslotHandle handle)
         return Fail(kErrorInvalidHandle, false);
     if (inbox->messages.empty())
         return Fail(kErrorNoData, false);
-    inbox->messages.pop_front();
+    inbox->PopFront();
     return true;
 }
 
@@ -140,6 +147,10 @@ bool LocalMailslots::Deliver(const std::string& slot, std::vector<uint8_t> messa
             continue;
         if (inbox->maxMessageSize != 0 && message.size() > inbox->maxMessageSize)
             return false;
+        const size_t cost = message.size() + kMessageOverhead;
+        if (inbox->queuedBytes + cost > kInboxQuota)
+            return false;
+        inbox->queuedBytes += cost;
         inbox->messages.push_back(std::move(message));
         changed_.notify_all();
         return true;
@@ -147,4 +158,4 @@ bool LocalMailslots::Deliver(const std::string& slot, std::vector<uint8_t> messa
     return false;
 }
 
-}  // namespace parlino
+} // namespace parlino

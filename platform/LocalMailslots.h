@@ -3,6 +3,7 @@
 #include "platform/MailslotService.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -31,8 +32,14 @@ public:
     bool Read(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead);
     bool Discard(MailslotHandle handle);
     bool Close(MailslotHandle handle);
-    // Queues a message for the open inbox of that name; false when none is open or the message is too large.
+    // Queues a message for the open inbox of that name; false when none is open, the message is too large,
+    // or the inbox already holds its quota.
     bool Deliver(const std::string& slot, std::vector<uint8_t> message);
+
+    // What an inbox may hold while its reader is held up (a modal dialog holds up the main thread), so a
+    // flood from the network cannot take the process's memory. Each message also counts a fixed overhead.
+    static constexpr size_t kInboxQuota = 4 * 1024 * 1024;
+    static constexpr size_t kMessageOverhead = 64;
 
     // Handles of the service that owns this table come from one counter, so they never collide or repeat.
     MailslotHandle NextHandle();
@@ -44,7 +51,10 @@ private:
         uint32_t maxMessageSize = 0;
         uint32_t readTimeout = 0;
         std::deque<std::vector<uint8_t>> messages;
+        size_t queuedBytes = 0;
         bool closed = false;
+
+        void PopFront();
     };
     std::shared_ptr<Inbox> Find(MailslotHandle handle) const;
 
@@ -56,4 +66,4 @@ private:
     bool shuttingDown_ = false;
 };
 
-}  // namespace parlino
+} // namespace parlino

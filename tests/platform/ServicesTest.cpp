@@ -139,6 +139,27 @@ TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
     EXPECT_FALSE(inboxes.Deliver("other", {'x'}));
 }
 
+TEST(LocalMailslots, AnInboxWhoseReaderIsHeldUpTakesNoMoreThanItsQuota)
+{
+    LocalMailslots inboxes;
+    const MailslotHandle handle = inboxes.Create("messngr", 0, 0);
+    const std::vector<uint8_t> large(65000, 'x');
+    size_t taken = 0;
+    while (inboxes.Deliver("messngr", large) && taken < 1000)
+        ++taken;
+    EXPECT_EQ(taken, LocalMailslots::kInboxQuota / (large.size() + LocalMailslots::kMessageOverhead));
+    size_t small = 0;
+    while (inboxes.Deliver("messngr", {'h', 'i'}) && small < 100000)
+        ++small;
+    EXPECT_LT(small, large.size() / LocalMailslots::kMessageOverhead) << "small messages only fill what is left";
+
+    std::vector<uint8_t> buffer(large.size());
+    uint32_t read = 0;
+    ASSERT_TRUE(inboxes.Read(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &read));
+    ASSERT_TRUE(inboxes.Discard(handle));
+    EXPECT_TRUE(inboxes.Deliver("messngr", large)) << "what is read makes room again";
+}
+
 TEST(LocalMailslots, ClosingReleasesABlockedWait)
 {
     LocalMailslots inboxes;
