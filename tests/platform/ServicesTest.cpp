@@ -5,7 +5,11 @@
 #include "platform/MailslotPath.h"
 #include "platform/NetworkIdentity.h"
 #include "platform/Sound.h"
+#include "platform/sound/SoundEffectPlayer.h"
 #include "tests/support/Wait.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <atomic>
 #include <gtest/gtest.h>
@@ -19,6 +23,24 @@ namespace {
 TEST(SoundModule, PlayerLoadsFromBesideTheProgram)
 {
     EXPECT_NE(LoadSoundEffectPlayer(), nullptr);
+}
+
+TEST(SoundModule, AFileThatCannotBePlayedBeepsEveryTime)
+{
+    QTemporaryDir folder;
+    const QString notWav = folder.filePath(QStringLiteral("ring.wav"));
+    QFile file(notWav);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a sound at all");
+    file.close();
+
+    int beeps = 0;
+    SoundEffectPlayer player([&] { ++beeps; });
+    player.PlayFile(notWav);
+    ASSERT_TRUE(test::WaitUntil([&] { return beeps == 1; }));
+    player.PlayFile(notWav);
+    player.PlayFile(notWav);
+    EXPECT_EQ(beeps, 3);
 }
 
 TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
