@@ -35,10 +35,17 @@ bool FlockInstanceLock::Acquire(const QString& name)
         return true;
     // Private to the user: another user's copy must neither block nor be blocked by ours.
     const QByteArray folder = QFile::encodeName(folder_);
+    // Nowhere to keep a lock: running twice is better than not running at all. A folder of another
+    // user's (planted in /tmp under our name, say) is nowhere too, or they could keep us from starting.
     if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-        return true; // nowhere to keep a lock: running twice is better than not running at all
+        return true;
+    struct stat status
+    {
+    };
+    if (::lstat(folder.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::getuid())
+        return true;
     const QByteArray path = QFile::encodeName(QDir(folder_).filePath(name + QStringLiteral(".lock")));
-    const int descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descriptor < 0)
         return true;
     if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {

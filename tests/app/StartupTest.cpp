@@ -4,8 +4,10 @@
 #include "platform/MachineStore.h"
 #include "tests/app/AppFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +33,20 @@ TEST(InstanceLockTest, OneHolderAtATimeAndTheNameIsFreeAgainWhenItGoes)
     first.reset();
     FlockInstanceLock third(folder);
     EXPECT_TRUE(FirstInstance(third));
+}
+
+TEST(InstanceLockTest, AFolderOfAnotherUsersCannotKeepParlinoFromStarting)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("planted"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    FlockInstanceLock planted(folder);
+    ASSERT_TRUE(planted.Acquire(QStringLiteral("Parlino")));
+    if (QProcess::execute(QStringLiteral("chown"), {QStringLiteral("65534"), folder}) != 0)
+        GTEST_SKIP() << "giving the folder to another user needs root";
+
+    FlockInstanceLock ours(folder);
+    EXPECT_TRUE(FirstInstance(ours));
 }
 
 TEST(MachineStoreTest, ReadsTheValueOfItsSectionAndGivesEmptyForAnythingMissing)
