@@ -1,7 +1,9 @@
 #include "settings/TFont.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace parlino {
 
@@ -13,6 +15,8 @@ int MulDiv(int a, int b, int c)
     const int64_t half = std::llabs(c) / 2;
     const bool negative = (product < 0) != (c < 0);
     const int64_t magnitude = (std::llabs(product) + half) / std::llabs(c);
+    if (magnitude > std::numeric_limits<int>::max())
+        return -1;
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
@@ -52,7 +56,8 @@ void TFont::SetColor(int color)
 
 void TFont::SetHeight(int height)
 {
-    Update(height_, height);
+    // The lowest int has no positive counterpart, and heights are used by their magnitude.
+    Update(height_, std::max(height, -std::numeric_limits<int>::max()));
 }
 
 void TFont::SetName(const QString& name)

@@ -80,7 +80,8 @@ private:
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFont::TFontStyles)
 
-// a * b / c rounded to the nearest whole number, halves away from zero, as Windows' MulDiv; -1 when c is 0.
+// a * b / c rounded to the nearest whole number, halves away from zero, as Windows' MulDiv; -1 when c is 0
+// or the result does not fit an int (so a height read from a damaged file cannot overflow).
 int MulDiv(int a, int b, int c);
 
 } // namespace parlino

@@ -6,6 +6,7 @@
 #include <QMetaProperty>
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace parlino {
 namespace {
@@ -112,8 +113,15 @@ struct HeightCase
 TEST(TFontTest, HeightAndSizeAgreeThroughTheScreenDensity)
 {
     const std::vector<HeightCase> cases = {
-        {96, -13, 10, -13},  {96, -11, 8, -11}, {96, -14, 11, -15}, {120, -13, 8, -13},
-        {144, -20, 10, -20}, {96, 0, 0, 0},     {96, 16, -12, 16},
+        {96, -13, 10, -13},
+        {96, -11, 8, -11},
+        {96, -14, 11, -15},
+        {120, -13, 8, -13},
+        {144, -20, 10, -20},
+        {96, 0, 0, 0},
+        {96, 16, -12, 16},
+        // From a damaged settings file: the lowest int has no magnitude of its own.
+        {96, std::numeric_limits<int>::min(), 1610612735, -std::numeric_limits<int>::max()},
     };
     for (const HeightCase& c : cases) {
         fake::FakeScreenDensity screen(c.pixelsPerInch);
@@ -123,6 +131,11 @@ TEST(TFontTest, HeightAndSizeAgreeThroughTheScreenDensity)
         font.SetSize(font.Size());
         EXPECT_EQ(font.Height(), c.heightFromSize) << c.pixelsPerInch << " " << c.height;
     }
+    // A size whose height does not fit an int gives Windows' overflow result, -1, as the height's negation.
+    fake::FakeScreenDensity screen(96);
+    TFont font(screen);
+    font.SetSize(std::numeric_limits<int>::max());
+    EXPECT_EQ(font.Height(), 1);
 }
 
 TEST(TFontTest, DefaultIsEightPointAtTheScreensDensity)
