@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -15,11 +16,14 @@ std::function<void()> terminationHandler;
 
 void OnSignal(int)
 {
+    // The interrupted code may be about to read errno; a full pipe would change it.
+    const int interruptedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(wakePipe[1], &byte, 1);
+    errno = interruptedErrno;
 }
 
-}  // namespace
+} // namespace
 
 void OnTerminationSignal(std::function<void()> handler)
 {
@@ -44,4 +48,4 @@ void OnTerminationSignal(std::function<void()> handler)
         ::sigaction(signal, &action, nullptr);
 }
 
-}  // namespace parlino
+} // namespace parlino
