@@ -30,6 +30,7 @@ bool FakeMailslotService::GetMailslotInfo(MailslotHandle handle, uint32_t* nextS
 bool FakeMailslotService::ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead)
 {
     if (failReads_ && bytesToRead > 0) {
+        ++failedReads_;
         if (bytesRead)
             *bytesRead = 0;
         return Fail(kErrorInvalidHandle, false);
@@ -110,4 +111,4 @@ void FakeMailslotService::RefuseHost(const std::string& host)
     refusedHosts_.push_back(host);
 }
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

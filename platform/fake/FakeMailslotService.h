@@ -38,6 +38,8 @@ public:
     void FailNextCreate(uint32_t error) { failCreate_ = error; }
     void FailInfo(bool fail) { failInfo_ = fail; }
     void FailReads(bool fail) { failReads_ = fail; }
+    // How many reads FailReads has failed so far.
+    int FailedReads() const { return failedReads_; }
     // CreateFile refuses paths to this host.
     void RefuseHost(const std::string& host);
     // Writes report this many bytes fewer than asked.
@@ -52,7 +54,8 @@ private:
     std::atomic<uint32_t> failCreate_{0};
     std::atomic<bool> failInfo_{false};
     std::atomic<bool> failReads_{false};
+    std::atomic<int> failedReads_{0};
     std::atomic<uint32_t> shortenWrites_{0};
 };
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

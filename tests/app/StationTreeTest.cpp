@@ -41,6 +41,18 @@ private:
     bool open_ = false;
 };
 
+// Opens the gate once the refresh has been told to stop (the step under test), or after ten seconds when it
+// never is, so a failing test cannot hang.
+std::thread OpenWhenTerminated(Gate& gate, const TThread& refresh)
+{
+    return std::thread([&gate, &refresh] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!refresh.Terminated() && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        gate.Open();
+    });
+}
+
 class StationTreeTest : public test::AppFixture
 {
 protected:
@@ -182,10 +194,7 @@ TEST_F(StationTreeTest, RefreshDuringARefreshBuildsThePartialTreeThenTheFullOne)
     });
     MainForm->ButRefreshClick();
     ASSERT_TRUE(WaitUntil([&] { return gate.Waiting(); }));
-    std::thread opener([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        gate.Open();
-    });
+    std::thread opener = OpenWhenTerminated(gate, *MainForm->RefreshThread);
     // Stops the running refresh: it finishes domain A and builds the tree from it before the new one starts.
     MainForm->ButRefreshClick();
     opener.join();
@@ -249,10 +258,7 @@ TEST_F(StationTreeTest, ClosingTheWindowDuringARefreshLeavesTheTreeAndNetUsersAl
     services.networkBrowser = &browser;
     CreateForms();
     ASSERT_TRUE(WaitUntil([&] { return gate.Waiting(); }));
-    std::thread opener([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        gate.Open();
-    });
+    std::thread opener = OpenWhenTerminated(gate, *MainForm->RefreshThread);
     MainForm->close();
     delete MainForm;
     MainForm = nullptr;

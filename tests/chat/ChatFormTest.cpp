@@ -290,7 +290,7 @@ TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
     EXPECT_TRUE(form->TimerFlash->isActive());
     EXPECT_TRUE(TrayAnimated());
     EXPECT_TRUE(FlashInverted(form));
-    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form); }, 1000)) << "the timer toggles the look";
+    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form); }, 5000)) << "the timer toggles the look";
     Receive(QStringLiteral("again"));
     EXPECT_TRUE(FlashInverted(form)) << "a further line inverts once more";
 
@@ -316,7 +316,7 @@ TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
     form->CheckFlash->setChecked(false);
     EXPECT_TRUE(form->TimerFlash->isActive());
     const bool look = FlashInverted(form);
-    ASSERT_TRUE(WaitUntil([&] { return !form->TimerFlash->isActive(); }, 700));
+    ASSERT_TRUE(WaitUntil([&] { return !form->TimerFlash->isActive(); }, 5000));
     EXPECT_FALSE(TrayAnimated());
     EXPECT_EQ(FlashInverted(form), look);
 

@@ -25,10 +25,11 @@ fail() {
     exit 1
 }
 
-# Polls a command for up to five seconds; prints its output once it gives any.
+# Polls a command for up to twenty seconds (a loaded machine running sanitized builds is slow to start
+# them); prints its output once it gives any.
 poll() {
     local tries=0 out
-    while [[ $tries -lt 50 ]]; do
+    while [[ $tries -lt 200 ]]; do
         out=$("$@" 2>/dev/null) && [[ -n $out ]] && { echo "$out"; return 0; }
         sleep 0.1
         tries=$((tries + 1))
@@ -47,9 +48,9 @@ poll xdotool search --onlyvisible --name '^Parlino$' >/dev/null || fail "Parlino
 bob() {
     netns_run 2 env PARLINO_NETBIOS_NAME=BOB PARLINO_WORKGROUP=OFFICE "$PARLINO_MSG" "$@"
 }
-bob listen --json --timeout 15 >"$session/bob" &
+bob listen --json --timeout 60 >"$session/bob" &
 listener=$!
-sleep 0.5
+eventually 20 udp_bound 2 138 || fail "BOB's listener did not start"
 bob send ALPHA "hello from bob" || fail "BOB could not send"
 
 window=$(poll xdotool search --onlyvisible --name '^Chat with BOB$' | head -n 1)
@@ -61,7 +62,9 @@ sleep 0.3
 # The transcript, saved through "&Save" with a name typed into the file chooser, holds the line.
 xdotool windowfocus --sync "$window"
 xdotool key alt+s
-sleep 1
+chooser=$(poll xdotool search --onlyvisible --name '^Save As$' | head -n 1)
+[[ -n $chooser ]] || fail "\"&Save\" showed no file chooser"
+xdotool windowfocus --sync "$chooser"
 xdotool type --delay 20 "$session/transcript.rtf"
 xdotool key Return
 poll ls "$session/transcript.rtf" >/dev/null || fail "the transcript was not saved"

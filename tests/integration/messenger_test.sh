@@ -7,9 +7,9 @@ netns_lan 3
 
 out=$(mktemp -d)
 
-station 2 BOB OFFICE listen --json --timeout 4 >"$out/bob" &
-station 3 CAROL LAB listen --json --timeout 4 >"$out/carol" &
-sleep 0.7
+station 2 BOB OFFICE listen --json --count 4 --timeout 30 >"$out/bob" &
+station 3 CAROL LAB listen --json --count 1 --timeout 30 >"$out/carol" &
+eventually 20 udp_bound 2 138 && eventually 20 udp_bound 3 138
 
 send() {  # send INDEX NAME WORKGROUP TARGET TEXT
     station "$1" "$2" "$3" send "$4" "$5" || { echo "FAILED: $2 could not send to $4"; failures=$((failures + 1)); }

@@ -66,6 +66,21 @@ station() {
     netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP="$group" "$msg" "$@"
 }
 
+# eventually SECONDS COMMAND...: runs the command every tenth of a second until it succeeds or the time is up.
+eventually() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
+
+# udp_bound INDEX PORT: whether something on that host listens on the UDP port.
+udp_bound() {
+    [[ -n $(netns_run "$1" ss -Hlun "sport = :$2") ]]
+}
+
 failures=0
 passes=0
 check() {  # check WHAT EXPECTED ACTUAL

@@ -17,7 +17,8 @@ namespace {
 
 using test::WaitUntil;
 
-constexpr BrowseTiming kQuick{50, 200, 10000};
+// Answers come within 50 ms; the collection leaves a loaded machine ample time to deliver them.
+constexpr BrowseTiming kQuick{50, 800, 10000};
 
 class NameOf final : public ComputerName
 {

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/Wait.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -97,9 +98,12 @@ TEST(ProfileStoreCrashWriter, writes_until_killed)
     const QString folder = qEnvironmentVariable("PARLINO_CRASH_WRITER_DIR");
     if (folder.isEmpty())
         GTEST_SKIP() << "runs only as the child of the crash test";
+    // Each round writes other values, so the test sees when this one has begun.
+    const int round = qEnvironmentVariableIntValue("PARLINO_CRASH_WRITER_ROUND");
     FileProfileStore store(folder);
     for (int i = 0;; ++i)
-        store.WriteString("parlino.ini", "Crash", QString("K%1").arg(i % 40), QString(4000, QChar('0' + i % 10)));
+        store.WriteString("parlino.ini", "Crash", QString("K%1").arg(i % 40),
+                          QString(4000, QChar('0' + (i + round) % 10)));
 }
 
 TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
@@ -116,10 +120,14 @@ TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
         QProcess writer;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("PARLINO_CRASH_WRITER_DIR", dir.path());
+        environment.insert("PARLINO_CRASH_WRITER_ROUND", QString::number(round + 1));
         writer.setProcessEnvironment(environment);
         writer.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProfileStoreCrashWriter.*"});
+        const QByteArray before = Contents(path);
         ASSERT_TRUE(writer.waitForStarted());
-        QThread::msleep(150 + 37 * round);
+        // Killed at varied moments once it is writing, however slowly a loaded machine started it.
+        ASSERT_TRUE(test::WaitUntil([&] { return Contents(path) != before; }, 20000));
+        QThread::msleep(20 + 37 * round);
         writer.kill();
         writer.waitForFinished();
 

@@ -1,11 +1,11 @@
+#include "transport/MailSlot.h"
+
 #include "platform/CodePage.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeMailslotService.h"
 #include "tests/support/Wait.h"
-#include "transport/MailSlot.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -38,6 +38,7 @@ protected:
             EXPECT_EQ(sender, &popup);
             received.push_back({to, from, text});
         };
+        popup.OnMessageText = [this](QObject*, const QByteArray&) { ++handled; };
     }
     ~MailSlotTest() override
     {
@@ -57,12 +58,20 @@ protected:
 
     bool Deliver(const std::string& datagram) { return service.Deliver("messngr", B(datagram)); }
 
+    // Delivers and waits until the main thread has taken the message in, whatever became of it then.
+    bool DeliverAndWait(const std::string& datagram)
+    {
+        const int before = handled;
+        return Deliver(datagram) && WaitUntil([&] { return handled > before; });
+    }
+
     fake::FakeMailslotService service;
     fake::FakeClock clock{100000};
     IconvCodePage codePage{QStringLiteral("CP850")};
     TWinPopup popup;
     std::vector<std::string> events;
     std::vector<Received> received;
+    int handled = 0;
 };
 
 TEST_F(MailSlotTest, OpensItsMessengerSlotAndRaisesEventsInOrder)
@@ -84,8 +93,9 @@ TEST_F(MailSlotTest, OpenErrorsBecomeTheirMessages)
         uint32_t error;
         std::string message;
     };
-    for (const Case& c : {Case{kErrorBadPathname, "Bad mailslot name"}, Case{kErrorAlreadyExists, "Mailslot already exists"},
-                          Case{kErrorAccessDenied, "Cannot open mailslot"}}) {
+    for (const Case& c :
+         {Case{kErrorBadPathname, "Bad mailslot name"}, Case{kErrorAlreadyExists, "Mailslot already exists"},
+          Case{kErrorAccessDenied, "Cannot open mailslot"}}) {
         service.FailNextCreate(c.error);
         EXPECT_EQ(OpenError(), c.message);
         EXPECT_FALSE(popup.Active());
@@ -193,7 +203,7 @@ TEST_F(MailSlotTest, UnreadableAndOversizedMessagesAreThrownAwayNotStuck)
     popup.SetActive(true);
     service.FailReads(true);
     ASSERT_TRUE(Deliver(std::string("A\0B\0lost", 8)));
-    SpinFor(100);
+    ASSERT_TRUE(WaitUntil([&] { return service.FailedReads() > 0; }));
     service.FailReads(false);
     ASSERT_TRUE(Deliver(std::string(70000, 'x')));
     ASSERT_TRUE(Deliver(std::string("A\0B\0next", 8)));
@@ -220,18 +230,17 @@ TEST_F(MailSlotTest, RepeatsWithinTwoSecondsAreDropped)
 {
     popup.SetActive(true);
     const std::string same("A\0B\0ok", 6);
-    const std::string closed("A\0B\0ok\0", 7);  // a closing 0x00 makes another datagram
+    const std::string closed("A\0B\0ok\0", 7); // a closing 0x00 makes another datagram
     const auto deliverAt = [&](uint32_t advance, const std::string& datagram) {
         clock.Advance(advance);
-        ASSERT_TRUE(Deliver(datagram));
-        SpinFor(30);
+        ASSERT_TRUE(DeliverAndWait(datagram));
     };
     deliverAt(0, same);
-    deliverAt(1500, same);  // dropped
-    deliverAt(2000, same);  // 2,000 ms after the dropped one: delivered
+    deliverAt(1500, same); // dropped
+    deliverAt(2000, same); // 2,000 ms after the dropped one: delivered
     deliverAt(10, closed);
-    deliverAt(1500, closed);  // dropped
-    deliverAt(1500, closed);  // dropped again: each repeat restarts the window
+    deliverAt(1500, closed); // dropped
+    deliverAt(1500, closed); // dropped again: each repeat restarts the window
     EXPECT_EQ(received.size(), 3u);
 }
 
@@ -243,13 +252,11 @@ TEST_F(MailSlotTest, WithoutAHandlerDatagramsAreReadButLeaveTheFilterAlone)
     const auto handler = popup.OnMessage;
     popup.OnMessage = nullptr;
     clock.Advance(500);
-    ASSERT_TRUE(Deliver(std::string("A\0B\0other", 9)));
-    SpinFor(100);
+    ASSERT_TRUE(DeliverAndWait(std::string("A\0B\0other", 9)));
     popup.OnMessage = handler;
     clock.Advance(500);
-    ASSERT_TRUE(Deliver(std::string("A\0B\0ok", 6)));
-    SpinFor(50);
-    EXPECT_EQ(received.size(), 1u);  // still a repeat of the first: the unhandled one left no trace
+    ASSERT_TRUE(DeliverAndWait(std::string("A\0B\0ok", 6)));
+    EXPECT_EQ(received.size(), 1u); // still a repeat of the first: the unhandled one left no trace
 }
 
 TEST_F(MailSlotTest, SendWritesOneDatagramToTheTargetsMessengerSlot)
@@ -284,5 +291,5 @@ TEST_F(MailSlotTest, ReceivedOemTextArrivesAsUnicode)
     EXPECT_EQ(received[0], (Received{"B", QStringLiteral("J\u00fcrgen"), QStringLiteral("\u00e9t\u00e9")}));
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

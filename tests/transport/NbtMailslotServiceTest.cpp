@@ -1,13 +1,13 @@
+#include "transport/NbtMailslotService.h"
+
 #include "platform/fake/FakeLan.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
 #include "transport/MailSlot.h"
-#include "transport/NbtMailslotService.h"
 #include "transport/SmbMailslot.h"
 #include "transport/WinPopupDatagram.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -49,7 +49,9 @@ TEST_F(NbtMailslotServiceTest, WorkgroupAndStarReachEveryListenerOfTheGroup)
 {
     EXPECT_TRUE(alice.popup.Send("OFFICE", "ALICE", "OFFICE", "to the office"));
     EXPECT_TRUE(dave.popup.Send("*", "DAVE", "*", "to the lab"));
-    ASSERT_TRUE(WaitUntil([&] { return bob.inbox.size() == 1 && carol.inbox.size() == 1 && dave.inbox.size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        return alice.inbox.size() == 1 && bob.inbox.size() == 1 && carol.inbox.size() == 1 && dave.inbox.size() == 1;
+    }));
     SpinFor(50);
     for (auto* station : {&alice, &bob, &carol})
         EXPECT_EQ(station->inbox, QStringList{"ALICE -> OFFICE: to the office"});
@@ -76,10 +78,10 @@ TEST_F(NbtMailslotServiceTest, AcceptsOnlyItsOwnNames)
         NetbiosName name;
         bool accepted;
     };
-    const Case cases[] = {{{"BOB", 0x00}, true},     {{"BOB", 0x03}, true},    {{"BOB", 0x20}, true},
-                          {{"bob", 0x03}, true},     {{"BOB", 0x1D}, false},   {{"OFFICE", 0x00}, true},
-                          {{"OFFICE", 0x03}, true},  {{"OFFICE", 0x1E}, false}, {{"LAB", 0x00}, false},
-                          {{"BOBBY", 0x03}, false},  {{"*", 0x00}, true},      {{std::string("*\0\0", 3), 0}, true}};
+    const Case cases[] = {{{"BOB", 0x00}, true},    {{"BOB", 0x03}, true},     {{"BOB", 0x20}, true},
+                          {{"bob", 0x03}, true},    {{"BOB", 0x1D}, false},    {{"OFFICE", 0x00}, true},
+                          {{"OFFICE", 0x03}, true}, {{"OFFICE", 0x1E}, false}, {{"LAB", 0x00}, false},
+                          {{"BOBBY", 0x03}, false}, {{"*", 0x00}, true},       {{std::string("*\0\0", 3), 0}, true}};
     for (const Case& c : cases)
         EXPECT_EQ(bob.service.IsForThisComputer(c.name), c.accepted) << c.name.name << int(c.name.suffix);
 }
@@ -87,9 +89,8 @@ TEST_F(NbtMailslotServiceTest, AcceptsOnlyItsOwnNames)
 TEST_F(NbtMailslotServiceTest, FramesOnTheWireAreTheCodecs)
 {
     std::vector<Bytes> frames;
-    auto spy = lan.AddStation(9)->Listen(138, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
-        frames.emplace_back(data, data + size);
-    });
+    auto spy = lan.AddStation(9)->Listen(
+        138, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) { frames.emplace_back(data, data + size); });
     ASSERT_TRUE(alice.popup.Send("BOB", "ALICE", "BOB", "Hi!"));
     ASSERT_EQ(frames.size(), 1u);
     const auto datagram = DecodeDatagram(frames[0].data(), frames[0].size());
@@ -164,5 +165,5 @@ TEST_F(NbtMailslotServiceTest, ClosedStationsReceiveNothingAndSendingNeedsNoList
     EXPECT_TRUE(bob.inbox.isEmpty());
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

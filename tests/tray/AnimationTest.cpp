@@ -90,19 +90,20 @@ TEST_F(AnimationTest, NeedsPicturesAndStopsWhenTheyAreCleared)
 
 TEST_F(AnimationTest, ANewIntervalAppliesFromTheNextWait)
 {
-    tray->SetInterval(1000);
+    tray->SetInterval(3000);
     tray->SetAnimated(true);
-    SpinFor(100);
+    // Time for the animation thread to begin its wait, even on a loaded machine.
+    SpinFor(500);
     tray->SetInterval(20);
-    // The wait under way still runs its full second; the later ones take 20 ms.
-    SpinFor(300);
+    // The wait under way still runs its full three seconds; the later ones take 20 ms.
+    SpinFor(1000);
     EXPECT_EQ(Steps(), 1);
-    EXPECT_TRUE(WaitUntil([&] { return Steps() >= 6; }, 4000));
+    EXPECT_TRUE(WaitUntil([&] { return Steps() >= 6; }, 10000));
 }
 
 TEST_F(AnimationTest, SwitchingOffNeverWaitsAndALateThreadDoesNothing)
 {
-    tray->SetInterval(1000);
+    tray->SetInterval(10000);
     for (int i = 0; i < 20; ++i) {
         tray->SetAnimated(true);
         tray->SetAnimated(false);
@@ -111,7 +112,7 @@ TEST_F(AnimationTest, SwitchingOffNeverWaitsAndALateThreadDoesNothing)
     elapsed.start();
     tray->SetAnimated(true);
     tray->SetAnimated(false);
-    EXPECT_LT(elapsed.elapsed(), 500);
+    EXPECT_LT(elapsed.elapsed(), 5000) << "switching off waited for the interval";
 
     const int steps = Steps();
     SpinFor(300);
