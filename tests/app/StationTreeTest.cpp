@@ -68,7 +68,8 @@ protected:
     }
     bool WaitRefreshed()
     {
-        return WaitUntil([] { return MainForm->RefreshThread && MainForm->RefreshThread->Finished(); });
+        // A thousand entries take seconds on a loaded machine running a sanitized build.
+        return WaitUntil([] { return MainForm->RefreshThread && MainForm->RefreshThread->Finished(); }, 30000);
     }
     void Refresh()
     {

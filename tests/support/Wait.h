@@ -8,8 +8,10 @@
 
 namespace parlino::test {
 
-// Spins the event loop until the condition holds or the time-out passes; true when it held.
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
+// Spins the event loop until the condition holds or the time-out passes; true when it held. The default
+// time-out is generous: it only matters when a test fails, and a loaded machine running sanitized builds
+// of every test at once can be slow.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
