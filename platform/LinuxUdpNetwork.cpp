@@ -96,7 +96,8 @@ public:
         return lastId_;
     }
 
-    // Returns once no frame is being handed to the receiver; none reaches it afterwards.
+    // Returns once no frame is being handed to the receiver; none reaches it afterwards. So never from
+    // within a receiver of this port.
     void Remove(uint64_t id)
     {
         {
