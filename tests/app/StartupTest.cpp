@@ -3,9 +3,9 @@
 #include "platform/InstanceLock.h"
 #include "platform/MachineStore.h"
 #include "tests/app/AppFixture.h"
+#include "tests/support/Files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -53,10 +53,8 @@ TEST(MachineStoreTest, ReadsTheValueOfItsSectionAndGivesEmptyForAnythingMissing)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("machine.ini"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[Other]\nInstallPath=/wrong\n[software\\parlino]\ninstallpath = /usr/share/parlino \n");
-    file.close();
+    ASSERT_TRUE(
+        WriteWholeFile(path, "[Other]\nInstallPath=/wrong\n[software\\parlino]\ninstallpath = /usr/share/parlino \n"));
 
     EXPECT_EQ(IniMachineStore(path).ReadString(QStringLiteral("SOFTWARE\\Parlino"), QStringLiteral("InstallPath")),
               QStringLiteral("/usr/share/parlino"));

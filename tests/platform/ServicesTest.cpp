@@ -6,9 +6,9 @@
 #include "platform/NetworkIdentity.h"
 #include "platform/Sound.h"
 #include "platform/sound/SoundEffectPlayer.h"
+#include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <atomic>
@@ -29,10 +29,7 @@ TEST(SoundModule, AFileThatCannotBePlayedBeepsEveryTime)
 {
     QTemporaryDir folder;
     const QString notWav = folder.filePath(QStringLiteral("ring.wav"));
-    QFile file(notWav);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a sound at all");
-    file.close();
+    ASSERT_TRUE(test::WriteWholeFile(notWav, "not a sound at all"));
 
     int beeps = 0;
     SoundEffectPlayer player([&] { ++beeps; });

@@ -1,6 +1,7 @@
 #include "QtPrinters.h"
 #include "platform/ProfileFile.h"
 #include "platform/ProfileStore.h"
+#include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
 #include <QCoreApplication>
@@ -110,10 +111,7 @@ TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("parlino.ini");
-    QFile seed(path);
-    ASSERT_TRUE(seed.open(QIODevice::WriteOnly));
-    seed.write("[Crash]\n[Other]\nkept=yes\n");
-    seed.close();
+    ASSERT_TRUE(test::WriteWholeFile(path, "[Crash]\n[Other]\nkept=yes\n"));
 
     std::size_t keysSeen = 0;
     for (int round = 0; round < 6; ++round) {
