@@ -197,7 +197,15 @@ std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver rec
             return nullptr;
         reader = readers_.emplace(port, std::move(opened)).first;
     }
-    return std::make_unique<Listener>(*this, port, *reader->second, reader->second->Add(std::move(receiver)));
+    // Interfaces given confine Parlino to their networks: what comes from elsewhere is not heard (nor answered).
+    Receiver confined = interfaces_.empty()
+                            ? std::move(receiver)
+                            : [this, receiver = std::move(receiver)](const uint8_t* data, size_t size,
+                                                                     uint32_t sourceIp, uint16_t sourcePort) {
+                                  if (OnSelectedNetwork(sourceIp))
+                                      receiver(data, size, sourceIp, sourcePort);
+                              };
+    return std::make_unique<Listener>(*this, port, *reader->second, reader->second->Add(std::move(confined)));
 }
 
 std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_t port)
@@ -251,34 +259,57 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::BroadcastTargets() const
             const uint32_t local = ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr);
             if (!Selected(interfaces_, entry->ifa_name, local))
                 continue;
+            const uint32_t netmask =
+                entry->ifa_netmask ? ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr)
+                                   : 0xFFFFFFFFu;
             if (entry->ifa_flags & IFF_LOOPBACK) {
-                targets.push_back({local, kLoopbackBroadcast});
+                targets.push_back({local, kLoopbackBroadcast, netmask});
             } else if ((entry->ifa_flags & IFF_BROADCAST) && entry->ifa_broadaddr) {
                 const auto* broadcast = reinterpret_cast<const sockaddr_in*>(entry->ifa_broadaddr);
-                targets.push_back({local, ntohl(broadcast->sin_addr.s_addr)});
+                targets.push_back({local, ntohl(broadcast->sin_addr.s_addr), netmask});
             }
         }
         ::freeifaddrs(list);
     }
-    // With no interface given, loopback is only a fallback: the LAN is what the user wants to reach.
-    if (interfaces_.empty() && targets.size() > 1)
+    // With no interface given, loopback is only a fallback: the LAN is what the user wants to reach. With
+    // interfaces given, none of them up means no network, not another one.
+    if (!interfaces_.empty())
+        return targets;
+    if (targets.size() > 1)
         std::erase_if(targets, [](const Target& t) { return t.broadcastAddress == kLoopbackBroadcast; });
     if (targets.empty())
-        targets.push_back({0x7F000001u, kLoopbackBroadcast});
+        targets.push_back({0x7F000001u, kLoopbackBroadcast, 0xFF000000u});
     return targets;
 }
 
-std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
+void LinuxUdpNetwork::RefreshTargets()
 {
     // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
     constexpr auto kFreshFor = std::chrono::seconds(1);
     const auto now = std::chrono::steady_clock::now();
-    std::lock_guard lock(targetsMutex_);
-    if (cachedTargets_.empty() || now - targetsReadAt_ > kFreshFor) {
+    if (!targetsRead_ || now - targetsReadAt_ > kFreshFor) {
         cachedTargets_ = BroadcastTargets();
         targetsReadAt_ = now;
+        targetsRead_ = true;
     }
+}
+
+std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
+{
+    std::lock_guard lock(targetsMutex_);
+    RefreshTargets();
     return cachedTargets_;
+}
+
+bool LinuxUdpNetwork::OnSelectedNetwork(uint32_t address)
+{
+    if (interfaces_.empty())
+        return true;
+    std::lock_guard lock(targetsMutex_);
+    RefreshTargets();
+    return std::any_of(cachedTargets_.begin(), cachedTargets_.end(), [address](const Target& target) {
+        return ((address ^ target.localAddress) & target.netmask) == 0;
+    });
 }
 
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
@@ -296,6 +327,8 @@ bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
 
 bool LinuxUdpNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort)
 {
+    if (!OnSelectedNetwork(address))
+        return false;
     std::lock_guard lock(socketsMutex_);
     const int fd = SendSocket(fromPort);
     return fd >= 0 && SendFrame(fd, address, port, frame);

@@ -25,8 +25,10 @@ public:
     {
         uint32_t localAddress;
         uint32_t broadcastAddress;
+        uint32_t netmask;
     };
-    // The broadcast targets of the selected interfaces that are up (127.255.255.255 when none is).
+    // The broadcast targets of the selected interfaces that are up; with none selected, of every interface
+    // (127.255.255.255 when none is up).
     std::vector<Target> BroadcastTargets() const;
 
 private:
@@ -37,12 +39,17 @@ private:
     // Call with socketsMutex_ held.
     int SendSocket(uint16_t fromPort);
 
+    // Call with targetsMutex_ held.
+    void RefreshTargets();
     std::vector<Target> CachedTargets();
+    // Whether the address is on the network of a selected interface; every address is when none is selected.
+    bool OnSelectedNetwork(uint32_t address);
 
     std::vector<std::string> interfaces_;
     std::mutex targetsMutex_;
     std::vector<Target> cachedTargets_;
     std::chrono::steady_clock::time_point targetsReadAt_;
+    bool targetsRead_ = false;
     std::mutex socketsMutex_;
     std::map<uint16_t, std::unique_ptr<PortReader>> readers_;
     int anySocket_ = -1;

@@ -60,6 +60,17 @@ PY
 }
 check "ALICE answers a name query for ALICE<03> with her address" "10.213.0.1" "$(resolve 2 ALICE 03)"
 
+# ERIN, beside CAROL but confined to loopback, neither hears nor answers the LAN; she still browses there.
+netns_run 3 env PARLINO_INTERFACES=lo PARLINO_NETBIOS_NAME=ERIN PARLINO_WORKGROUP=LAB "$msg" browse --watch 60 \
+    >"$out/erin" &
+erin=$!
+eventually 15 lists erin 'LAB
+  ERIN'
+check "ERIN, confined to loopback, lists only herself" 'LAB
+  ERIN' "$(last_list "$out/erin")"
+check "ERIN, confined to loopback, does not answer a name query from the LAN" "no answer" "$(resolve 2 ERIN 03)"
+pkill -TERM -P "$erin"
+
 # BOB is asked to end, as a logout would; the others let him go at his last announcement, without
 # waiting for his entry to age out (that takes minutes, far beyond these time-outs).
 pkill -TERM -P "$bob"  # the station itself, a child of the background shell

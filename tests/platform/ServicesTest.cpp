@@ -254,6 +254,17 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
     EXPECT_EQ(first, 5);
 }
 
+TEST(LinuxUdpNetwork, InterfacesGivenConfineItToTheirNetworks)
+{
+    LinuxUdpNetwork loopbackOnly({"lo"});
+    EXPECT_TRUE(loopbackOnly.SendTo(0x7F000001u, 41396, Bytes{1}, 41396));
+    EXPECT_FALSE(loopbackOnly.SendTo(0xC0000201u, 41396, Bytes{1}, 41396)) << "192.0.2.1 is not on loopback";
+
+    LinuxUdpNetwork mistyped({"nosuchif0"});
+    EXPECT_TRUE(mistyped.BroadcastTargets().empty());
+    EXPECT_FALSE(mistyped.Broadcast(41396, [](uint32_t) { return Bytes{1}; })) << "no fallback to loopback";
+}
+
 TEST(LinuxUdpNetwork, AListenerMayAnswerWhileOthersComeAndGoOnItsPort)
 {
     LinuxUdpNetwork network({"lo"});
