@@ -11,7 +11,7 @@ IniMachineStore::IniMachineStore(QString path) : path_(std::move(path)) {}
 QString IniMachineStore::DefaultPath()
 {
     const QString chosen = qEnvironmentVariable("PARLINO_MACHINE_INI");
-    return chosen.isEmpty() ? QStringLiteral("/etc/parlino/machine.ini") : chosen;
+    return chosen.isEmpty() ? QStringLiteral(PARLINO_DEFAULT_MACHINE_INI) : chosen;
 }
 
 QString IniMachineStore::ReadString(const QString& section, const QString& name) const

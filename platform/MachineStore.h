@@ -13,7 +13,8 @@ public:
     virtual QString ReadString(const QString& section, const QString& name) const = 0;
 };
 
-// A profile-format file: /etc/parlino/machine.ini, or the file that PARLINO_MACHINE_INI names.
+// A profile-format file: the one PARLINO_MACHINE_INI names at run time, else the one chosen when building
+// (/etc/parlino/machine.ini unless the build says otherwise).
 class IniMachineStore final : public MachineStore
 {
 public:

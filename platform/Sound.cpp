@@ -9,7 +9,9 @@ namespace parlino {
 std::unique_ptr<Sound> LoadSoundEffectPlayer()
 {
     using Create = Sound* (*)();
-    for (const QString& folder : {QCoreApplication::applicationDirPath(), QStringLiteral(PARLINO_MODULE_DIR)}) {
+    const QString beside = QCoreApplication::applicationDirPath();
+    for (const QString& folder :
+         {beside, beside + QStringLiteral("/" PARLINO_MODULE_RELATIVE_DIR), QStringLiteral(PARLINO_MODULE_DIR)}) {
         // Never unloaded: the player's code must outlive it.
         QLibrary module(folder + QStringLiteral("/parlino_sound"));
         if (const auto create = reinterpret_cast<Create>(module.resolve("ParlinoCreateSound")))
