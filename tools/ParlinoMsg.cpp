@@ -14,7 +14,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -39,7 +42,8 @@ Environment:
   PARLINO_NETBIOS_NAME  this computer's NetBIOS name (default: smb.conf, else the host name)
   PARLINO_WORKGROUP     this computer's workgroup (default: smb.conf, else WORKGROUP)
   PARLINO_DOS_CHARSET   the code page on the wire (default: smb.conf, else CP850)
-  PARLINO_INTERFACES    interfaces to broadcast on, comma-separated; "lo" keeps to loopback
+  PARLINO_INTERFACES    interfaces to use, comma-separated; nothing from or to other networks; "lo"
+                        keeps to loopback
   PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service)
 )";
 
@@ -49,25 +53,41 @@ int Fail(const QString& message, int code)
     return code;
 }
 
-// Takes "--name VALUE" out of the arguments; empty when absent.
-QString TakeOption(QStringList& args, const QString& name)
+// Takes "--name VALUE" out of the arguments: nullopt when absent, empty when the value is missing.
+std::optional<QString> TakeOption(QStringList& args, const QString& name)
 {
     const auto at = args.indexOf(name);
-    if (at < 0 || at + 1 >= args.size())
-        return {};
-    const QString value = args.at(at + 1);
-    args.remove(at, 2);
+    if (at < 0)
+        return std::nullopt;
+    const QString value = at + 1 < args.size() ? args.at(at + 1) : QString();
+    args.remove(at, std::min<qsizetype>(2, args.size() - at));
     return value;
+}
+
+// "--name SECONDS": 0 when absent; nullopt unless a number of seconds a timer can count.
+std::optional<double> TakeSeconds(QStringList& args, const QString& name)
+{
+    const std::optional<QString> text = TakeOption(args, name);
+    if (!text)
+        return 0.0;
+    bool ok = false;
+    const double seconds = text->toDouble(&ok);
+    constexpr double kLongest = std::numeric_limits<int>::max() / 1000.0;
+    if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kLongest)
+        return std::nullopt;
+    return seconds;
 }
 
 int Send(SystemMessenger& messenger, QStringList args)
 {
-    const QString from = TakeOption(args, QStringLiteral("--from"));
+    const std::optional<QString> from = TakeOption(args, QStringLiteral("--from"));
+    if (from && from->isEmpty())
+        return Fail(QStringLiteral("--from needs a name"), 64);
     if (args.size() != 2)
         return Fail(QStringLiteral("send needs TARGET and TEXT (see --help)"), 64);
     TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
     const QString& target = args.at(0);
-    if (!popup.Send(target, from.isEmpty() ? messenger.Identity().netbiosName : from, target, args.at(1)))
+    if (!popup.Send(target, from.value_or(messenger.Identity().netbiosName), target, args.at(1)))
         return Fail(QStringLiteral("could not send to %1").arg(target), 1);
     return 0;
 }
@@ -76,13 +96,12 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
 {
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
     bool ok = true;
-    const QString countText = TakeOption(args, QStringLiteral("--count"));
-    const int count = countText.isEmpty() ? 0 : countText.toInt(&ok);
+    const std::optional<QString> countText = TakeOption(args, QStringLiteral("--count"));
+    const int count = countText ? countText->toInt(&ok) : 0;
     if (!ok || count < 0)
         return Fail(QStringLiteral("--count takes a whole number"), 64);
-    const QString timeoutText = TakeOption(args, QStringLiteral("--timeout"));
-    const double timeout = timeoutText.isEmpty() ? 0 : timeoutText.toDouble(&ok);
-    if (!ok || timeout < 0)
+    const std::optional<double> timeout = TakeSeconds(args, QStringLiteral("--timeout"));
+    if (!timeout)
         return Fail(QStringLiteral("--timeout takes a number of seconds"), 64);
     if (!args.isEmpty())
         return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
@@ -107,8 +126,8 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     } catch (const EMailSlot& error) {
         return Fail(error.Message(), 2);
     }
-    if (timeout > 0)
-        QTimer::singleShot(static_cast<int>(timeout * 1000), &app, &QCoreApplication::quit);
+    if (*timeout > 0)
+        QTimer::singleShot(static_cast<int>(*timeout * 1000), &app, &QCoreApplication::quit);
     app.exec();
     popup.Close();
     TMailSlotWaitThread::WaitForAllToEnd();
@@ -134,10 +153,8 @@ QString BrowseText(TNetUsers& users)
 
 int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
 {
-    bool ok = true;
-    const QString watchText = TakeOption(args, QStringLiteral("--watch"));
-    const double watch = watchText.isEmpty() ? 0 : watchText.toDouble(&ok);
-    if (!ok || watch < 0)
+    const std::optional<double> watch = TakeSeconds(args, QStringLiteral("--watch"));
+    if (!watch)
         return Fail(QStringLiteral("--watch takes a number of seconds"), 64);
     if (!args.isEmpty())
         return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
@@ -152,7 +169,7 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     QTextStream out(stdout);
     QString shown = BrowseText(users);
     out << shown << Qt::flush;
-    if (watch <= 0)
+    if (*watch <= 0)
         return 0;
 
     constexpr int kPollMs = 100;
@@ -164,7 +181,7 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     });
     poll.start(kPollMs);
     // The watch counts from the start, so the first listing's wait for answers is part of it.
-    const qint64 left = static_cast<qint64>(watch * 1000) - sinceStart.elapsed();
+    const qint64 left = static_cast<qint64>(*watch * 1000) - sinceStart.elapsed();
     QTimer::singleShot(static_cast<int>(std::max<qint64>(left, 0)), &app, &QCoreApplication::quit);
     app.exec();
     return 0;

@@ -29,5 +29,16 @@ check "BOB receives personal, workgroup, star and non-ASCII messages" \
 check "CAROL of another workgroup receives only her own workgroup's message" \
     '{"from":"CAROL","text":"lab only","to":"LAB"}' "$(cat "$out/carol")"
 
+# Bad arguments are refused as usage errors (64) before anything is bound or sent.
+refused() {  # refused ARGS...: the exit status, from a host of its own
+    station 1 ALICE OFFICE "$@" 2>/dev/null </dev/null
+    echo $?
+}
+check "a --from without its name is refused" 64 "$(refused send BOB --from)"
+check "a --count with an empty value is refused" 64 "$(refused listen --count '')"
+check "a --timeout that is not a number of seconds is refused" "64 64 64" \
+    "$(refused listen --timeout nan) $(refused listen --timeout 1e12) $(refused listen --timeout '')"
+check "a --watch below zero is refused" 64 "$(refused browse --watch -1)"
+
 rm -rf "$out"
 report
