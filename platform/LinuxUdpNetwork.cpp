@@ -74,7 +74,9 @@ bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t
 class LinuxUdpNetwork::PortReader
 {
 public:
-    PortReader(int fd, int wake) : fd_(fd), wake_(wake), reader_([this] { Read(); }) {}
+    PortReader(LinuxUdpNetwork& owner, int fd, int wake)
+        : owner_(owner), fd_(fd), wake_(wake), reader_([this] { Read(); })
+    {}
 
     ~PortReader()
     {
@@ -93,6 +95,7 @@ public:
     {
         std::lock_guard lock(receiversMutex_);
         receivers_.emplace_back(++lastId_, std::move(receiver));
+        ++version_;
         return lastId_;
     }
 
@@ -103,8 +106,12 @@ public:
         {
             std::lock_guard lock(receiversMutex_);
             std::erase_if(receivers_, [id](const auto& entry) { return entry.first == id; });
+            ++version_;
         }
         std::lock_guard waitForFrame(dispatchMutex_);
+        // The removed receiver's copy goes now, not at the next frame.
+        current_.clear();
+        currentValid_ = false;
     }
 
     bool Unused()
@@ -130,33 +137,62 @@ private:
             socklen_t length = sizeof from;
             const ssize_t got = ::recvfrom(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT,
                                            reinterpret_cast<sockaddr*>(&from), &length);
-            if (got >= 0)
-                Dispatch(buffer.data(), static_cast<size_t>(got), ntohl(from.sin_addr.s_addr), ntohs(from.sin_port));
+            const uint32_t sourceIp = ntohl(from.sin_addr.s_addr);
+            if (got >= 0 && OnSelectedNetwork(sourceIp))
+                Dispatch(buffer.data(), static_cast<size_t>(got), sourceIp, ntohs(from.sin_port));
         }
     }
 
+    // Interfaces given confine the program to their networks: what comes from elsewhere is not heard (nor
+    // answered). The reader keeps its own copy of the networks, so a burst of frames takes no shared lock.
+    bool OnSelectedNetwork(uint32_t address)
+    {
+        if (!owner_.Confined())
+            return true;
+        const auto now = std::chrono::steady_clock::now();
+        if (!networksRead_ || now - networksReadAt_ > kTargetsFreshFor) {
+            networks_ = owner_.CachedTargets();
+            networksReadAt_ = now;
+            networksRead_ = true;
+        }
+        return OnNetworks(networks_, address);
+    }
+
     // Receivers run without receiversMutex_ held, so they may send (which takes the network's lock)
-    // while another thread adds a listener under that lock.
+    // while another thread adds a listener under that lock. The copy is made again only after a change.
     void Dispatch(const uint8_t* data, size_t size, uint32_t sourceIp, uint16_t sourcePort)
     {
         std::lock_guard dispatching(dispatchMutex_);
-        current_.clear();
         {
             std::lock_guard lock(receiversMutex_);
-            for (const auto& entry : receivers_)
-                current_.push_back(entry.second);
+            if (!currentValid_ || currentVersion_ != version_) {
+                current_.clear();
+                for (const auto& entry : receivers_)
+                    current_.push_back(entry.second);
+                currentVersion_ = version_;
+                currentValid_ = true;
+            }
         }
         for (const Receiver& receiver : current_)
             receiver(data, size, sourceIp, sourcePort);
     }
 
+    LinuxUdpNetwork& owner_;
     int fd_;
     int wake_;
     std::mutex dispatchMutex_;
     std::mutex receiversMutex_;
     std::vector<std::pair<uint64_t, Receiver>> receivers_;
     uint64_t lastId_ = 0;
-    std::vector<Receiver> current_; // the reader thread's copy of receivers_ for one frame
+    uint64_t version_ = 0;
+    // The reader thread's copy of receivers_ as of currentVersion_; guarded by dispatchMutex_.
+    std::vector<Receiver> current_;
+    uint64_t currentVersion_ = 0;
+    bool currentValid_ = false;
+    // The reader thread's own.
+    std::vector<Target> networks_;
+    std::chrono::steady_clock::time_point networksReadAt_;
+    bool networksRead_ = false;
     std::thread reader_;
 };
 
@@ -197,15 +233,7 @@ std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver rec
             return nullptr;
         reader = readers_.emplace(port, std::move(opened)).first;
     }
-    // Interfaces given confine Parlino to their networks: what comes from elsewhere is not heard (nor answered).
-    Receiver confined = interfaces_.empty()
-                            ? std::move(receiver)
-                            : [this, receiver = std::move(receiver)](const uint8_t* data, size_t size,
-                                                                     uint32_t sourceIp, uint16_t sourcePort) {
-                                  if (OnSelectedNetwork(sourceIp))
-                                      receiver(data, size, sourceIp, sourcePort);
-                              };
-    return std::make_unique<Listener>(*this, port, *reader->second, reader->second->Add(std::move(confined)));
+    return std::make_unique<Listener>(*this, port, *reader->second, reader->second->Add(std::move(receiver)));
 }
 
 std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_t port)
@@ -220,7 +248,7 @@ std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PortReader>(fd, wake);
+    return std::make_unique<PortReader>(*this, fd, wake);
 }
 
 void LinuxUdpNetwork::CloseIfUnused(uint16_t port)
@@ -284,10 +312,8 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::BroadcastTargets() const
 
 void LinuxUdpNetwork::RefreshTargets()
 {
-    // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
-    constexpr auto kFreshFor = std::chrono::seconds(1);
     const auto now = std::chrono::steady_clock::now();
-    if (!targetsRead_ || now - targetsReadAt_ > kFreshFor) {
+    if (!targetsRead_ || now - targetsReadAt_ > kTargetsFreshFor) {
         cachedTargets_ = BroadcastTargets();
         targetsReadAt_ = now;
         targetsRead_ = true;
@@ -301,15 +327,20 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
     return cachedTargets_;
 }
 
+bool LinuxUdpNetwork::OnNetworks(const std::vector<Target>& networks, uint32_t address)
+{
+    return std::any_of(networks.begin(), networks.end(), [address](const Target& target) {
+        return ((address ^ target.localAddress) & target.netmask) == 0;
+    });
+}
+
 bool LinuxUdpNetwork::OnSelectedNetwork(uint32_t address)
 {
-    if (interfaces_.empty())
+    if (!Confined())
         return true;
     std::lock_guard lock(targetsMutex_);
     RefreshTargets();
-    return std::any_of(cachedTargets_.begin(), cachedTargets_.end(), [address](const Target& target) {
-        return ((address ^ target.localAddress) & target.netmask) == 0;
-    });
+    return OnNetworks(cachedTargets_, address);
 }
 
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)

@@ -34,14 +34,19 @@ public:
 private:
     class PortReader;
     class Listener;
-    static std::unique_ptr<PortReader> OpenReader(uint16_t port);
+    std::unique_ptr<PortReader> OpenReader(uint16_t port);
     void CloseIfUnused(uint16_t port);
     // Call with socketsMutex_ held.
     int SendSocket(uint16_t fromPort);
 
+    // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
+    static constexpr std::chrono::seconds kTargetsFreshFor{1};
     // Call with targetsMutex_ held.
     void RefreshTargets();
     std::vector<Target> CachedTargets();
+    // Interfaces given confine the program to their networks.
+    bool Confined() const { return !interfaces_.empty(); }
+    static bool OnNetworks(const std::vector<Target>& networks, uint32_t address);
     // Whether the address is on the network of a selected interface; every address is when none is selected.
     bool OnSelectedNetwork(uint32_t address);
 
