@@ -26,7 +26,9 @@ trap 'exit 1' INT TERM
 display=57
 while [ "$display" -lt 90 ]; do
     if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
-        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: by default the server resets when its last client leaves (the probe below, say), and
+        # a client that connects at that moment is dropped with it.
+        Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb_pid=$!
         tries=0
         while [ "$tries" -lt 50 ] && kill -0 "$xvfb_pid" 2>/dev/null && ! DISPLAY=":$display" xdotool getdisplaygeometry >/dev/null 2>&1; do
@@ -49,6 +51,12 @@ export DISPLAY=":$display"
 
 trayer --edge top --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 &
 trayer_pid=$!
+# The test starts on a settled display with the notification area in place.
+tries=0
+while [ "$tries" -lt 100 ] && ! xdotool search --class trayer >/dev/null 2>&1; do
+    sleep 0.1
+    tries=$((tries + 1))
+done
 
 # Qt would prefer a D-Bus tray host where one runs; this check is about the X11 notification area.
 env -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=xcb "$test_binary"
