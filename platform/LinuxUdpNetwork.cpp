@@ -6,6 +6,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -51,6 +52,33 @@ bool SendFrame(int fd, uint32_t address, uint16_t port, const Bytes& frame)
     return sent >= 0 && static_cast<size_t>(sent) == frame.size();
 }
 
+std::optional<uint32_t> ParseAddress(const std::string& text)
+{
+    in_addr parsed{};
+    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
+        return std::nullopt;
+    return ntohl(parsed.s_addr);
+}
+
+// The mask of an entry's "/bits" or "/a.b.c.d" suffix; all ones without one (the address itself).
+std::optional<uint32_t> EntryMask(const std::string& entry)
+{
+    const size_t slash = entry.find('/');
+    if (slash == std::string::npos)
+        return 0xFFFFFFFFu;
+    const std::string suffix = entry.substr(slash + 1);
+    if (suffix.find('.') != std::string::npos)
+        return ParseAddress(suffix);
+    if (suffix.empty() || suffix.size() > 2 || suffix.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int bits = std::stoi(suffix);
+    if (bits > 32)
+        return std::nullopt;
+    return bits == 0 ? 0u : 0xFFFFFFFFu << (32 - bits);
+}
+
+// An entry names an interface, gives its address, or (with a mask, as smb.conf writes "192.168.1.0/24")
+// a network the interface's address lies on.
 bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t address)
 {
     if (wanted.empty())
@@ -58,9 +86,9 @@ bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t
     for (const auto& entry : wanted) {
         if (entry == name)
             return true;
-        const std::string host = entry.substr(0, entry.find('/'));
-        in_addr parsed{};
-        if (::inet_pton(AF_INET, host.c_str(), &parsed) == 1 && ntohl(parsed.s_addr) == address)
+        const std::optional<uint32_t> host = ParseAddress(entry.substr(0, entry.find('/')));
+        const std::optional<uint32_t> mask = EntryMask(entry);
+        if (host && mask && ((*host ^ address) & *mask) == 0)
             return true;
     }
     return false;

@@ -260,6 +260,12 @@ TEST(LinuxUdpNetwork, InterfacesGivenConfineItToTheirNetworks)
     EXPECT_TRUE(loopbackOnly.SendTo(0x7F000001u, 41396, Bytes{1}, 41396));
     EXPECT_FALSE(loopbackOnly.SendTo(0xC0000201u, 41396, Bytes{1}, 41396)) << "192.0.2.1 is not on loopback";
 
+    // A network with its mask, as smb.conf may give it, selects the interfaces on it.
+    for (const char* entry : {"127.0.0.0/8", "127.0.0.1", "127.0.0.0/255.0.0.0"})
+        EXPECT_EQ(LinuxUdpNetwork({entry}).BroadcastTargets().size(), 1u) << entry;
+    for (const char* entry : {"127.0.0.0/33", "127.0.0.0/x", "127.0.0.0", "126.0.0.0/8"})
+        EXPECT_TRUE(LinuxUdpNetwork({entry}).BroadcastTargets().empty()) << entry;
+
     LinuxUdpNetwork mistyped({"nosuchif0"});
     EXPECT_TRUE(mistyped.BroadcastTargets().empty());
     EXPECT_FALSE(mistyped.Broadcast(41396, [](uint32_t) { return Bytes{1}; })) << "no fallback to loopback";
