@@ -16,4 +16,4 @@ protected:
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -3,8 +3,8 @@
 // 2. a burst of 1,000 messages from 10 stations routed into their windows: how many arrived and the longest
 //    time the main thread was blocked meanwhile (the largest gap between ticks of a 1 ms timer).
 #include "app/ParlinoUnit.h"
-#include "bench/MainThreadBlockMeter.h"
 #include "app/Startup.h"
+#include "bench/MainThreadBlockMeter.h"
 #include "platform/fake/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"

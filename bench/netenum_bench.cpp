@@ -5,8 +5,8 @@
 // 3. a flood of announcements from 10,000 invented hosts with the longest comments: what the browse list
 //    keeps and the heap it costs.
 #include "app/ParlinoUnit.h"
-#include "bench/MainThreadBlockMeter.h"
 #include "app/Startup.h"
+#include "bench/MainThreadBlockMeter.h"
 #include "netenum/BrowseService.h"
 #include "platform/fake/FakeLan.h"
 #include "platform/fake/FakeMailslotService.h"

@@ -6,21 +6,20 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
-#include <QNetworkDatagram>
 #include <QUdpSocket>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cstdio>
 #include <fstream>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -30,7 +29,7 @@ using namespace parlino;
 constexpr uint16_t kPort = 41391;
 constexpr int kSamples = 500;
 constexpr int kBurst = 1000;
-constexpr int kGapMs = 25;  // an idle receiver: past the wait thread's 10 ms pause, blocked in its wait
+constexpr int kGapMs = 25; // an idle receiver: past the wait thread's 10 ms pause, blocked in its wait
 
 NetworkIdentity Station(const char* name)
 {
@@ -152,8 +151,8 @@ void Messenger()
     std::printf("raw UDP send -> receive:         median %.1f us, p99 %.1f us\n", raw.median, raw.p99);
     std::printf("ratio of medians: %.2fx (target within 3x)\n", ours.median / raw.median);
     const Percentiles rawMain = RawUdpToMainThread();
-    std::printf("raw UDP to the main thread's event loop: median %.1f us, p99 %.1f us (ratio %.2fx)\n",
-                rawMain.median, rawMain.p99, ours.median / rawMain.median);
+    std::printf("raw UDP to the main thread's event loop: median %.1f us, p99 %.1f us (ratio %.2fx)\n", rawMain.median,
+                rawMain.p99, ours.median / rawMain.median);
 
     texts.clear();
     const qint64 start = clock.nsecsElapsed();
@@ -207,7 +206,7 @@ void IdleListener(const QString& tool)
                 used / 10.0 * 100.0);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

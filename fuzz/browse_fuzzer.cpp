@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (const auto query = DecodeNameQuery(data, size)) {
         const auto again = EncodeNameQuery(*query);
         const auto decoded = DecodeNameQuery(again.data(), again.size());
-        if (!decoded || decoded->transactionId != query->transactionId ||
-            decoded->name.suffix != query->name.suffix)
+        if (!decoded || decoded->transactionId != query->transactionId || decoded->name.suffix != query->name.suffix)
             std::abort();
         EncodePositiveNameQueryResponse(*query, 0x7F000001u);
     }

@@ -1,9 +1,8 @@
 #include "platform/Clock.h"
 
-#include <time.h>
-
 #include <chrono>
 #include <thread>
+#include <time.h>
 
 namespace parlino {
 
@@ -20,4 +19,4 @@ void SystemClock::Sleep(uint32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -20,4 +20,4 @@ public:
     void Sleep(uint32_t milliseconds) override;
 };
 
-}  // namespace parlino
+} // namespace parlino

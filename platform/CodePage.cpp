@@ -32,7 +32,7 @@ bool BuildTable(const QString& name, char32_t (&table)[256])
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string CodePage::ToOemBytes(const QString& text) const
 {
@@ -80,4 +80,4 @@ QString IconvCodePage::FromOem(const QByteArray& bytes) const
     return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -37,4 +37,4 @@ private:
     std::unordered_map<char32_t, char> fromUnicode_;
 };
 
-}  // namespace parlino
+} // namespace parlino

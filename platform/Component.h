@@ -41,4 +41,4 @@ private:
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
 
-}  // namespace parlino
+} // namespace parlino

@@ -1,10 +1,9 @@
 #include "platform/HostNameClaims.h"
 
+#include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-#include <cstring>
 
 namespace parlino {
 namespace {
@@ -21,7 +20,7 @@ private:
     int fd_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<HostNameClaims::Claim> AbstractSocketClaims::TryClaim(const std::string& name)
 {
@@ -42,4 +41,4 @@ std::unique_ptr<HostNameClaims::Claim> AbstractSocketClaims::TryClaim(const std:
     return std::make_unique<SocketClaim>(fd);
 }
 
-}  // namespace parlino
+} // namespace parlino

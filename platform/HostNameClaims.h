@@ -27,4 +27,4 @@ public:
     std::unique_ptr<Claim> TryClaim(const std::string& name) override;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -15,4 +15,4 @@ void SetLastError(uint32_t code)
     lastError = code;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -15,4 +15,4 @@ template <typename T> T Fail(uint32_t code, T result)
     return result;
 }
 
-}  // namespace parlino
+} // namespace parlino

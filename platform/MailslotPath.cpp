@@ -28,4 +28,4 @@ std::optional<MailslotPath> ParseMailslotPath(const std::string& path)
     return parsed;
 }
 
-}  // namespace parlino
+} // namespace parlino

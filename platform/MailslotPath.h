@@ -17,4 +17,4 @@ std::optional<MailslotPath> ParseMailslotPath(const std::string& path);
 // ASCII upper case: mailslot and NetBIOS names compare and travel in upper case.
 std::string UpperAscii(std::string text);
 
-}  // namespace parlino
+} // namespace parlino

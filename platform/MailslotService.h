@@ -51,4 +51,4 @@ public:
     virtual uint32_t GetLastError() = 0;
 };
 
-}  // namespace parlino
+} // namespace parlino

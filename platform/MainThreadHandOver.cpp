@@ -56,10 +56,11 @@ void PostServe()
             return;
         servePosted = true;
     }
-    QMetaObject::invokeMethod(app, [] { ServeFromEventLoop(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [] { ServeFromEventLoop(); }, Qt::QueuedConnection);
 }
 
-}  // namespace
+} // namespace
 
 bool IsMainThread()
 {
@@ -131,8 +132,10 @@ bool ServeUntil(const std::function<bool()>& done, int timeoutMs)
 
 void Wake()
 {
-    { std::lock_guard lock(mutex); }
+    {
+        std::lock_guard lock(mutex);
+    }
     changed.notify_all();
 }
 
-}  // namespace parlino::MainThreadHandOver
+} // namespace parlino::MainThreadHandOver

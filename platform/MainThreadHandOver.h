@@ -24,5 +24,5 @@ void Wake();
 // Main thread: runs every hand-over waiting now; returns how many ran.
 int ServePending();
 
-}  // namespace MainThreadHandOver
-}  // namespace parlino
+} // namespace MainThreadHandOver
+} // namespace parlino

@@ -10,9 +10,9 @@ namespace parlino {
 // Who this computer is on the NetBIOS network.
 struct NetworkIdentity
 {
-    QString netbiosName;  // upper case, at most 15 characters
-    QString workgroup;    // upper case, at most 15 characters
-    QString dosCharset;   // the OEM code page of the wire
+    QString netbiosName; // upper case, at most 15 characters
+    QString workgroup;   // upper case, at most 15 characters
+    QString dosCharset;  // the OEM code page of the wire
     QStringList interfaces;
     uint16_t datagramPort = 138;
 };
@@ -32,4 +32,4 @@ NetworkIdentity SystemNetworkIdentity();
 // Upper case, cut to the 15 characters a NetBIOS name holds.
 QString NetbiosForm(const QString& name);
 
-}  // namespace parlino
+} // namespace parlino

@@ -9,4 +9,4 @@ namespace parlino {
 // announcement sent. Needs the application object; one handler per process, the last one set wins.
 void OnTerminationSignal(std::function<void()> handler);
 
-}  // namespace parlino
+} // namespace parlino

@@ -65,4 +65,4 @@ private:
     std::condition_variable finishedChanged_;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -50,4 +50,4 @@ inline uint32_t GetLittleEndian32(const uint8_t* p)
     return GetLittleEndian16(p) | (static_cast<uint32_t>(GetLittleEndian16(p + 2)) << 16);
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -19,7 +19,7 @@ constexpr std::array<uint16_t, 256> MakeTable()
 
 constexpr auto kTable = MakeTable();
 
-}  // namespace
+} // namespace
 
 uint16_t Crc16Arc(const uint8_t* data, size_t size)
 {
@@ -29,4 +29,4 @@ uint16_t Crc16Arc(const uint8_t* data, size_t size)
     return crc;
 }
 
-}  // namespace parlino
+} // namespace parlino

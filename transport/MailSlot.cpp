@@ -20,7 +20,7 @@ std::mutex liveMutex;
 std::condition_variable liveChanged;
 int liveThreads = 0;
 
-}  // namespace
+} // namespace
 
 TMailSlotWaitThread::TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle handle, MailslotService& service,
                                          Clock& clock)
@@ -285,15 +285,14 @@ bool TCustomWinPopup::Send(const QString& ATarget, const QString& AFrom, const Q
                            const QString& AText) noexcept
 {
     try {
-        const auto datagram = BuildWinPopupDatagram(codePage_.ToOemBytes(AFrom), codePage_.ToOemBytes(ATo),
-                                                    codePage_.ToOemBytes(AText));
+        const auto datagram =
+            BuildWinPopupDatagram(codePage_.ToOemBytes(AFrom), codePage_.ToOemBytes(ATo), codePage_.ToOemBytes(AText));
         const std::string path = "\\\\" + codePage_.ToOemBytes(ATarget) + "\\mailslot\\" + kMessengerSlot.toStdString();
         const MailslotHandle file = service_.CreateFile(path);
         if (file == kInvalidHandle)
             return false;
         uint32_t written = 0;
-        const bool ok =
-            service_.WriteFile(file, datagram.data(), static_cast<uint32_t>(datagram.size()), &written);
+        const bool ok = service_.WriteFile(file, datagram.data(), static_cast<uint32_t>(datagram.size()), &written);
         service_.CloseHandle(file);
         return ok && written == datagram.size();
     } catch (...) {
@@ -313,4 +312,4 @@ void TCustomWinPopup::DoMessageData(const uint8_t* data, int32_t size)
               codePage_.FromOemBytes(fields.text));
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -161,4 +161,4 @@ public:
     using TCustomWinPopup::TCustomWinPopup;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -19,14 +19,13 @@ std::string Trimmed(std::string name)
     return name;
 }
 
-}  // namespace
+} // namespace
 
 NbtMailslotService::NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, Identity identity)
-    : network_(network), claims_(claims),
-      identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port},
+    : network_(network),
+      claims_(claims), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port},
       nextDatagramId_(static_cast<uint16_t>(std::random_device{}()))
-{
-}
+{}
 
 NbtMailslotService::~NbtMailslotService()
 {
@@ -58,9 +57,8 @@ MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint3
 
     std::lock_guard lock(mutex_);
     if (!endpoint_) {
-        endpoint_ = network_.Listen(identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) {
-            OnFrame(data, size);
-        });
+        endpoint_ = network_.Listen(
+            identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
         if (!endpoint_)
             return Fail(kErrorAccessDenied, kInvalidHandle);
     }
@@ -136,8 +134,8 @@ bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint
     datagram.sourcePort = identity_.port;
     datagram.source = {identity_.computer, kWorkstationSuffix};
     datagram.destination = route.destination;
-    datagram.userData = EncodeMailslotWrite(kMailslotPrefix + file.slot, static_cast<const uint8_t*>(data),
-                                            bytesToWrite);
+    datagram.userData =
+        EncodeMailslotWrite(kMailslotPrefix + file.slot, static_cast<const uint8_t*>(data), bytesToWrite);
     const bool sent = network_.Broadcast(identity_.port, [&datagram](uint32_t localAddress) {
         datagram.sourceAddress = localAddress;
         return EncodeDatagram(datagram);
@@ -202,4 +200,4 @@ void NbtMailslotService::OnFrame(const uint8_t* data, size_t size)
     slots_.Deliver(mailslot.substr(kMailslotPrefix.size()), std::move(write->data));
 }
 
-}  // namespace parlino
+} // namespace parlino

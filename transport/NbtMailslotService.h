@@ -22,8 +22,8 @@ class NbtMailslotService final : public MailslotService
 public:
     struct Identity
     {
-        std::string computer;   // NetBIOS name, OEM bytes
-        std::string workgroup;  // OEM bytes
+        std::string computer;  // NetBIOS name, OEM bytes
+        std::string workgroup; // OEM bytes
         uint16_t port = 138;
     };
     // Whether a target names a workgroup or domain rather than a computer.
@@ -74,4 +74,4 @@ private:
     std::atomic<uint16_t> nextDatagramId_;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -10,7 +10,7 @@ constexpr uint8_t kEncodedLength = 0x20;
 constexpr uint8_t kFirstFragment = 0x02;
 constexpr uint8_t kMoreFragments = 0x01;
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> EncodeNetbiosName(const NetbiosName& name)
 {
@@ -64,7 +64,7 @@ std::vector<uint8_t> EncodeDatagram(const NetbiosDatagram& datagram)
     PutBigEndian32(frame, datagram.sourceAddress);
     PutBigEndian16(frame, datagram.sourcePort);
     PutBigEndian16(frame, static_cast<uint16_t>(source.size() + destination.size() + datagram.userData.size()));
-    PutBigEndian16(frame, 0);  // packet offset: never fragmented
+    PutBigEndian16(frame, 0); // packet offset: never fragmented
     frame.insert(frame.end(), source.begin(), source.end());
     frame.insert(frame.end(), destination.begin(), destination.end());
     frame.insert(frame.end(), datagram.userData.begin(), datagram.userData.end());
@@ -102,4 +102,4 @@ std::optional<NetbiosDatagram> DecodeDatagram(const uint8_t* data, size_t size)
     return datagram;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -31,7 +31,7 @@ enum NetbiosSuffix : uint8_t
 
 struct NetbiosName
 {
-    std::string name;  // up to 15 bytes, trailing blanks stripped; upper case when encoded
+    std::string name; // up to 15 bytes, trailing blanks stripped; upper case when encoded
     uint8_t suffix = 0;
 
     bool operator==(const NetbiosName&) const = default;
@@ -40,7 +40,7 @@ struct NetbiosName
 struct NetbiosDatagram
 {
     DatagramType type = DatagramType::DirectUnique;
-    uint8_t flags = 0x0A;  // first fragment, M-node
+    uint8_t flags = 0x0A; // first fragment, M-node
     uint16_t id = 0;
     uint32_t sourceAddress = 0;
     uint16_t sourcePort = 138;
@@ -63,4 +63,4 @@ std::vector<uint8_t> EncodeDatagram(const NetbiosDatagram& datagram);
 // Nullopt for anything but a whole, unfragmented direct or broadcast datagram.
 std::optional<NetbiosDatagram> DecodeDatagram(const uint8_t* data, size_t size);
 
-}  // namespace parlino
+} // namespace parlino

@@ -15,4 +15,4 @@ bool RepeatFilter::IsRepeat(uint16_t checksum, uint32_t now)
     return repeat;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -18,4 +18,4 @@ private:
     uint32_t lastArrival_ = 0;
 };
 
-}  // namespace parlino
+} // namespace parlino

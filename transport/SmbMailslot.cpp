@@ -25,7 +25,7 @@ constexpr size_t kDataOffset = 24;
 constexpr size_t kSetupCountAt = 26;
 constexpr size_t kSetupWords = 28;
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint8_t* data, size_t size)
 {
@@ -34,18 +34,18 @@ std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint
     std::vector<uint8_t> frame = {0xFF, 'S', 'M', 'B', kSmbTransaction};
     frame.resize(kSmbHeaderSize, 0);
     frame.push_back(kWordCount);
-    PutLittleEndian16(frame, 0);          // TotalParameterCount
-    PutLittleEndian16(frame, dataCount);  // TotalDataCount
-    PutLittleEndian16(frame, 0);          // MaxParameterCount
-    PutLittleEndian16(frame, 0);          // MaxDataCount
-    frame.push_back(0);                   // MaxSetupCount
+    PutLittleEndian16(frame, 0);         // TotalParameterCount
+    PutLittleEndian16(frame, dataCount); // TotalDataCount
+    PutLittleEndian16(frame, 0);         // MaxParameterCount
+    PutLittleEndian16(frame, 0);         // MaxDataCount
+    frame.push_back(0);                  // MaxSetupCount
     frame.push_back(0);
-    PutLittleEndian16(frame, 0);  // Flags
-    PutLittleEndian16(frame, 0);  // Timeout, two words
+    PutLittleEndian16(frame, 0); // Flags
+    PutLittleEndian16(frame, 0); // Timeout, two words
     PutLittleEndian16(frame, 0);
     PutLittleEndian16(frame, 0);
-    PutLittleEndian16(frame, 0);  // ParameterCount
-    PutLittleEndian16(frame, 0);  // ParameterOffset
+    PutLittleEndian16(frame, 0); // ParameterCount
+    PutLittleEndian16(frame, 0); // ParameterOffset
     PutLittleEndian16(frame, dataCount);
     PutLittleEndian16(frame, dataOffset);
     frame.push_back(kSetupCount);
@@ -93,4 +93,4 @@ std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t si
     return write;
 }
 
-}  // namespace parlino
+} // namespace parlino

@@ -11,7 +11,7 @@ namespace parlino {
 // The SMB_COM_TRANSACTION mailslot write (class 2) that carries a mailslot message in a datagram.
 struct MailslotWrite
 {
-    std::string mailslot;  // "\MAILSLOT\NAME" as written on the wire
+    std::string mailslot; // "\MAILSLOT\NAME" as written on the wire
     std::vector<uint8_t> data;
 
     bool operator==(const MailslotWrite&) const = default;
@@ -24,4 +24,4 @@ std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint
 // Nullopt for anything but a well-formed mailslot write whose counts and offsets stay inside the frame.
 std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t size);
 
-}  // namespace parlino
+} // namespace parlino

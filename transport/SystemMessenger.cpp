@@ -11,13 +11,13 @@ std::vector<std::string> Names(const QStringList& list)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 SystemMessenger::SystemMessenger(NetworkIdentity identity)
     : identity_(std::move(identity)), codePage_(identity_.dosCharset), network_(Names(identity_.interfaces)),
       mailslots_(network_, claims_,
-                 {codePage_.ToOemBytes(identity_.netbiosName), codePage_.ToOemBytes(identity_.workgroup), identity_.datagramPort})
-{
-}
+                 {codePage_.ToOemBytes(identity_.netbiosName), codePage_.ToOemBytes(identity_.workgroup),
+                  identity_.datagramPort})
+{}
 
-}  // namespace parlino
+} // namespace parlino

@@ -33,4 +33,4 @@ private:
     NbtMailslotService mailslots_;
 };
 
-}  // namespace parlino
+} // namespace parlino

@@ -34,4 +34,4 @@ WinPopupFields SplitWinPopupDatagram(const uint8_t* data, size_t size)
     return fields;
 }
 
-}  // namespace parlino
+} // namespace parlino

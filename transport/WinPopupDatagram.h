@@ -24,4 +24,4 @@ std::vector<uint8_t> BuildWinPopupDatagram(const std::string& sender, const std:
 // Each field ends at its 0x00 or at the end of the datagram; a missing field is empty. Never reads past size.
 WinPopupFields SplitWinPopupDatagram(const uint8_t* data, size_t size);
 
-}  // namespace parlino
+} // namespace parlino

@@ -10,4 +10,4 @@ void FakeClock::Sleep(uint32_t milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

@@ -20,4 +20,4 @@ private:
     std::atomic<uint32_t> now_;
 };
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

@@ -4,9 +4,9 @@ namespace parlino::fake {
 namespace {
 
 constexpr uint32_t kBroadcast = 0xFFFFFFFFu;
-constexpr uint32_t kLanBase = 0x0A000000u;  // 10.0.0.0
+constexpr uint32_t kLanBase = 0x0A000000u; // 10.0.0.0
 
-}  // namespace
+} // namespace
 
 class FakeLan::Endpoint final : public UdpEndpoint
 {
@@ -26,8 +26,7 @@ class NameClaim final : public HostNameClaims::Claim
 public:
     NameClaim(std::recursive_mutex& mutex, std::set<std::string>& claims, std::string key)
         : mutex_(mutex), claims_(claims), key_(std::move(key))
-    {
-    }
+    {}
     ~NameClaim() override
     {
         std::lock_guard lock(mutex_);
@@ -40,7 +39,7 @@ private:
     std::string key_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<FakeStationNetwork> FakeLan::AddStation(uint8_t hostNumber)
 {
@@ -119,4 +118,4 @@ void FakeStationNetwork::SetUnplugged(bool unplugged)
         lan_.unplugged_.erase(address_);
 }
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

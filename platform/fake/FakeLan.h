@@ -68,4 +68,4 @@ private:
     size_t framesSent_ = 0;
 };
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

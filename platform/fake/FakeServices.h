@@ -21,11 +21,10 @@ namespace parlino::fake {
 struct FakeServices
 {
     explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
-        : computerName(computer), platform{mailslotService, clock,  codePage, computerName, shell,
-                                           machine,         messageBoxes, notifyArea, screen, profiles,
-                                           sound,           files,  fileChooser}
-    {
-    }
+        : computerName(computer), platform{mailslotService, clock,        codePage,   computerName, shell,
+                                           machine,         messageBoxes, notifyArea, screen,       profiles,
+                                           sound,           files,        fileChooser}
+    {}
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
 
@@ -44,4 +43,4 @@ struct FakeServices
     Platform platform;
 };
 
-}  // namespace parlino::fake
+} // namespace parlino::fake

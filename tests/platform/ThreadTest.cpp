@@ -1,16 +1,15 @@
-#include "platform/MainThreadHandOver.h"
 #include "platform/Thread.h"
+
+#include "platform/MainThreadHandOver.h"
 #include "tests/support/Wait.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
-#include <sched.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
+#include <sched.h>
 #include <stdexcept>
 #include <vector>
 
@@ -25,8 +24,7 @@ class Worker final : public TThread
 public:
     explicit Worker(std::function<void(Worker&)> body, std::atomic<int>* destroyed = nullptr)
         : body_(std::move(body)), destroyed_(destroyed)
-    {
-    }
+    {}
     ~Worker() override
     {
         if (destroyed_)
@@ -173,5 +171,5 @@ TEST(HandOver, ServeUntilGivesUpAfterItsTimeOut)
     EXPECT_TRUE(MainThreadHandOver::ServeUntil([] { return true; }, 50));
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

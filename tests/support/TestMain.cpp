@@ -3,9 +3,8 @@
 #endif
 #include <QCoreApplication>
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 // One application object for the whole test binary; widget tests get QApplication on the offscreen platform.
 int main(int argc, char** argv)

@@ -29,4 +29,4 @@ inline void SpinFor(int milliseconds)
     WaitUntil([] { return false; }, milliseconds);
 }
 
-}  // namespace parlino::test
+} // namespace parlino::test

@@ -5,7 +5,6 @@
 #include "transport/WinPopupDatagram.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -95,7 +94,7 @@ struct Damage
 {
     const char* what;
     size_t at;
-    int value;  // -1: cut the frame at `at`
+    int value; // -1: cut the frame at `at`
 };
 
 class DamagedFrame : public testing::TestWithParam<Damage>
@@ -180,14 +179,14 @@ TEST(RepeatFilter, TwoSecondWindow)
         bool repeat;
     };
     const std::vector<std::vector<Step>> trains = {
-        {{7, 1000, false}, {7, 2500, true}},                     // 1,500 ms apart
-        {{7, 1000, false}, {7, 3000, false}},                    // 2,000 ms apart
-        {{7, 1000, false}, {7, 2999, true}},                     // 1,999 ms: under two whole seconds
-        {{7, 1000, false}, {7, 2500, true}, {7, 4000, true}},    // a train is let through once
-        {{7, 1000, false}, {8, 1010, false}, {7, 1020, false}},  // different datagrams
-        {{7, 0xFFFFFF00u, false}, {7, 0x00000100u, true}},       // the tick count wraps 512 ms later
-        {{7, 0x10u, false}, {7, 0x80000011u, true}},             // over 24.8 days: the difference turns negative
-        {{7, 0x10u, false}, {7, 0x7FFFFFFFu, false}},            // just under it: long past
+        {{7, 1000, false}, {7, 2500, true}},                    // 1,500 ms apart
+        {{7, 1000, false}, {7, 3000, false}},                   // 2,000 ms apart
+        {{7, 1000, false}, {7, 2999, true}},                    // 1,999 ms: under two whole seconds
+        {{7, 1000, false}, {7, 2500, true}, {7, 4000, true}},   // a train is let through once
+        {{7, 1000, false}, {8, 1010, false}, {7, 1020, false}}, // different datagrams
+        {{7, 0xFFFFFF00u, false}, {7, 0x00000100u, true}},      // the tick count wraps 512 ms later
+        {{7, 0x10u, false}, {7, 0x80000011u, true}},            // over 24.8 days: the difference turns negative
+        {{7, 0x10u, false}, {7, 0x7FFFFFFFu, false}},           // just under it: long past
     };
     for (const auto& train : trains) {
         RepeatFilter filter;
@@ -199,5 +198,5 @@ TEST(RepeatFilter, TwoSecondWindow)
     EXPECT_FALSE(fresh.IsRepeat(0, 0));
 }
 
-}  // namespace
-}  // namespace parlino
+} // namespace
+} // namespace parlino

@@ -1,4 +1,5 @@
 #include "platform/ResourceIcon.h"
+
 #include "tray/TrayPictures.h"
 
 #include <QImage>
