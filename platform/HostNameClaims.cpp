@@ -1,9 +1,10 @@
 #include "platform/HostNameClaims.h"
 
+#include "platform/UniqueFd.h"
+
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <unistd.h>
 
 namespace parlino {
 namespace {
@@ -13,11 +14,10 @@ namespace {
 class SocketClaim final : public HostNameClaims::Claim
 {
 public:
-    explicit SocketClaim(int fd) : fd_(fd) {}
-    ~SocketClaim() override { ::close(fd_); }
+    explicit SocketClaim(UniqueFd fd) : fd_(std::move(fd)) {}
 
 private:
-    int fd_;
+    UniqueFd fd_;
 };
 
 } // namespace
@@ -30,15 +30,11 @@ std::unique_ptr<HostNameClaims::Claim> AbstractSocketClaims::TryClaim(const std:
     if (full.size() + 1 > sizeof(address.sun_path))
         return nullptr;
     std::memcpy(address.sun_path + 1, full.data(), full.size());
-    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return nullptr;
+    UniqueFd fd(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0));
     const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + full.size());
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) {
-        ::close(fd);
+    if (!fd || ::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0)
         return nullptr;
-    }
-    return std::make_unique<SocketClaim>(fd);
+    return std::make_unique<SocketClaim>(std::move(fd));
 }
 
 } // namespace parlino

@@ -15,12 +15,6 @@ FlockInstanceLock::FlockInstanceLock() : FlockInstanceLock(DefaultFolder()) {}
 
 FlockInstanceLock::FlockInstanceLock(QString folder) : folder_(std::move(folder)) {}
 
-FlockInstanceLock::~FlockInstanceLock()
-{
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
-}
-
 QString FlockInstanceLock::DefaultFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -31,7 +25,7 @@ QString FlockInstanceLock::DefaultFolder()
 
 bool FlockInstanceLock::Acquire(const QString& name)
 {
-    if (descriptor_ >= 0)
+    if (descriptor_)
         return true;
     // Private to the user: another user's copy must neither block nor be blocked by ours.
     const QByteArray folder = QFile::encodeName(folder_);
@@ -45,15 +39,13 @@ bool FlockInstanceLock::Acquire(const QString& name)
     if (::lstat(folder.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::getuid())
         return true;
     const QByteArray path = QFile::encodeName(QDir(folder_).filePath(name + QStringLiteral(".lock")));
-    const int descriptor = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (descriptor < 0)
+    UniqueFd descriptor(::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!descriptor)
         return true;
-    if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        const bool heldElsewhere = errno == EWOULDBLOCK; // read before close, which may change errno
-        ::close(descriptor);
-        return !heldElsewhere;
-    }
-    descriptor_ = descriptor;
+    // errno is read before the descriptor is closed, which may change it.
+    if (::flock(descriptor.Get(), LOCK_EX | LOCK_NB) != 0)
+        return errno != EWOULDBLOCK;
+    descriptor_ = std::move(descriptor);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/UniqueFd.h"
+
 #include <QString>
 
 namespace parlino {
@@ -21,9 +23,6 @@ public:
     // $XDG_RUNTIME_DIR, or /tmp/parlino-<uid>/ when it is not set.
     FlockInstanceLock();
     explicit FlockInstanceLock(QString folder);
-    ~FlockInstanceLock() override;
-    FlockInstanceLock(const FlockInstanceLock&) = delete;
-    FlockInstanceLock& operator=(const FlockInstanceLock&) = delete;
 
     bool Acquire(const QString& name) override;
 
@@ -31,7 +30,7 @@ public:
 
 private:
     QString folder_;
-    int descriptor_ = -1;
+    UniqueFd descriptor_;
 };
 
 } // namespace parlino

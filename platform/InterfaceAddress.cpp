@@ -1,44 +1,50 @@
 #include "platform/InterfaceAddress.h"
 
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
+#include <QNetworkInterface>
 
 namespace parlino {
 namespace {
 
 constexpr uint32_t kLoopback = 0x7F000001u;
 
-uint32_t Address(const sockaddr* address)
-{
-    return ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
-}
-
 } // namespace
+
+std::vector<InterfaceAddress> UpInterfaceAddresses()
+{
+    std::vector<InterfaceAddress> found;
+    for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
+        const auto flags = interface.flags();
+        if (!flags.testFlag(QNetworkInterface::IsUp))
+            continue;
+        const bool loopback = flags.testFlag(QNetworkInterface::IsLoopBack);
+        for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
+            bool isIpv4 = false;
+            const uint32_t address = entry.ip().toIPv4Address(&isIpv4);
+            if (!isIpv4)
+                continue;
+            std::optional<uint32_t> broadcast;
+            if (flags.testFlag(QNetworkInterface::CanBroadcast) && !entry.broadcast().isNull())
+                broadcast = entry.broadcast().toIPv4Address();
+            found.push_back({interface.name(), address, entry.netmask().toIPv4Address(), broadcast, loopback});
+        }
+    }
+    return found;
+}
 
 uint32_t LocalAddressFacing(uint32_t peer)
 {
     if ((peer >> 24) == 127)
         return kLoopback;
-    uint32_t facing = 0;
-    uint32_t first = 0;
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) != 0)
-        return kLoopback;
-    for (const ifaddrs* entry = list; entry && !facing; entry = entry->ifa_next) {
-        if (!entry->ifa_addr || !entry->ifa_netmask || entry->ifa_addr->sa_family != AF_INET ||
-            !(entry->ifa_flags & IFF_UP) || (entry->ifa_flags & IFF_LOOPBACK))
+    std::optional<uint32_t> first;
+    for (const InterfaceAddress& local : UpInterfaceAddresses()) {
+        if (local.loopback)
             continue;
-        const uint32_t local = Address(entry->ifa_addr);
-        const uint32_t mask = Address(entry->ifa_netmask);
+        if ((local.address & local.netmask) == (peer & local.netmask))
+            return local.address;
         if (!first)
-            first = local;
-        if ((local & mask) == (peer & mask))
-            facing = local;
+            first = local.address;
     }
-    ::freeifaddrs(list);
-    return facing ? facing : first ? first : kLoopback;
+    return first.value_or(kLoopback);
 }
 
 } // namespace parlino

@@ -1,12 +1,13 @@
 #include "platform/LinuxUdpNetwork.h"
 
+#include "platform/InterfaceAddress.h"
+
+#include <QHostAddress>
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
-#include <ifaddrs.h>
-#include <net/if.h>
 #include <netinet/in.h>
-#include <optional>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -21,15 +22,15 @@ constexpr uint32_t kLoopbackBroadcast = 0x7FFFFFFFu; // 127.255.255.255
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
 constexpr size_t kLargestDatagram = 65535;
 
-int OpenSocket()
+UniqueFd OpenSocket()
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
+    UniqueFd fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!fd)
+        return fd;
     const int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    ::setsockopt(fd.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
     // Shares the port with nmbd and with other stations on this host; broadcasts reach every listener.
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     return fd;
 }
 
@@ -52,46 +53,19 @@ bool SendFrame(int fd, uint32_t address, uint16_t port, const Bytes& frame)
     return sent >= 0 && static_cast<size_t>(sent) == frame.size();
 }
 
-std::optional<uint32_t> ParseAddress(const std::string& text)
+// An entry names an interface, gives its address, or (with a mask, as smb.conf writes "192.168.1.0/24" or
+// "127.0.0.0/255.0.0.0") a network the interface's address lies on.
+bool Selected(const std::vector<std::string>& wanted, const InterfaceAddress& candidate)
 {
-    in_addr parsed{};
-    if (::inet_pton(AF_INET, text.c_str(), &parsed) != 1)
-        return std::nullopt;
-    return ntohl(parsed.s_addr);
-}
-
-// The mask of an entry's "/bits" or "/a.b.c.d" suffix; all ones without one (the address itself).
-std::optional<uint32_t> EntryMask(const std::string& entry)
-{
-    const size_t slash = entry.find('/');
-    if (slash == std::string::npos)
-        return 0xFFFFFFFFu;
-    const std::string suffix = entry.substr(slash + 1);
-    if (suffix.find('.') != std::string::npos)
-        return ParseAddress(suffix);
-    if (suffix.empty() || suffix.size() > 2 || suffix.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int bits = std::stoi(suffix);
-    if (bits > 32)
-        return std::nullopt;
-    return bits == 0 ? 0u : 0xFFFFFFFFu << (32 - bits);
-}
-
-// An entry names an interface, gives its address, or (with a mask, as smb.conf writes "192.168.1.0/24")
-// a network the interface's address lies on.
-bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t address)
-{
-    if (wanted.empty())
-        return true;
-    for (const auto& entry : wanted) {
-        if (entry == name)
+    const QHostAddress address(candidate.address);
+    return std::any_of(wanted.begin(), wanted.end(), [&](const std::string& entry) {
+        const QString text = QString::fromStdString(entry);
+        if (text == candidate.interfaceName)
             return true;
-        const std::optional<uint32_t> host = ParseAddress(entry.substr(0, entry.find('/')));
-        const std::optional<uint32_t> mask = EntryMask(entry);
-        if (host && mask && ((*host ^ address) & *mask) == 0)
-            return true;
-    }
-    return false;
+        if (text.contains(u'/'))
+            return address.isInSubnet(QHostAddress::parseSubnet(text));
+        return QHostAddress(text) == address;
+    });
 }
 
 } // namespace
@@ -102,22 +76,20 @@ bool Selected(const std::vector<std::string>& wanted, const char* name, uint32_t
 class LinuxUdpNetwork::PortReader
 {
 public:
-    PortReader(LinuxUdpNetwork& owner, int fd, int wake)
-        : owner_(owner), fd_(fd), wake_(wake), reader_([this] { Read(); })
+    PortReader(LinuxUdpNetwork& owner, UniqueFd fd, UniqueFd wake)
+        : owner_(owner), fd_(std::move(fd)), wake_(std::move(wake)), reader_([this] { Read(); })
     {}
 
     ~PortReader()
     {
         const uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write(wake_, &one, sizeof one);
+        [[maybe_unused]] const auto written = ::write(wake_.Get(), &one, sizeof one);
         reader_.join();
-        ::close(wake_);
-        ::close(fd_);
     }
     PortReader(const PortReader&) = delete;
     PortReader& operator=(const PortReader&) = delete;
 
-    int Socket() const { return fd_; }
+    int Socket() const { return fd_.Get(); }
 
     uint64_t Add(Receiver receiver)
     {
@@ -152,7 +124,7 @@ private:
     void Read()
     {
         std::vector<uint8_t> buffer(kLargestDatagram);
-        pollfd fds[2] = {{fd_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {wake_.Get(), POLLIN, 0}};
         for (;;) {
             if (::poll(fds, 2, -1) < 0) {
                 if (errno == EINTR)
@@ -163,27 +135,12 @@ private:
                 return;
             sockaddr_in from{};
             socklen_t length = sizeof from;
-            const ssize_t got = ::recvfrom(fd_, buffer.data(), buffer.size(), MSG_DONTWAIT,
+            const ssize_t got = ::recvfrom(fd_.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT,
                                            reinterpret_cast<sockaddr*>(&from), &length);
             const uint32_t sourceIp = ntohl(from.sin_addr.s_addr);
-            if (got >= 0 && OnSelectedNetwork(sourceIp))
+            if (got >= 0 && owner_.OnSelectedNetwork(sourceIp))
                 Dispatch(buffer.data(), static_cast<size_t>(got), sourceIp, ntohs(from.sin_port));
         }
-    }
-
-    // Interfaces given confine the program to their networks: what comes from elsewhere is not heard (nor
-    // answered). The reader keeps its own copy of the networks, so a burst of frames takes no shared lock.
-    bool OnSelectedNetwork(uint32_t address)
-    {
-        if (!owner_.Confined())
-            return true;
-        const auto now = std::chrono::steady_clock::now();
-        if (!networksRead_ || now - networksReadAt_ > kTargetsFreshFor) {
-            networks_ = owner_.CachedTargets();
-            networksReadAt_ = now;
-            networksRead_ = true;
-        }
-        return OnNetworks(networks_, address);
     }
 
     // Receivers run without receiversMutex_ held, so they may send (which takes the network's lock)
@@ -206,8 +163,8 @@ private:
     }
 
     LinuxUdpNetwork& owner_;
-    int fd_;
-    int wake_;
+    UniqueFd fd_;
+    UniqueFd wake_;
     std::mutex dispatchMutex_;
     std::mutex receiversMutex_;
     std::vector<std::pair<uint64_t, Receiver>> receivers_;
@@ -217,10 +174,6 @@ private:
     std::vector<Receiver> current_;
     uint64_t currentVersion_ = 0;
     bool currentValid_ = false;
-    // The reader thread's own.
-    std::vector<Target> networks_;
-    std::chrono::steady_clock::time_point networksReadAt_;
-    bool networksRead_ = false;
     std::thread reader_;
 };
 
@@ -245,11 +198,7 @@ private:
 
 LinuxUdpNetwork::LinuxUdpNetwork(std::vector<std::string> interfaces) : interfaces_(std::move(interfaces)) {}
 
-LinuxUdpNetwork::~LinuxUdpNetwork()
-{
-    if (anySocket_ >= 0)
-        ::close(anySocket_);
-}
+LinuxUdpNetwork::~LinuxUdpNetwork() = default;
 
 std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver receiver)
 {
@@ -266,17 +215,15 @@ std::unique_ptr<UdpEndpoint> LinuxUdpNetwork::Listen(uint16_t port, Receiver rec
 
 std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_t port)
 {
-    const int fd = OpenSocket();
-    if (fd < 0)
+    UniqueFd fd = OpenSocket();
+    if (!fd)
         return nullptr;
-    if (::setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBuffer, sizeof kReceiveBuffer) != 0)
-        ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
-    const int wake = BindAny(fd, port) ? ::eventfd(0, EFD_CLOEXEC) : -1;
-    if (wake < 0) {
-        ::close(fd);
+    if (::setsockopt(fd.Get(), SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBuffer, sizeof kReceiveBuffer) != 0)
+        ::setsockopt(fd.Get(), SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
+    UniqueFd wake(BindAny(fd.Get(), port) ? ::eventfd(0, EFD_CLOEXEC) : -1);
+    if (!wake)
         return nullptr;
-    }
-    return std::make_unique<PortReader>(*this, fd, wake);
+    return std::make_unique<PortReader>(*this, std::move(fd), std::move(wake));
 }
 
 void LinuxUdpNetwork::CloseIfUnused(uint16_t port)
@@ -299,37 +246,25 @@ int LinuxUdpNetwork::SendSocket(uint16_t fromPort)
     // The port's own socket, so the frames leave from that port.
     if (const auto reader = readers_.find(fromPort); reader != readers_.end())
         return reader->second->Socket();
-    if (anySocket_ < 0)
+    if (!anySocket_)
         anySocket_ = OpenSocket();
-    return anySocket_;
+    return anySocket_.Get();
 }
 
 std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::BroadcastTargets() const
 {
     std::vector<Target> targets;
-    ifaddrs* list = nullptr;
-    if (::getifaddrs(&list) == 0) {
-        for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
-            if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET || !(entry->ifa_flags & IFF_UP))
-                continue;
-            const uint32_t local = ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr);
-            if (!Selected(interfaces_, entry->ifa_name, local))
-                continue;
-            const uint32_t netmask =
-                entry->ifa_netmask ? ntohl(reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask)->sin_addr.s_addr)
-                                   : 0xFFFFFFFFu;
-            if (entry->ifa_flags & IFF_LOOPBACK) {
-                targets.push_back({local, kLoopbackBroadcast, netmask});
-            } else if ((entry->ifa_flags & IFF_BROADCAST) && entry->ifa_broadaddr) {
-                const auto* broadcast = reinterpret_cast<const sockaddr_in*>(entry->ifa_broadaddr);
-                targets.push_back({local, ntohl(broadcast->sin_addr.s_addr), netmask});
-            }
-        }
-        ::freeifaddrs(list);
+    for (const InterfaceAddress& local : UpInterfaceAddresses()) {
+        if (Confined() && !Selected(interfaces_, local))
+            continue;
+        if (local.loopback)
+            targets.push_back({local.address, kLoopbackBroadcast, local.netmask});
+        else if (local.broadcast)
+            targets.push_back({local.address, *local.broadcast, local.netmask});
     }
     // With no interface given, loopback is only a fallback: the LAN is what the user wants to reach. With
     // interfaces given, none of them up means no network, not another one.
-    if (!interfaces_.empty())
+    if (Confined())
         return targets;
     if (targets.size() > 1)
         std::erase_if(targets, [](const Target& t) { return t.broadcastAddress == kLoopbackBroadcast; });
@@ -338,37 +273,25 @@ std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::BroadcastTargets() const
     return targets;
 }
 
-void LinuxUdpNetwork::RefreshTargets()
-{
-    const auto now = std::chrono::steady_clock::now();
-    if (!targetsRead_ || now - targetsReadAt_ > kTargetsFreshFor) {
-        cachedTargets_ = BroadcastTargets();
-        targetsReadAt_ = now;
-        targetsRead_ = true;
-    }
-}
-
-std::vector<LinuxUdpNetwork::Target> LinuxUdpNetwork::CachedTargets()
+std::shared_ptr<const std::vector<LinuxUdpNetwork::Target>> LinuxUdpNetwork::CachedTargets()
 {
     std::lock_guard lock(targetsMutex_);
-    RefreshTargets();
+    const auto now = std::chrono::steady_clock::now();
+    if (!cachedTargets_ || now - targetsReadAt_ > kTargetsFreshFor) {
+        cachedTargets_ = std::make_shared<const std::vector<Target>>(BroadcastTargets());
+        targetsReadAt_ = now;
+    }
     return cachedTargets_;
-}
-
-bool LinuxUdpNetwork::OnNetworks(const std::vector<Target>& networks, uint32_t address)
-{
-    return std::any_of(networks.begin(), networks.end(), [address](const Target& target) {
-        return ((address ^ target.localAddress) & target.netmask) == 0;
-    });
 }
 
 bool LinuxUdpNetwork::OnSelectedNetwork(uint32_t address)
 {
     if (!Confined())
         return true;
-    std::lock_guard lock(targetsMutex_);
-    RefreshTargets();
-    return OnNetworks(cachedTargets_, address);
+    const auto networks = CachedTargets();
+    return std::any_of(networks->begin(), networks->end(), [address](const Target& network) {
+        return ((address ^ network.localAddress) & network.netmask) == 0;
+    });
 }
 
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
@@ -379,7 +302,7 @@ bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
     if (fd < 0)
         return false;
     bool any = false;
-    for (const Target& target : targets)
+    for (const Target& target : *targets)
         any = SendFrame(fd, target.broadcastAddress, port, build(target.localAddress)) || any;
     return any;
 }

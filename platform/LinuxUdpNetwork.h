@@ -1,16 +1,18 @@
 #pragma once
 
 #include "platform/UdpNetwork.h"
+#include "platform/UniqueFd.h"
 
 #include <chrono>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
 namespace parlino {
 
 // UDP over the kernel's sockets. Interface entries are names ("eth0", "lo") or IPv4 addresses,
-// optionally with a "/bits" suffix, as in smb.conf; an empty list selects every interface.
+// optionally with a "/bits" or "/a.b.c.d" mask, as in smb.conf; an empty list selects every interface.
 class LinuxUdpNetwork final : public UdpNetwork
 {
 public:
@@ -41,23 +43,21 @@ private:
 
     // Reading the interfaces costs more than sending; a second's delay in seeing a new one is fine.
     static constexpr std::chrono::seconds kTargetsFreshFor{1};
-    // Call with targetsMutex_ held.
-    void RefreshTargets();
-    std::vector<Target> CachedTargets();
-    // Interfaces given confine the program to their networks.
+    // BroadcastTargets as read at most kTargetsFreshFor ago; shared, so that a burst of frames copies nothing.
+    std::shared_ptr<const std::vector<Target>> CachedTargets();
+    // Interfaces given confine the program to their networks: what comes from elsewhere is neither sent to
+    // nor heard (nor answered).
     bool Confined() const { return !interfaces_.empty(); }
-    static bool OnNetworks(const std::vector<Target>& networks, uint32_t address);
     // Whether the address is on the network of a selected interface; every address is when none is selected.
     bool OnSelectedNetwork(uint32_t address);
 
     std::vector<std::string> interfaces_;
     std::mutex targetsMutex_;
-    std::vector<Target> cachedTargets_;
+    std::shared_ptr<const std::vector<Target>> cachedTargets_;
     std::chrono::steady_clock::time_point targetsReadAt_;
-    bool targetsRead_ = false;
     std::mutex socketsMutex_;
     std::map<uint16_t, std::unique_ptr<PortReader>> readers_;
-    int anySocket_ = -1;
+    UniqueFd anySocket_;
 };
 
 } // namespace parlino

@@ -11,6 +11,7 @@
 namespace parlino {
 namespace {
 
+// Raw and never closed: a signal may arrive until the process has ended, after every destructor ran.
 int wakePipe[2] = {-1, -1};
 std::function<void()> terminationHandler;
 
