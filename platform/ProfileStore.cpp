@@ -1,16 +1,14 @@
 #include "platform/ProfileStore.h"
 
-#include "platform/ProfileFile.h"
+#include "codec/ProfileFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace parlino {
 
@@ -26,81 +24,21 @@ QStringList ToStringList(const std::vector<std::string>& names)
 }
 
 // A file or folder without any write permission counts as read-only even for root, as a read-only attribute would.
-bool IsWritable(const std::string& path, const struct stat& status)
+// QSaveFile alone would let root replace it.
+bool IsWritable(const QFileInfo& info)
 {
-    return (status.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+    constexpr auto kAnyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return info.permissions().testAnyFlags(kAnyWrite) && info.isWritable();
 }
 
-bool WriteAll(int fd, const std::string& text)
+// Whether target can be replaced by a file written next to it.
+bool CanReplace(const QString& target)
 {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
-
-bool ReadAll(int fd, std::string& text)
-{
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count == 0)
-            return true;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        text.append(buffer, static_cast<std::size_t>(count));
-    }
-}
-
-// Whether target can be replaced by a file written next to it; gives the mode for the new file.
-bool CanReplace(const std::filesystem::path& target, mode_t& mode)
-{
-    mode = 0644;
-    struct stat status
-    {
-    };
-    if (::stat(target.c_str(), &status) == 0) {
-        if (!S_ISREG(status.st_mode) || !IsWritable(target, status))
-            return false;
-        mode = status.st_mode & 07777;
-    } else if (errno != ENOENT) {
+    const QFileInfo file(target);
+    if (file.exists() && (!file.isFile() || !IsWritable(file)))
         return false;
-    }
-    struct stat folderStatus
-    {
-    };
-    return ::stat(target.parent_path().c_str(), &folderStatus) == 0 && IsWritable(target.parent_path(), folderStatus);
-}
-
-// Writes text to a new file next to target and renames it over target: the rename is atomic, and the data is on the
-// disk before it, so target is never seen half written.
-bool ReplaceFile(const std::filesystem::path& target, const std::string& text)
-{
-    mode_t mode = 0;
-    if (!CanReplace(target, mode))
-        return false;
-    std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fdatasync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
-        ::unlink(temporary.c_str());
-    return ok;
+    const QFileInfo folder(file.absolutePath());
+    return folder.isDir() && IsWritable(folder);
 }
 
 } // namespace
@@ -197,36 +135,42 @@ QString FileProfileStore::PathOf(const QString& fileName) const
 bool FileProfileStore::Load(const QString& fileName, std::string& text)
 {
     text.clear();
-    const QByteArray path = QFile::encodeName(PathOf(fileName));
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR;
-    const bool ok = ReadAll(fd, text);
-    ::close(fd);
-    return ok;
+    QFile file(PathOf(fileName));
+    // A missing file reads as empty; one that is there but cannot be read (a folder, no permission) fails.
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::error_code error;
+        return std::filesystem::status(QFile::encodeName(file.fileName()).toStdString(), error).type() ==
+               std::filesystem::file_type::not_found;
+    }
+    text = file.readAll().toStdString();
+    return file.error() == QFileDevice::NoError;
 }
 
-std::filesystem::path FileProfileStore::TargetOf(const QString& fileName) const
+QString FileProfileStore::TargetOf(const QString& fileName) const
 {
-    std::filesystem::path target = QFile::encodeName(PathOf(fileName)).toStdString();
     // Through a symbolic link to the file it names, so that a linked settings file stays linked.
-    std::error_code error;
-    if (const auto resolved = std::filesystem::canonical(target, error); !error)
-        target = resolved;
-    return target;
+    const QString path = PathOf(fileName);
+    const QString resolved = QFileInfo(path).canonicalFilePath();
+    return resolved.isEmpty() ? path : resolved;
 }
 
+// QSaveFile writes a file next to the target, flushes it to the disk and renames it over the target: the rename is
+// atomic, so the target is never seen half written. It gives the new file the old one's permissions.
 bool FileProfileStore::Save(const QString& fileName, const std::string& text)
 {
-    std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(folder_).toStdString(), error);
-    return ReplaceFile(TargetOf(fileName), text);
+    QDir().mkpath(folder_);
+    const QString target = TargetOf(fileName);
+    if (!CanReplace(target))
+        return false;
+    QSaveFile file(target);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+           file.commit();
 }
 
 bool FileProfileStore::Writable(const QString& fileName)
 {
-    mode_t mode = 0;
-    return CanReplace(TargetOf(fileName), mode);
+    return CanReplace(TargetOf(fileName));
 }
 
 } // namespace parlino

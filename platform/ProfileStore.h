@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <filesystem>
 #include <string>
 
 namespace parlino {
@@ -65,7 +64,7 @@ protected:
     bool Writable(const QString& fileName) override;
 
 private:
-    std::filesystem::path TargetOf(const QString& fileName) const;
+    QString TargetOf(const QString& fileName) const;
 
     QString folder_;
 };
