@@ -1,5 +1,7 @@
 #include "netenum/SortedStrings.h"
 
+#include <algorithm>
+
 namespace parlino {
 namespace {
 
@@ -16,18 +18,11 @@ int Compare(const QString& a, const QString& b)
 
 bool TSortedStrings::Find(const QString& name, int* index) const
 {
-    int low = 0;
-    int high = Count();
-    while (low < high) {
-        const int middle = (low + high) / 2;
-        if (Compare(names_[middle], name) < 0)
-            low = middle + 1;
-        else
-            high = middle;
-    }
+    const auto found = std::lower_bound(names_.begin(), names_.end(), name,
+                                        [](const QString& a, const QString& b) { return Compare(a, b) < 0; });
     if (index)
-        *index = low;
-    return low < Count() && Compare(names_[low], name) == 0;
+        *index = static_cast<int>(found - names_.begin());
+    return found != names_.end() && Compare(*found, name) == 0;
 }
 
 bool TSortedStrings::Add(const QString& name)

@@ -1,61 +1,47 @@
 #include "settings/IntegerRule.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace parlino {
 
 namespace {
 
-int HexDigit(char c)
+// The whole text as a number in base, nullopt when anything is left over.
+template <typename Number> std::optional<Number> WholeNumber(std::string_view text, int base)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    if (error != std::errc() || stop != end)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<int32_t> ParseHex(std::string_view digits)
 {
-    if (digits.empty() || digits.size() > 8)
+    // from_chars takes any number of leading zeros; the rule takes eight digits at most.
+    if (digits.size() > 8)
         return std::nullopt;
-    uint32_t value = 0;
-    for (char c : digits) {
-        const int digit = HexDigit(c);
-        if (digit < 0)
-            return std::nullopt;
-        value = value << 4 | static_cast<uint32_t>(digit);
-    }
-    return static_cast<int32_t>(value);
+    const auto pattern = WholeNumber<uint32_t>(digits, 16);
+    if (!pattern)
+        return std::nullopt;
+    return static_cast<int32_t>(*pattern);
 }
 
 std::optional<int32_t> ParseDecimal(std::string_view text)
 {
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
+    // from_chars takes a minus sign but not a plus; "+-1" keeps its plus and fails.
+    if (text.starts_with('+') && !text.starts_with("+-"))
         text.remove_prefix(1);
-    }
-    if (text.empty())
-        return std::nullopt;
-    const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
-    int64_t magnitude = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit)
-            return std::nullopt;
-    }
-    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return WholeNumber<int32_t>(text, 10);
 }
 
 } // namespace
 
 std::optional<int32_t> ParseInteger(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
+    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
     if (text.starts_with("0x") || text.starts_with("0X"))
         return ParseHex(text.substr(2));
     if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X'))
