@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds Parlino with warnings as errors and runs every test, then again under ASan + UBSan,
-# then runs the fuzzers for a bounded time.
+# Checks the formatting, builds Parlino with warnings as errors and runs every test, then again under
+# ASan + UBSan, then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+
+echo "== formatting (.clang-format)"
+git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 echo "== build (warnings are errors)"
 cmake -S . -B build -G Ninja -DPARLINO_WERROR=ON >/dev/null

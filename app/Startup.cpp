@@ -3,10 +3,9 @@
 #include "about/AboutUnit.h"
 #include "app/ParlinoUnit.h"
 #include "app/SystemPlatform.h"
-#include "platform/FontConfigWarmUp.h"
 #include "platform/TerminationSignals.h"
+#include "platform/qt/FontConfigWarmUp.h"
 #include "settings/OptiuniUnit.h"
-#include "transport/MailSlot.h"
 
 #include <QApplication>
 
@@ -21,21 +20,19 @@ void CreateForms(const Platform& platform)
 {
     MainForm = new TMainForm(platform);
     OptiuniForm = new TOptiuniForm(platform.screen);
+    MainForm->SetOptions(*OptiuniForm);
     AboutForm = new TAboutForm();
 }
 
 void DestroyForms()
 {
-    // The waiting threads hand messages to the main thread; they must be gone before the services they use.
-    if (MainForm)
-        MainForm->WinPopup->Close();
-    TMailSlotWaitThread::WaitForAllToEnd();
+    // The main window and its chat windows read the options: they go first.
+    delete MainForm;
+    MainForm = nullptr;
     delete AboutForm;
     AboutForm = nullptr;
     delete OptiuniForm;
     OptiuniForm = nullptr;
-    delete MainForm;
-    MainForm = nullptr;
 }
 
 int RunParlino(const Platform& platform)

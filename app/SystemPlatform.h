@@ -1,16 +1,16 @@
 #pragma once
 
 #include "netenum/SystemBrowser.h"
-#include "platform/DesktopShell.h"
-#include "platform/FileChooser.h"
 #include "platform/FileSaver.h"
 #include "platform/MachineStore.h"
-#include "platform/MessageBoxes.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
-#include "platform/QtNotifyArea.h"
-#include "platform/ScreenDensity.h"
-#include "platform/Sound.h"
+#include "platform/qt/QtDesktopShell.h"
+#include "platform/qt/QtFileChooser.h"
+#include "platform/qt/QtMessageBoxes.h"
+#include "platform/qt/QtNotifyArea.h"
+#include "platform/qt/QtScreenDensity.h"
+#include "platform/qt/QtSound.h"
 #include "transport/SystemMessenger.h"
 
 namespace parlino {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chat/Rtf.h"
+#include "codec/Rtf.h"
 
 #include <QTextDocument>
 

@@ -5,6 +5,7 @@ function(parlino_layer target)
          "${CMAKE_CURRENT_SOURCE_DIR}/*.qrc")
     add_library(${target} STATIC ${sources})
     target_link_libraries(${target} PUBLIC parlino_common ${L_LINKS})
+    target_link_libraries(${target} PRIVATE parlino_strict_text)
 endfunction()
 
 # parlino_test_folder(<name> MAIN core|gui LIBS ...): one test executable of every source file in the calling folder.

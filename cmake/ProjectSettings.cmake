@@ -21,4 +21,7 @@ if(PARLINO_SANITIZE)
         -fsanitize=${PARLINO_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(parlino_common INTERFACE -fsanitize=${PARLINO_SANITIZE})
 endif()
+# Production code: text moves between OEM code pages, UTF-8 files and QString, so every conversion is spelled out.
+add_library(parlino_strict_text INTERFACE)
+target_compile_definitions(parlino_strict_text INTERFACE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY)
 target_include_directories(parlino_common INTERFACE "${PROJECT_SOURCE_DIR}")

@@ -1,6 +1,6 @@
-#include "netenum/BrowseFrames.h"
+#include "codec/BrowseFrames.h"
 
-#include "transport/ByteOrder.h"
+#include "codec/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

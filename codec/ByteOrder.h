@@ -5,6 +5,8 @@
 
 namespace parlino {
 
+using Bytes = std::vector<uint8_t>;
+
 // NetBIOS headers are big-endian, SMB fields little-endian.
 inline void PutBigEndian16(std::vector<uint8_t>& out, uint16_t value)
 {

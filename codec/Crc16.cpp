@@ -1,4 +1,4 @@
-#include "transport/Crc16.h"
+#include "codec/Crc16.h"
 
 #include <array>
 

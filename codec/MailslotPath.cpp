@@ -1,4 +1,4 @@
-#include "platform/MailslotPath.h"
+#include "codec/MailslotPath.h"
 
 #include <algorithm>
 

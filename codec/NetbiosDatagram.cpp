@@ -1,7 +1,7 @@
-#include "transport/NetbiosDatagram.h"
+#include "codec/NetbiosDatagram.h"
 
-#include "platform/MailslotPath.h"
-#include "transport/ByteOrder.h"
+#include "codec/ByteOrder.h"
+#include "codec/MailslotPath.h"
 
 namespace parlino {
 namespace {
@@ -11,6 +11,13 @@ constexpr uint8_t kFirstFragment = 0x02;
 constexpr uint8_t kMoreFragments = 0x01;
 
 } // namespace
+
+std::string ComparableNetbiosName(std::string name)
+{
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
+        name.pop_back();
+    return UpperAscii(std::move(name));
+}
 
 std::vector<uint8_t> EncodeNetbiosName(const NetbiosName& name)
 {

@@ -54,6 +54,9 @@ struct NetbiosDatagram
 constexpr size_t kDatagramHeaderSize = 14;
 constexpr size_t kEncodedNameSize = 34;
 
+// A name as it is compared: upper case, without the blanks and NULs that pad it to its field.
+std::string ComparableNetbiosName(std::string name);
+
 // The 34-byte first-level encoding: length 0x20, 32 letters, 0x00.
 std::vector<uint8_t> EncodeNetbiosName(const NetbiosName& name);
 // Decodes the name at data[0..]; nullopt when it is not a well-formed first-level name without scope.

@@ -1,4 +1,4 @@
-#include "platform/ProfileFile.h"
+#include "codec/ProfileFile.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "transport/RepeatFilter.h"
+#include "codec/RepeatFilter.h"
 
 namespace parlino {
 namespace {

@@ -1,4 +1,4 @@
-#include "chat/RtfCharset.h"
+#include "codec/RtfCharset.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
-#include "chat/Rtf.h"
-#include "chat/RtfCharset.h"
+#include "codec/Rtf.h"
+#include "codec/RtfCharset.h"
 
 #include <map>
 #include <tuple>

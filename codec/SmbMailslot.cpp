@@ -1,6 +1,6 @@
-#include "transport/SmbMailslot.h"
+#include "codec/SmbMailslot.h"
 
-#include "transport/ByteOrder.h"
+#include "codec/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "transport/WinPopupDatagram.h"
+#include "codec/WinPopupDatagram.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the browse-frame and name-query decoders: nothing may crash or read out of
 // bounds, and whatever decodes must encode back to bytes that decode the same.
-#include "netenum/BrowseFrames.h"
-#include "netenum/NameQuery.h"
+#include "codec/BrowseFrames.h"
+#include "codec/NameQuery.h"
 
 #include <cstdlib>
 

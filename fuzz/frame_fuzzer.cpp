@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the datagram decoders: nothing may crash or read out of bounds, and
 // whatever decodes must encode back to a frame that decodes the same.
-#include "transport/NetbiosDatagram.h"
-#include "transport/SmbMailslot.h"
-#include "transport/WinPopupDatagram.h"
+#include "codec/NetbiosDatagram.h"
+#include "codec/SmbMailslot.h"
+#include "codec/WinPopupDatagram.h"
 
 #include <cstdlib>
 

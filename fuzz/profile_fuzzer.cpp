@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the settings-file parser, then reads, writes and removes keys and checks that a written
 // value reads back and that the text survives being written out and parsed again.
-#include "platform/ProfileFile.h"
+#include "codec/ProfileFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "chat/Rtf.h"
+#include "codec/Rtf.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,22 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 out=build-fuzz
-mkdir -p "$out"
+fuzzers=(frame_fuzzer browse_fuzzer profile_fuzzer rtf_fuzzer)
 
-declare -A sources=(
-    [frame_fuzzer]="fuzz/frame_fuzzer.cpp transport/NetbiosDatagram.cpp transport/SmbMailslot.cpp transport/WinPopupDatagram.cpp platform/MailslotPath.cpp"
-    [browse_fuzzer]="fuzz/browse_fuzzer.cpp netenum/BrowseFrames.cpp netenum/NameQuery.cpp transport/NetbiosDatagram.cpp platform/MailslotPath.cpp"
-    [profile_fuzzer]="fuzz/profile_fuzzer.cpp platform/ProfileFile.cpp"
-    [rtf_fuzzer]="fuzz/rtf_fuzzer.cpp chat/RtfReader.cpp chat/RtfWriter.cpp chat/RtfCharset.cpp"
-)
+CXX=clang++ cmake -S . -B "$out" -G Ninja -DPARLINO_FUZZERS=ON -DPARLINO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug \
+    -DPARLINO_SANITIZE=fuzzer-no-link,address,undefined >/dev/null
+cmake --build "$out" -j "$(nproc)" --target "${fuzzers[@]}"
 
-for fuzzer in "${!sources[@]}"; do
-    # shellcheck disable=SC2086
-    clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I. \
-        ${sources[$fuzzer]} -o "$out/$fuzzer"
+for fuzzer in "${fuzzers[@]}"; do
     mkdir -p "$out/corpus-$fuzzer"
     echo "== $fuzzer for ${seconds}s"
-    if ! "$out/$fuzzer" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$out/" "$out/corpus-$fuzzer" >"$out/$fuzzer.log" 2>&1; then
+    if ! "$out/bin/$fuzzer" -max_total_time="$seconds" -max_len=4096 -artifact_prefix="$out/" "$out/corpus-$fuzzer" >"$out/$fuzzer.log" 2>&1; then
         tail -40 "$out/$fuzzer.log"
         echo "$fuzzer found a fault; the input that shows it is in $out/"
         exit 1

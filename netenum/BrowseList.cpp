@@ -1,6 +1,6 @@
 #include "netenum/BrowseList.h"
 
-#include "platform/MailslotPath.h"
+#include "codec/MailslotPath.h"
 
 #include <algorithm>
 

@@ -14,10 +14,4 @@ public:
     virtual void Open(const QString& target) = 0;
 };
 
-class QtDesktopShell final : public DesktopShell
-{
-public:
-    void Open(const QString& target) override;
-};
-
 } // namespace parlino

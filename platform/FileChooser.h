@@ -25,10 +25,4 @@ public:
     virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const SaveFileRequest& request) = 0;
 };
 
-class QtFileChooser final : public FileChooser
-{
-public:
-    std::optional<QString> ChooseSaveFile(QWidget* owner, const SaveFileRequest& request) override;
-};
-
 } // namespace parlino

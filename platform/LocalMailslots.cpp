@@ -1,7 +1,7 @@
 #include "platform/LocalMailslots.h"
 
+#include "codec/MailslotPath.h"
 #include "platform/LastError.h"
-#include "platform/MailslotPath.h"
 
 #include <chrono>
 #include <cstring>

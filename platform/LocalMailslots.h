@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MailslotService.h"
+#include "platform/MailslotSink.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -16,7 +17,7 @@ namespace parlino {
 
 // The inboxes of this process: whole messages in arrival order, read one at a time.
 // Thread-safe; a handle stays valid until closed, and closing wakes every waiting reader.
-class LocalMailslots
+class LocalMailslots final : public MailslotSink
 {
 public:
     LocalMailslots() = default;
@@ -32,9 +33,7 @@ public:
     bool Read(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead);
     bool Discard(MailslotHandle handle);
     bool Close(MailslotHandle handle);
-    // Queues a message for the open inbox of that name; false when none is open, the message is too large,
-    // or the inbox already holds its quota.
-    bool Deliver(const std::string& slot, std::vector<uint8_t> message);
+    bool Deliver(const std::string& slot, std::vector<uint8_t> message) override;
 
     // What an inbox may hold while its reader is held up (a modal dialog holds up the main thread), so a
     // flood from the network cannot take the process's memory. Each message also counts a fixed overhead.

@@ -1,6 +1,6 @@
 #include "platform/MachineStore.h"
 
-#include "platform/ProfileFile.h"
+#include "codec/ProfileFile.h"
 
 #include <QFile>
 

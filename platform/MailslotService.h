@@ -1,6 +1,8 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 namespace parlino {
@@ -34,6 +36,9 @@ class MailslotService
 {
 public:
     virtual ~MailslotService() = default;
+    MailslotService() = default;
+    MailslotService(const MailslotService&) = delete;
+    MailslotService& operator=(const MailslotService&) = delete;
 
     virtual MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) = 0;
     // Next message size (kMailslotNoMessage when none) and the number of waiting messages.
@@ -49,6 +54,21 @@ public:
 
     virtual bool CloseHandle(MailslotHandle handle) = 0;
     virtual uint32_t GetLastError() = 0;
+
+    // A thread that reads a mailslot ends on its own after the handle closes, so nobody waits for it
+    // there; it registers here instead, and the service is not destroyed while it still may call it.
+    void ReaderStarted();
+    void ReaderEnded();
+
+protected:
+    // The first thing every service's destructor does: blocks until the registered readers have ended,
+    // serving their hand-overs to the main thread meanwhile, since a reader may be waiting for one.
+    void WaitForReaders();
+
+private:
+    std::mutex readersMutex_;
+    std::condition_variable readersEnded_;
+    int readers_ = 0;
 };
 
 } // namespace parlino

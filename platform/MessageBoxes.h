@@ -15,10 +15,4 @@ public:
     virtual void ShowError(QWidget* owner, const QString& text, const QString& caption) = 0;
 };
 
-class QtMessageBoxes final : public MessageBoxes
-{
-public:
-    void ShowError(QWidget* owner, const QString& text, const QString& caption) override;
-};
-
 } // namespace parlino

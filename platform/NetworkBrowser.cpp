@@ -28,7 +28,7 @@ NetResource NetEnum::ComputerRecord(const QString& provider, const QString& comp
             RESOURCEDISPLAYTYPE_SERVER,
             RESOURCEUSAGE_CONTAINER,
             {},
-            "\\\\" + computer,
+            QStringLiteral("\\\\") + computer,
             comment,
             provider};
 }

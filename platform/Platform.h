@@ -10,12 +10,14 @@
 #include "platform/MailslotService.h"
 #include "platform/MessageBoxes.h"
 #include "platform/NetworkBrowser.h"
-#include "platform/NotifyArea.h"
 #include "platform/ProfileStore.h"
 #include "platform/ScreenDensity.h"
 #include "platform/Sound.h"
 
 namespace parlino {
+
+// The notification area shows pictures, so its interface lives with the desktop's services.
+class NotifyArea;
 
 // The operating-system services that windows reach, handed down from whoever composes the program:
 // the real ones in the executable, fakes in tests.

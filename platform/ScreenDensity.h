@@ -10,11 +10,4 @@ public:
     virtual int PixelsPerInch() const = 0;
 };
 
-// The primary screen's logical density; 96 when there is no screen at all.
-class QtScreenDensity final : public ScreenDensity
-{
-public:
-    int PixelsPerInch() const override;
-};
-
 } // namespace parlino

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec/ByteOrder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -7,8 +9,6 @@
 #include <vector>
 
 namespace parlino {
-
-using Bytes = std::vector<uint8_t>;
 
 // A bound UDP port; frames stop arriving when it is destroyed.
 class UdpEndpoint

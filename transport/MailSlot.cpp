@@ -1,13 +1,10 @@
 #include "transport/MailSlot.h"
 
-#include "platform/MainThreadHandOver.h"
-#include "transport/Crc16.h"
-#include "transport/SmbMailslot.h"
-#include "transport/WinPopupDatagram.h"
+#include "codec/Crc16.h"
+#include "codec/SmbMailslot.h"
+#include "codec/WinPopupDatagram.h"
 
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
 #include <new>
 
 namespace parlino {
@@ -15,10 +12,6 @@ namespace {
 
 constexpr uint32_t kWaitSleepMs = 10;
 const QString kMessengerSlot = QStringLiteral("messngr");
-
-std::mutex liveMutex;
-std::condition_variable liveChanged;
-int liveThreads = 0;
 
 } // namespace
 
@@ -28,24 +21,8 @@ TMailSlotWaitThread::TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle 
 {
     SetFreeOnTerminate(true);
     SetPriority(ThreadPriority::Lowest);
-    {
-        std::lock_guard lock(liveMutex);
-        ++liveThreads;
-    }
+    service_.ReaderStarted();
     Resume();
-}
-
-bool TMailSlotWaitThread::WaitForAllToEnd(int timeoutMs)
-{
-    const auto allEnded = [] {
-        std::lock_guard lock(liveMutex);
-        return liveThreads == 0;
-    };
-    // A thread may be waiting for its hand-over; serving it lets the thread see it was closed and end.
-    if (MainThreadHandOver::IsMainThread())
-        return MainThreadHandOver::ServeUntil(allEnded, timeoutMs);
-    std::unique_lock lock(liveMutex);
-    return liveChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs), [] { return liveThreads == 0; });
 }
 
 void TMailSlotWaitThread::Execute()
@@ -70,12 +47,7 @@ void TMailSlotWaitThread::Execute()
         service_.ReadFile(handle_, nullptr, 0, &read);
     }
     // The last touch of the services: from here on they may go.
-    {
-        std::lock_guard lock(liveMutex);
-        --liveThreads;
-    }
-    liveChanged.notify_all();
-    MainThreadHandOver::Wake();
+    service_.ReaderEnded();
 }
 
 TCustomMailSlot::TCustomMailSlot(QObject* owner, MailslotService& service, Clock& clock)
@@ -248,26 +220,22 @@ void TCustomMailSlot::HandleMessage()
 
 void TCustomMailSlot::DoOpen()
 {
-    if (OnOpen)
-        OnOpen(this);
+    Raise(OnOpen, this);
 }
 
 void TCustomMailSlot::DoClose()
 {
-    if (OnClose)
-        OnClose(this);
+    Raise(OnClose, this);
 }
 
 void TCustomMailSlot::DoMessageText(const QByteArray& text)
 {
-    if (OnMessageText)
-        OnMessageText(this, text);
+    Raise(OnMessageText, this, text);
 }
 
 void TCustomMailSlot::DoMessageData(const uint8_t* data, int32_t size)
 {
-    if (OnMessageData)
-        OnMessageData(this, data, size);
+    Raise(OnMessageData, this, data, size);
 }
 
 void TCustomMailSlot::RaiseError(const QString& message)
@@ -308,8 +276,8 @@ void TCustomWinPopup::DoMessageData(const uint8_t* data, int32_t size)
     if (repeats_.IsRepeat(Crc16Arc(data, length), clock_.TickCount()))
         return;
     const WinPopupFields fields = SplitWinPopupDatagram(data, length);
-    OnMessage(this, codePage_.FromOemBytes(fields.receiver), codePage_.FromOemBytes(fields.sender),
-              codePage_.FromOemBytes(fields.text));
+    Raise(OnMessage, this, codePage_.FromOemBytes(fields.receiver), codePage_.FromOemBytes(fields.sender),
+          codePage_.FromOemBytes(fields.text));
 }
 
 } // namespace parlino

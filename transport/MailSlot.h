@@ -1,11 +1,11 @@
 #pragma once
 
+#include "codec/RepeatFilter.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Component.h"
 #include "platform/MailslotService.h"
 #include "platform/Thread.h"
-#include "transport/RepeatFilter.h"
 
 #include <QByteArray>
 #include <QString>
@@ -45,11 +45,8 @@ class TCustomMailSlot;
 class TMailSlotWaitThread final : public TThread
 {
 public:
+    // Nobody waits for a wait thread when its mailslot closes: the service waits for it before it goes.
     TMailSlotWaitThread(TCustomMailSlot* owner, MailslotHandle handle, MailslotService& service, Clock& clock);
-
-    // Nobody waits for a wait thread when its mailslot closes; whoever is about to destroy the services
-    // they use closes every mailslot, then waits here until every wait thread has ended. True when all have.
-    static bool WaitForAllToEnd(int timeoutMs = 5000);
 
 protected:
     void Execute() override;

@@ -1,35 +1,28 @@
 #include "transport/NbtMailslotService.h"
 
+#include "codec/MailslotPath.h"
+#include "codec/SmbMailslot.h"
 #include "platform/LastError.h"
-#include "platform/MailslotPath.h"
-#include "transport/SmbMailslot.h"
 
 #include <random>
 
 namespace parlino {
 namespace {
 
-constexpr size_t kMaxNetbiosName = 15;
 const std::string kMailslotPrefix = "\\MAILSLOT\\";
-
-std::string Trimmed(std::string name)
-{
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
-        name.pop_back();
-    return name;
-}
 
 } // namespace
 
-NbtMailslotService::NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, Identity identity)
-    : network_(network),
-      claims_(claims), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port},
+NbtMailslotService::NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, LocalMailslots& inboxes,
+                                       const ThisComputer& names, uint16_t port)
+    : network_(network), claims_(claims), slots_(inboxes), names_(names), port_(port),
       nextDatagramId_(static_cast<uint16_t>(std::random_device{}()))
 {}
 
 NbtMailslotService::~NbtMailslotService()
 {
-    // Stop the reader before the inboxes it fills go away.
+    WaitForReaders();
+    // Stop the network's reader before the inboxes it fills go away.
     std::unique_ptr<UdpEndpoint> endpoint;
     {
         std::lock_guard lock(mutex_);
@@ -51,14 +44,14 @@ MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint3
         return Fail(kErrorBadPathname, kInvalidHandle);
     const std::string slot = UpperAscii(parsed->slot);
     // Held per computer name, so that several stations can share one host.
-    auto claim = claims_.TryClaim("mailslot/" + identity_.computer + "/" + slot);
+    auto claim = claims_.TryClaim("mailslot/" + names_.name + "/" + slot);
     if (!claim)
         return Fail(kErrorAlreadyExists, kInvalidHandle);
 
     std::lock_guard lock(mutex_);
     if (!endpoint_) {
         endpoint_ = network_.Listen(
-            identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
+            port_, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
         if (!endpoint_)
             return Fail(kErrorAccessDenied, kInvalidHandle);
     }
@@ -87,9 +80,9 @@ MailslotHandle NbtMailslotService::CreateFile(const std::string& path)
     const auto parsed = ParseMailslotPath(path);
     if (!parsed)
         return Fail(kErrorBadPathname, kInvalidHandle);
-    const std::string target = parsed->host == "." ? identity_.computer : UpperAscii(parsed->host);
+    const std::string target = parsed->host == "." ? names_.name : UpperAscii(parsed->host);
     // A longer name would be cut on the wire and could reach another computer.
-    if (target.size() > kMaxNetbiosName)
+    if (target.size() > kNetbiosNameLength)
         return Fail(kErrorBadNetPath, kInvalidHandle);
     const MailslotHandle handle = slots_.NextHandle();
     std::lock_guard lock(mutex_);
@@ -100,13 +93,13 @@ MailslotHandle NbtMailslotService::CreateFile(const std::string& path)
 NbtMailslotService::Route NbtMailslotService::RouteTo(const std::string& target) const
 {
     if (target == "*")
-        return {{identity_.workgroup, kWorkstationSuffix}, DatagramType::DirectGroup};
+        return {{names_.workgroup, kWorkstationSuffix}, DatagramType::DirectGroup};
     GroupLookup lookup;
     {
         std::lock_guard lock(mutex_);
         lookup = groupLookup_;
     }
-    if (target == identity_.workgroup || (lookup && lookup(target)))
+    if (target == names_.workgroup || (lookup && lookup(target)))
         return {{target, kWorkstationSuffix}, DatagramType::DirectGroup};
     return {{target, kMessengerSuffix}, DatagramType::DirectUnique};
 }
@@ -131,12 +124,12 @@ bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint
     NetbiosDatagram datagram;
     datagram.type = route.type;
     datagram.id = nextDatagramId_++;
-    datagram.sourcePort = identity_.port;
-    datagram.source = {identity_.computer, kWorkstationSuffix};
+    datagram.sourcePort = port_;
+    datagram.source = {names_.name, kWorkstationSuffix};
     datagram.destination = route.destination;
     datagram.userData =
         EncodeMailslotWrite(kMailslotPrefix + file.slot, static_cast<const uint8_t*>(data), bytesToWrite);
-    const bool sent = network_.Broadcast(identity_.port, [&datagram](uint32_t localAddress) {
+    const bool sent = network_.Broadcast(port_, [&datagram](uint32_t localAddress) {
         datagram.sourceAddress = localAddress;
         return EncodeDatagram(datagram);
     });
@@ -173,23 +166,10 @@ uint32_t NbtMailslotService::GetLastError()
     return LastError();
 }
 
-bool NbtMailslotService::IsForThisComputer(const NetbiosName& destination) const
-{
-    const std::string name = Trimmed(UpperAscii(destination.name));
-    if (name == "*")
-        return true;
-    if (name == identity_.computer)
-        return destination.suffix == kWorkstationSuffix || destination.suffix == kMessengerSuffix ||
-               destination.suffix == kServerSuffix;
-    if (name == identity_.workgroup)
-        return destination.suffix == kWorkstationSuffix || destination.suffix == kMessengerSuffix;
-    return false;
-}
-
 void NbtMailslotService::OnFrame(const uint8_t* data, size_t size)
 {
     const auto datagram = DecodeDatagram(data, size);
-    if (!datagram || !IsForThisComputer(datagram->destination))
+    if (!datagram || !names_.IsAddressedBy(datagram->destination))
         return;
     auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
     if (!write || write->data.size() > kMaxMailslotData)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "codec/NetbiosDatagram.h"
 #include "platform/HostNameClaims.h"
 #include "platform/LocalMailslots.h"
 #include "platform/MailslotService.h"
 #include "platform/UdpNetwork.h"
-#include "transport/NetbiosDatagram.h"
+#include "transport/ThisComputer.h"
 
 #include <atomic>
 #include <functional>
@@ -15,21 +16,17 @@
 
 namespace parlino {
 
-// Mailslots carried as SMB mailslot writes in NetBIOS datagrams over UDP: local inboxes receive the
-// datagrams addressed to this computer, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts.
+// Mailslots carried as SMB mailslot writes in NetBIOS datagrams over UDP: this computer's inboxes receive
+// the datagrams addressed to it, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts. The inboxes
+// and the names belong to whoever composes the messenger, so that other routes can deliver too.
 class NbtMailslotService final : public MailslotService
 {
 public:
-    struct Identity
-    {
-        std::string computer;  // NetBIOS name, OEM bytes
-        std::string workgroup; // OEM bytes
-        uint16_t port = 138;
-    };
     // Whether a target names a workgroup or domain rather than a computer.
     using GroupLookup = std::function<bool(const std::string& name)>;
 
-    NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, Identity identity);
+    NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, LocalMailslots& inboxes, const ThisComputer& names,
+                       uint16_t port);
     ~NbtMailslotService() override;
 
     void SetGroupLookup(GroupLookup lookup);
@@ -50,8 +47,6 @@ public:
         DatagramType type;
     };
     Route RouteTo(const std::string& target) const;
-    // Whether a datagram to this name is for this computer.
-    bool IsForThisComputer(const NetbiosName& destination) const;
 
 private:
     struct RemoteFile
@@ -63,8 +58,9 @@ private:
 
     UdpNetwork& network_;
     HostNameClaims& claims_;
-    const Identity identity_;
-    LocalMailslots slots_;
+    LocalMailslots& slots_;
+    const ThisComputer& names_;
+    const uint16_t port_;
 
     mutable std::mutex mutex_;
     GroupLookup groupLookup_;

@@ -3,7 +3,7 @@
 namespace parlino {
 namespace {
 
-std::vector<std::string> Names(const QStringList& list)
+std::vector<std::string> InterfaceNames(const QStringList& list)
 {
     std::vector<std::string> names;
     for (const QString& entry : list)
@@ -14,10 +14,9 @@ std::vector<std::string> Names(const QStringList& list)
 } // namespace
 
 SystemMessenger::SystemMessenger(NetworkIdentity identity)
-    : identity_(std::move(identity)), codePage_(identity_.dosCharset), network_(Names(identity_.interfaces)),
-      mailslots_(network_, claims_,
-                 {codePage_.ToOemBytes(identity_.netbiosName), codePage_.ToOemBytes(identity_.workgroup),
-                  identity_.datagramPort})
+    : identity_(std::move(identity)), codePage_(identity_.dosCharset), network_(InterfaceNames(identity_.interfaces)),
+      names_(ThisComputer::Of(identity_, codePage_)),
+      mailslots_(network_, claims_, inboxes_, names_, identity_.datagramPort)
 {}
 
 } // namespace parlino

@@ -4,13 +4,16 @@
 #include "platform/CodePage.h"
 #include "platform/HostNameClaims.h"
 #include "platform/LinuxUdpNetwork.h"
+#include "platform/LocalMailslots.h"
 #include "platform/NetworkIdentity.h"
 #include "transport/NbtMailslotService.h"
+#include "transport/ThisComputer.h"
 
 namespace parlino {
 
-// The real messenger stack of this computer: its identity, the UDP network on the chosen interfaces,
-// host-wide mailslot names, the OEM code page and the mailslot service on top of them.
+// The real messenger stack of this computer: its identity and names, the UDP network on the chosen
+// interfaces, host-wide mailslot names, the OEM code page, this computer's inboxes and the mailslot service
+// on top of them. Every route into the inboxes is made and ended here.
 class SystemMessenger
 {
 public:
@@ -19,6 +22,7 @@ public:
     SystemMessenger& operator=(const SystemMessenger&) = delete;
 
     const NetworkIdentity& Identity() const { return identity_; }
+    const ThisComputer& Names() const { return names_; }
     Clock& TickClock() { return clock_; }
     const CodePage& OemCodePage() const { return codePage_; }
     UdpNetwork& Network() { return network_; }
@@ -30,6 +34,8 @@ private:
     IconvCodePage codePage_;
     LinuxUdpNetwork network_;
     AbstractSocketClaims claims_;
+    const ThisComputer names_;
+    LocalMailslots inboxes_;
     NbtMailslotService mailslots_;
 };
 

@@ -1,6 +1,6 @@
 #include "tray/TrayPictures.h"
 
-#include "platform/ResourceIcon.h"
+#include "platform/qt/ResourceIcon.h"
 
 PARLINO_RESOURCES(tray)
 

@@ -1,7 +1,7 @@
 #include "platform/fake/FakeMailslotService.h"
 
+#include "codec/MailslotPath.h"
 #include "platform/LastError.h"
-#include "platform/MailslotPath.h"
 
 #include <algorithm>
 

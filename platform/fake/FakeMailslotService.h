@@ -21,6 +21,9 @@ public:
         std::vector<uint8_t> data;
     };
 
+    FakeMailslotService() = default;
+    ~FakeMailslotService() override { WaitForReaders(); }
+
     MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) override;
     bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) override;
     bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) override;

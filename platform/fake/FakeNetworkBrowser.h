@@ -21,7 +21,10 @@ public:
     void AddWorkgroup(const QString& provider, const QString& workgroup);
     // The remote name as the listing gives it, normally "\\NAME".
     void AddComputerRecord(const QString& workgroup, const QString& remoteName);
-    void AddComputer(const QString& workgroup, const QString& name) { AddComputerRecord(workgroup, "\\\\" + name); }
+    void AddComputer(const QString& workgroup, const QString& name)
+    {
+        AddComputerRecord(workgroup, QStringLiteral("\\\\") + name);
+    }
     // One provider holding these workgroups with their computers, in this order.
     void AddNetwork(const QString& provider, const std::vector<std::pair<QString, QStringList>>& workgroups)
     {

@@ -1,4 +1,4 @@
-#include "platform/FlashWindow.h"
+#include "platform/qt/FlashWindow.h"
 
 #include <QApplication>
 #include <QWidget>

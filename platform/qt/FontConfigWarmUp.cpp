@@ -1,4 +1,4 @@
-#include "platform/FontConfigWarmUp.h"
+#include "platform/qt/FontConfigWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
 

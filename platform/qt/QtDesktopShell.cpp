@@ -1,4 +1,4 @@
-#include "platform/DesktopShell.h"
+#include "platform/qt/QtDesktopShell.h"
 
 #include <QDesktopServices>
 #include <QUrl>

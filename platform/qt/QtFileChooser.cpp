@@ -1,4 +1,4 @@
-#include "platform/FileChooser.h"
+#include "platform/qt/QtFileChooser.h"
 
 #include <QFileDialog>
 #include <QStringList>

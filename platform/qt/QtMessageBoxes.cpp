@@ -1,4 +1,4 @@
-#include "platform/MessageBoxes.h"
+#include "platform/qt/QtMessageBoxes.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "platform/QtNotifyArea.h"
+#include "platform/qt/QtNotifyArea.h"
 
 #include <QCursor>
 #include <QGuiApplication>

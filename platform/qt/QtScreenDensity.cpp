@@ -1,4 +1,4 @@
-#include "platform/ScreenDensity.h"
+#include "platform/qt/QtScreenDensity.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "platform/Sound.h"
+#include "platform/qt/QtSound.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/ResourceIcon.h"
+#include "platform/qt/ResourceIcon.h"
 
 #include <QApplication>
 #include <QIconEngine>

@@ -1,5 +1,4 @@
-#include "netenum/NameQuery.h"
-
+#include "netenum/NameQueryResponder.h"
 #include "platform/fake/FakeLan.h"
 
 #include <gtest/gtest.h>

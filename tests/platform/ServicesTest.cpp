@@ -2,10 +2,7 @@
 #include "platform/HostNameClaims.h"
 #include "platform/LinuxUdpNetwork.h"
 #include "platform/LocalMailslots.h"
-#include "platform/MailslotPath.h"
 #include "platform/NetworkIdentity.h"
-#include "platform/Sound.h"
-#include "platform/sound/SoundEffectPlayer.h"
 #include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
@@ -18,27 +15,6 @@
 
 namespace parlino {
 namespace {
-
-// The player lives in a module of its own; the program must find it beside itself and create it.
-TEST(SoundModule, PlayerLoadsFromBesideTheProgram)
-{
-    EXPECT_NE(LoadSoundEffectPlayer(), nullptr);
-}
-
-TEST(SoundModule, AFileThatCannotBePlayedBeepsEveryTime)
-{
-    QTemporaryDir folder;
-    const QString notWav = folder.filePath(QStringLiteral("ring.wav"));
-    ASSERT_TRUE(test::WriteWholeFile(notWav, "not a sound at all"));
-
-    int beeps = 0;
-    SoundEffectPlayer player([&] { ++beeps; });
-    player.PlayFile(notWav);
-    ASSERT_TRUE(test::WaitUntil([&] { return beeps == 1; }));
-    player.PlayFile(notWav);
-    player.PlayFile(notWav);
-    EXPECT_EQ(beeps, 3);
-}
 
 TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
 {
@@ -98,34 +74,6 @@ TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
     EXPECT_EQ(IconvCodePage(QStringLiteral("NO-SUCH-CHARSET")).Name(), QStringLiteral("CP850"));
     EXPECT_EQ(IconvCodePage(QStringLiteral("CP866")).ToOem(QStringLiteral("Привет")),
               QByteArray("\x8f\xe0\xa8\xa2\xa5\xe2"));
-}
-
-TEST(MailslotPath, ParsesHostAndSlot)
-{
-    struct Case
-    {
-        std::string path;
-        bool valid;
-        std::string host, slot;
-    };
-    const Case cases[] = {
-        {"\\\\.\\mailslot\\messngr", true, ".", "messngr"},
-        {"\\\\BOB\\MAILSLOT\\MESSNGR", true, "BOB", "MESSNGR"},
-        {"\\\\*\\mailslot\\browse\\sub", true, "*", "browse\\sub"},
-        {"\\\\.\\mailslot\\", false, "", ""},
-        {"\\\\\\mailslot\\x", false, "", ""},
-        {"\\\\.\\pipe\\x", false, "", ""},
-        {"\\.\\mailslot\\x", false, "", ""},
-        {"", false, "", ""},
-    };
-    for (const Case& c : cases) {
-        const auto parsed = ParseMailslotPath(c.path);
-        ASSERT_EQ(parsed.has_value(), c.valid) << c.path;
-        if (parsed) {
-            EXPECT_EQ(parsed->host, c.host);
-            EXPECT_EQ(parsed->slot, c.slot);
-        }
-    }
 }
 
 TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)

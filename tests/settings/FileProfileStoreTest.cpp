@@ -1,5 +1,5 @@
-#include "QtPrinters.h"
-#include "platform/ProfileFile.h"
+#include "tests/support/QtPrinters.h"
+#include "codec/ProfileFile.h"
 #include "platform/ProfileStore.h"
 #include "tests/support/Files.h"
 #include "tests/support/Wait.h"

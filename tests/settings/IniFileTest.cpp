@@ -1,6 +1,6 @@
 #include "settings/IniFile.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "settings/FourNumbers.h"
 #include "settings/IntegerRule.h"

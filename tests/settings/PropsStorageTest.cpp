@@ -1,6 +1,6 @@
 #include "settings/PropsStorage.h"
 
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "TestComponents.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "settings/IniFile.h"

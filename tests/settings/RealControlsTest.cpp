@@ -1,4 +1,4 @@
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "platform/fake/FakeScreenDensity.h"
 #include "settings/IniFile.h"

@@ -19,8 +19,8 @@ struct LanStation
 {
     LanStation(fake::FakeLan& lan, uint8_t host, const std::string& netbiosName,
                const std::string& workgroup = "OFFICE")
-        : name(QString::fromStdString(netbiosName)), network(lan.AddStation(host)),
-          service(*network, *network, {netbiosName, workgroup, 138}), popup(nullptr, service, clock, codePage)
+        : name(QString::fromStdString(netbiosName)), network(lan.AddStation(host)), names(netbiosName, workgroup),
+          service(*network, *network, inboxes, names, 138), popup(nullptr, service, clock, codePage)
     {
         popup.OnMessage = [this](QObject*, const QString& to, const QString& from, const QString& text) {
             inbox.push_back(from + " -> " + to + ": " + text);
@@ -33,6 +33,8 @@ struct LanStation
 
     const QString name;
     std::unique_ptr<fake::FakeStationNetwork> network;
+    const ThisComputer names;
+    LocalMailslots inboxes;
     NbtMailslotService service;
     fake::FakeClock clock;
     IconvCodePage codePage{QStringLiteral("CP850")};

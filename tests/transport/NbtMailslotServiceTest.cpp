@@ -1,12 +1,14 @@
 #include "transport/NbtMailslotService.h"
 
+#include "codec/SmbMailslot.h"
+#include "codec/WinPopupDatagram.h"
 #include "platform/fake/FakeLan.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
 #include "transport/MailSlot.h"
-#include "transport/SmbMailslot.h"
-#include "transport/WinPopupDatagram.h"
 
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -14,31 +16,39 @@
 namespace parlino {
 namespace {
 
-using test::SpinFor;
 using test::WaitUntil;
 
 class NbtMailslotServiceTest : public testing::Test
 {
 protected:
-    void TearDown() override
-    {
-        for (auto* station : {&alice, &bob, &carol, &dave})
-            station->popup.Close();
-        EXPECT_TRUE(TMailSlotWaitThread::WaitForAllToEnd());
-    }
-
     fake::FakeLan lan;
     test::LanStation alice{lan, 1, "ALICE", "OFFICE"};
     test::LanStation bob{lan, 2, "BOB", "OFFICE"};
     test::LanStation carol{lan, 3, "CAROL", "OFFICE"};
     test::LanStation dave{lan, 4, "DAVE", "LAB"};
+
+    // Anything still on its way to a station arrives before a message sent after it: sends one to every station,
+    // waits until each has it and takes it out again.
+    void Settle()
+    {
+        ASSERT_TRUE(dave.popup.Send("OFFICE", "DAVE", "OFFICE", "end"));
+        ASSERT_TRUE(dave.popup.Send("LAB", "DAVE", "LAB", "end"));
+        const std::array<test::LanStation*, 4> stations{&alice, &bob, &carol, &dave};
+        ASSERT_TRUE(WaitUntil([&] {
+            return std::ranges::all_of(stations, [](const test::LanStation* station) {
+                return !station->inbox.isEmpty() && station->inbox.back().endsWith(QStringLiteral(": end"));
+            });
+        }));
+        for (test::LanStation* station : stations)
+            station->inbox.removeLast();
+    }
 };
 
 TEST_F(NbtMailslotServiceTest, PersonalMessageReachesOnlyItsComputer)
 {
     EXPECT_TRUE(alice.popup.Send("bob", "ALICE", "BOB", "hello"));
     ASSERT_TRUE(WaitUntil([&] { return !bob.inbox.isEmpty(); }));
-    SpinFor(50);
+    Settle();
     EXPECT_EQ(bob.inbox, QStringList{"ALICE -> BOB: hello"});
     EXPECT_TRUE(alice.inbox.isEmpty());
     EXPECT_TRUE(carol.inbox.isEmpty());
@@ -52,7 +62,7 @@ TEST_F(NbtMailslotServiceTest, WorkgroupAndStarReachEveryListenerOfTheGroup)
     ASSERT_TRUE(WaitUntil([&] {
         return alice.inbox.size() == 1 && bob.inbox.size() == 1 && carol.inbox.size() == 1 && dave.inbox.size() == 1;
     }));
-    SpinFor(50);
+    Settle();
     for (auto* station : {&alice, &bob, &carol})
         EXPECT_EQ(station->inbox, QStringList{"ALICE -> OFFICE: to the office"});
     EXPECT_EQ(dave.inbox, QStringList{"DAVE -> *: to the lab"});
@@ -83,7 +93,7 @@ TEST_F(NbtMailslotServiceTest, AcceptsOnlyItsOwnNames)
                           {{"OFFICE", 0x03}, true}, {{"OFFICE", 0x1E}, false}, {{"LAB", 0x00}, false},
                           {{"BOBBY", 0x03}, false}, {{"*", 0x00}, true},       {{std::string("*\0\0", 3), 0}, true}};
     for (const Case& c : cases)
-        EXPECT_EQ(bob.service.IsForThisComputer(c.name), c.accepted) << c.name.name << int(c.name.suffix);
+        EXPECT_EQ(bob.names.IsAddressedBy(c.name), c.accepted) << c.name.name << int(c.name.suffix);
 }
 
 TEST_F(NbtMailslotServiceTest, FramesOnTheWireAreTheCodecs)
@@ -123,17 +133,21 @@ TEST_F(NbtMailslotServiceTest, GarbageIsDroppedAndTheNextGoodFrameStillArrives)
     lan.Inject(0x0A000063, 138, good("no prefix", "MESSNGR"));
     lan.Inject(0x0A000063, 138, good("arrives"));
     ASSERT_TRUE(WaitUntil([&] { return !bob.inbox.isEmpty(); }));
-    SpinFor(50);
+    Settle();
     EXPECT_EQ(bob.inbox, QStringList{"EVE -> BOB: arrives"});
 }
 
 TEST_F(NbtMailslotServiceTest, OneHolderPerSlotNameAndComputer)
 {
-    NbtMailslotService again(*bob.network, *bob.network, {"BOB", "OFFICE", 138});
+    LocalMailslots inboxes;
+    const ThisComputer bobAgain{"BOB", "OFFICE"};
+    NbtMailslotService again(*bob.network, *bob.network, inboxes, bobAgain, 138);
     EXPECT_EQ(again.CreateMailslot("\\\\.\\mailslot\\MESSNGR", 0, 0), kInvalidHandle);
     EXPECT_EQ(again.GetLastError(), kErrorAlreadyExists);
     // Another station name on the same host is another computer.
-    NbtMailslotService twin(*bob.network, *bob.network, {"BOB2", "OFFICE", 138});
+    LocalMailslots twinInboxes;
+    const ThisComputer bob2{"BOB2", "OFFICE"};
+    NbtMailslotService twin(*bob.network, *bob.network, twinInboxes, bob2, 138);
     const MailslotHandle handle = twin.CreateMailslot("\\\\.\\mailslot\\messngr", 0, 0);
     EXPECT_NE(handle, kInvalidHandle);
     twin.CloseHandle(handle);
@@ -161,7 +175,8 @@ TEST_F(NbtMailslotServiceTest, ClosedStationsReceiveNothingAndSendingNeedsNoList
     ASSERT_TRUE(bob.popup.Send("ALICE", "BOB", "ALICE", "still sending"));
     ASSERT_TRUE(alice.popup.Send("BOB", "ALICE", "BOB", "unheard"));
     ASSERT_TRUE(WaitUntil([&] { return !alice.inbox.isEmpty(); }));
-    SpinFor(50);
+    bob.popup.SetActive(true);
+    Settle();
     EXPECT_TRUE(bob.inbox.isEmpty());
 }
 

@@ -1,4 +1,4 @@
-#include "platform/QtNotifyArea.h"
+#include "platform/qt/QtNotifyArea.h"
 
 #include "tray/RxTrayIcon.h"
 #include "tray/TrayPictures.h"
@@ -12,7 +12,8 @@ namespace {
 TEST(QtNotifyAreaTest, WithoutANotificationAreaTheIconStaysAbsentQuietly)
 {
     QtNotifyArea area;
-    TRxTrayIcon tray(nullptr, area);
+    SystemClock clock;
+    TRxTrayIcon tray(nullptr, area, clock);
     EXPECT_FALSE(tray.NotificationAreaAvailable());
 
     tray.SetHint(QStringLiteral("Parlino"));

@@ -1,4 +1,4 @@
-#include "platform/QtNotifyArea.h"
+#include "platform/qt/QtNotifyArea.h"
 #include "tests/support/Wait.h"
 #include "tray/RxTrayIcon.h"
 #include "tray/TrayPictures.h"
@@ -69,7 +69,8 @@ TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
     QtNotifyArea area;
     ASSERT_TRUE(WaitUntil([&] { return area.IsAvailable(); }, 10000)) << "trayer did not take the tray selection";
 
-    TRxTrayIcon tray(nullptr, area);
+    SystemClock clock;
+    TRxTrayIcon tray(nullptr, area, clock);
     int clicks = 0;
     tray.OnClick = [&](QObject*, TMouseButton button, TShiftState, int, int) {
         if (button == TMouseButton::mbLeft)

@@ -1,4 +1,4 @@
-#include "platform/fake/FakeNotifyArea.h"
+#include "platform/fake/qt/FakeNotifyArea.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NotifyArea.h"
+#include "platform/qt/NotifyArea.h"
 
 #include <vector>
 

@@ -9,10 +9,10 @@
 #include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMachineStore.h"
 #include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/FakeNotifyArea.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "platform/fake/FakeScreenDensity.h"
 #include "platform/fake/FakeSound.h"
+#include "platform/fake/qt/FakeNotifyArea.h"
 
 namespace parlino::fake {
 

@@ -1,4 +1,4 @@
-#include "platform/sound/SoundEffectPlayer.h"
+#include "platform/qt/sound/SoundEffectPlayer.h"
 
 #include <QApplication>
 #include <QUrl>

@@ -1,8 +1,8 @@
-#include "transport/Crc16.h"
-#include "transport/NetbiosDatagram.h"
-#include "transport/RepeatFilter.h"
-#include "transport/SmbMailslot.h"
-#include "transport/WinPopupDatagram.h"
+#include "codec/Crc16.h"
+#include "codec/NetbiosDatagram.h"
+#include "codec/RepeatFilter.h"
+#include "codec/SmbMailslot.h"
+#include "codec/WinPopupDatagram.h"
 
 #include <gtest/gtest.h>
 #include <string>

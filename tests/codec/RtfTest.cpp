@@ -1,4 +1,4 @@
-#include "chat/Rtf.h"
+#include "codec/Rtf.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -210,7 +210,9 @@ TEST(RtfTest, MalformedInputIsReadAsFarAsItGoes)
 
 TEST(RtfTest, DeepNestingStaysBalanced)
 {
-    const std::string deep = std::string(100000, '{') + "x" + std::string(100000, '}');
+    std::string deep(100000, '{');
+    deep += 'x';
+    deep.append(100000, '}');
     EXPECT_EQ(ReadTexts("{\\rtf1 a" + deep + "b}c"), (std::vector<std::string>{"axb"}));
     EXPECT_EQ(ReadTexts("{\\rtf1 a" + std::string(100000, '{') + "\\b x"), (std::vector<std::string>{"ax"}));
 }

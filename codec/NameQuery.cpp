@@ -1,0 +1,69 @@
+#include "codec/NameQuery.h"
+
+#include "codec/ByteOrder.h"
+#include "codec/MailslotPath.h"
+
+namespace parlino {
+namespace {
+
+constexpr size_t kHeaderSize = 12;
+constexpr uint16_t kTypeNb = 0x0020;
+constexpr uint16_t kClassIn = 0x0001;
+constexpr uint16_t kResponseBit = 0x8000;
+constexpr uint16_t kOpcodeMask = 0x7800;
+constexpr uint16_t kQueryFlags = 0x0110;  // recursion desired, broadcast
+constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
+constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
+
+void PutHeader(Bytes& out, uint16_t id, uint16_t flags, uint16_t questions, uint16_t answers)
+{
+    for (const uint16_t field : {id, flags, questions, answers, uint16_t{0}, uint16_t{0}})
+        PutBigEndian16(out, field);
+}
+
+// The name asked about, as a query's question and an answer's record start.
+void PutQuestion(Bytes& out, const NetbiosName& name)
+{
+    const Bytes encoded = EncodeNetbiosName(name);
+    out.insert(out.end(), encoded.begin(), encoded.end());
+    PutBigEndian16(out, kTypeNb);
+    PutBigEndian16(out, kClassIn);
+}
+
+} // namespace
+
+std::optional<NameQuery> DecodeNameQuery(const uint8_t* data, size_t size)
+{
+    if (size < kHeaderSize + kEncodedNameSize + 4)
+        return std::nullopt;
+    const uint16_t flags = GetBigEndian16(data + 2);
+    if ((flags & (kResponseBit | kOpcodeMask)) != 0 || GetBigEndian16(data + 4) != 1)
+        return std::nullopt;
+    auto name = DecodeNetbiosName(data + kHeaderSize, kEncodedNameSize);
+    const uint8_t* tail = data + kHeaderSize + kEncodedNameSize;
+    if (!name || GetBigEndian16(tail) != kTypeNb || GetBigEndian16(tail + 2) != kClassIn)
+        return std::nullopt;
+    return NameQuery{GetBigEndian16(data), std::move(*name)};
+}
+
+Bytes EncodeNameQuery(const NameQuery& query)
+{
+    Bytes out;
+    PutHeader(out, query.transactionId, kQueryFlags, 1, 0);
+    PutQuestion(out, query.name);
+    return out;
+}
+
+Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address)
+{
+    Bytes out;
+    PutHeader(out, query.transactionId, kAnswerFlags, 0, 1);
+    PutQuestion(out, query.name);
+    PutBigEndian32(out, kTimeToLive);
+    PutBigEndian16(out, 6);
+    PutBigEndian16(out, 0); // a unique name of a B-node
+    PutBigEndian32(out, address);
+    return out;
+}
+
+} // namespace parlino

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/FileChooser.h"
+
+namespace parlino {
+
+class QtFileChooser final : public FileChooser
+{
+public:
+    std::optional<QString> ChooseSaveFile(QWidget* owner, const SaveFileRequest& request) override;
+};
+
+} // namespace parlino

@@ -1,0 +1,39 @@
+#include "settings/FormParts.h"
+
+#include "settings/TFont.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
+
+namespace parlino {
+
+QFont DesignFont(int pixels)
+{
+    QFont font(QString::fromLatin1(kDesignFontName));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+QToolButton* NewToolButton(QWidget* toolBar, const char* name, const QString& caption, const QIcon& glyph)
+{
+    auto* button = new QToolButton(toolBar);
+    button->setObjectName(QLatin1String(name));
+    button->setText(caption);
+    button->setIcon(glyph);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, const QObject* receiver,
+                     std::function<void()> onClick)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    if (onClick)
+        QObject::connect(item, &QAction::triggered, receiver, std::move(onClick));
+    return item;
+}
+
+} // namespace parlino
