@@ -1,7 +1,8 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
-#include "netenum/NetUsers.h"
+#include "netenum/NetworkWalk.h"
 #include "netenum/SystemBrowser.h"
 #include "platform/TerminationSignals.h"
+#include "tools/MsgCommandLine.h"
 #include "transport/MailSlot.h"
 #include "transport/SystemMessenger.h"
 
@@ -9,43 +10,17 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringList>
 #include <QTextStream>
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <limits>
-#include <optional>
 
 namespace {
 
 using namespace parlino;
 
-const char* const kUsage = R"(Usage:
-  parlino-msg send TARGET TEXT [--from NAME]
-      Sends one messenger datagram to TARGET (a computer, a workgroup, or * for this
-      computer's workgroup) with the sender field NAME (default: this computer's name)
-      and the receiver field TARGET. Exits 0 when the datagram was sent, else 1.
-  parlino-msg listen [--json] [--count N] [--timeout SECONDS]
-      Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
-      or with --json as one object per line with the keys "from", "to" and "text".
-      Stops after N messages or SECONDS seconds. Exits 2 when the mailslot can't be opened.
-  parlino-msg browse [--watch SECONDS]
-      Announces this computer, asks the LAN for announcements, and prints each workgroup
-      followed by its computers, indented by two blanks, as the station tree shows them.
-      With --watch it stays on the LAN for SECONDS seconds and prints the list again, after
-      an empty line, whenever it changes. Exits 2 when the datagram port can't be had.
-
-Environment:
-  PARLINO_NETBIOS_NAME  this computer's NetBIOS name (default: smb.conf, else the host name)
-  PARLINO_WORKGROUP     this computer's workgroup (default: smb.conf, else WORKGROUP)
-  PARLINO_DOS_CHARSET   the code page on the wire (default: smb.conf, else CP850)
-  PARLINO_INTERFACES    interfaces to use, comma-separated; nothing from or to other networks; "lo"
-                        keeps to loopback
-  PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service)
-)";
+constexpr int kBadArguments = 64;
 
 int Fail(const QString& message, int code)
 {
@@ -53,64 +28,22 @@ int Fail(const QString& message, int code)
     return code;
 }
 
-// Takes "--name VALUE" out of the arguments: nullopt when absent, empty when the value is missing.
-std::optional<QString> TakeOption(QStringList& args, const QString& name)
+int Send(SystemMessenger& messenger, const MsgCommand& command)
 {
-    const auto at = args.indexOf(name);
-    if (at < 0)
-        return std::nullopt;
-    const QString value = at + 1 < args.size() ? args.at(at + 1) : QString();
-    args.remove(at, std::min<qsizetype>(2, args.size() - at));
-    return value;
-}
-
-// "--name SECONDS": 0 when absent; nullopt unless a number of seconds a timer can count.
-std::optional<double> TakeSeconds(QStringList& args, const QString& name)
-{
-    const std::optional<QString> text = TakeOption(args, name);
-    if (!text)
-        return 0.0;
-    bool ok = false;
-    const double seconds = text->toDouble(&ok);
-    constexpr double kLongest = std::numeric_limits<int>::max() / 1000.0;
-    if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds > kLongest)
-        return std::nullopt;
-    return seconds;
-}
-
-int Send(SystemMessenger& messenger, QStringList args)
-{
-    const std::optional<QString> from = TakeOption(args, QStringLiteral("--from"));
-    if (from && from->isEmpty())
-        return Fail(QStringLiteral("--from needs a name"), 64);
-    if (args.size() != 2)
-        return Fail(QStringLiteral("send needs TARGET and TEXT (see --help)"), 64);
     TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
-    const QString& target = args.at(0);
-    if (!popup.Send(target, from.value_or(messenger.Identity().netbiosName), target, args.at(1)))
-        return Fail(QStringLiteral("could not send to %1").arg(target), 1);
+    const QString from = command.from.isEmpty() ? messenger.Identity().netbiosName : command.from;
+    if (!popup.Send(command.target, from, command.target, command.text))
+        return Fail(QStringLiteral("could not send to %1").arg(command.target), 1);
     return 0;
 }
 
-int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
+int Listen(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& command)
 {
-    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
-    bool ok = true;
-    const std::optional<QString> countText = TakeOption(args, QStringLiteral("--count"));
-    const int count = countText ? countText->toInt(&ok) : 0;
-    if (!ok || count < 0)
-        return Fail(QStringLiteral("--count takes a whole number"), 64);
-    const std::optional<double> timeout = TakeSeconds(args, QStringLiteral("--timeout"));
-    if (!timeout)
-        return Fail(QStringLiteral("--timeout takes a number of seconds"), 64);
-    if (!args.isEmpty())
-        return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
-
     TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
     int received = 0;
     QTextStream out(stdout);
     popup.OnMessage = [&](QObject*, const QString& to, const QString& from, const QString& text) {
-        if (json)
+        if (command.json)
             out << QJsonDocument(QJsonObject{{QStringLiteral("from"), from},
                                              {QStringLiteral("to"), to},
                                              {QStringLiteral("text"), text}})
@@ -118,7 +51,7 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
         else
             out << from << " -> " << to << ": " << text;
         out << Qt::endl;
-        if (count > 0 && ++received >= count)
+        if (command.count > 0 && ++received >= command.count)
             app.quit();
     };
     try {
@@ -126,11 +59,10 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     } catch (const EMailSlot& error) {
         return Fail(error.Message(), 2);
     }
-    if (*timeout > 0)
-        QTimer::singleShot(static_cast<int>(*timeout * 1000), &app, &QCoreApplication::quit);
+    if (command.timeout > 0)
+        QTimer::singleShot(static_cast<int>(command.timeout * 1000), &app, &QCoreApplication::quit);
     app.exec();
     popup.Close();
-    TMailSlotWaitThread::WaitForAllToEnd();
     return 0;
 }
 
@@ -138,27 +70,14 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
 QString BrowseText(TNetUsers& users)
 {
     QString text;
-    users.SetServer({});
-    users.EnumDomains();
-    const QStringList workgroups = users.Items().Names();
-    for (const QString& workgroup : workgroups) {
-        text += workgroup + '\n';
-        users.SetServer(workgroup);
-        users.Refresh();
-        for (const QString& computer : users.Items().Names())
-            text += "  " + computer + '\n';
-    }
+    WalkNetwork(users, [&text](NetworkNode node, const QString& name) {
+        text += (node == NetworkNode::Computer ? QStringLiteral("  ") : QString()) + name + QLatin1Char('\n');
+    });
     return text;
 }
 
-int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
+int Browse(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& command)
 {
-    const std::optional<double> watch = TakeSeconds(args, QStringLiteral("--watch"));
-    if (!watch)
-        return Fail(QStringLiteral("--watch takes a number of seconds"), 64);
-    if (!args.isEmpty())
-        return Fail(QStringLiteral("unknown argument %1 (see --help)").arg(args.first()), 64);
-
     QElapsedTimer sinceStart;
     sinceStart.start();
     SystemBrowser browser(messenger);
@@ -169,7 +88,7 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     QTextStream out(stdout);
     QString shown = BrowseText(users);
     out << shown << Qt::flush;
-    if (*watch <= 0)
+    if (command.watch <= 0)
         return 0;
 
     constexpr int kPollMs = 100;
@@ -181,7 +100,7 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
     });
     poll.start(kPollMs);
     // The watch counts from the start, so the first listing's wait for answers is part of it.
-    const qint64 left = static_cast<qint64>(*watch * 1000) - sinceStart.elapsed();
+    const qint64 left = static_cast<qint64>(command.watch * 1000) - sinceStart.elapsed();
     QTimer::singleShot(static_cast<int>(std::max<qint64>(left, 0)), &app, &QCoreApplication::quit);
     app.exec();
     return 0;
@@ -192,19 +111,20 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, QStringList args)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
-        return args.isEmpty() ? 64 : 0;
+    const std::variant<MsgCommand, QString> parsed = ParseMsgCommandLine(app.arguments().mid(1));
+    if (const QString* refusal = std::get_if<QString>(&parsed))
+        return Fail(*refusal, kBadArguments);
+    const MsgCommand& command = std::get<MsgCommand>(parsed);
+    if (command.kind == MsgCommand::Kind::Help || command.kind == MsgCommand::Kind::Usage) {
+        const bool asked = command.kind == MsgCommand::Kind::Help;
+        std::fputs(kMsgUsage, asked ? stdout : stderr);
+        return asked ? 0 : kBadArguments;
     }
-    const QString command = args.takeFirst();
     OnTerminationSignal([&app] { app.quit(); });
     SystemMessenger messenger;
-    if (command == QStringLiteral("send"))
-        return Send(messenger, args);
-    if (command == QStringLiteral("listen"))
-        return Listen(app, messenger, args);
-    if (command == QStringLiteral("browse"))
-        return Browse(app, messenger, args);
-    return Fail(QStringLiteral("unknown command %1 (see --help)").arg(command), 64);
+    if (command.kind == MsgCommand::Kind::Send)
+        return Send(messenger, command);
+    if (command.kind == MsgCommand::Kind::Listen)
+        return Listen(app, messenger, command);
+    return Browse(app, messenger, command);
 }
