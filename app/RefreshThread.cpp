@@ -1,5 +1,7 @@
 #include "app/RefreshThread.h"
 
+#include "netenum/NetworkWalk.h"
+
 #include <QTreeWidgetItemIterator>
 
 namespace parlino {
@@ -41,19 +43,12 @@ void CRefreshThread::Execute()
         if (tree_ && tree_->currentItem())
             selected = tree_->currentItem()->text(0);
     });
-    netUsers_.SetServer({});
-    netUsers_.EnumDomains();
-    QStringList domains = netUsers_.Items().Names();
-    for (const QString& domain : domains) {
-        if (Terminated())
-            break;
-        AddStation(domain, kDomainStation);
-        netUsers_.SetServer(domain);
-        netUsers_.Refresh();
-        for (const QString& computer : netUsers_.Items().Names())
-            AddStation(computer, kComputerStation);
-    }
-    domains.clear();
+    WalkNetwork(
+        netUsers_,
+        [](NetworkNode node, const QString& name) {
+            AddStation(name, node == NetworkNode::Domain ? kDomainStation : kComputerStation);
+        },
+        [this] { return Terminated(); });
     Synchronize([&] { Rebuild(selected); });
 }
 

@@ -1,5 +1,6 @@
 #include "netenum/NetUsers.h"
 
+#include "netenum/NetworkWalk.h"
 #include "platform/fake/FakeNetworkBrowser.h"
 
 #include <QVariant>
@@ -166,6 +167,53 @@ INSTANTIATE_TEST_SUITE_P(
                 {"COMPUTER000"},
                 400}),
     [](const testing::TestParamInfo<Failure>& param) { return std::string(param.param.what); });
+
+// The walk hands over each workgroup followed by its computers; a listing that fails leaves out only its own names.
+struct Walk
+{
+    const char* what;
+    std::function<void(fake::FakeNetworkBrowser&)> arrange;
+    QStringList walked; // workgroups, and computers indented by two blanks
+    int stopAfter = -1; // the workgroups walked before the walk is asked to stop; -1 never
+};
+
+class NetworkWalkTest : public NetUsersTest, public testing::WithParamInterface<Walk>
+{
+};
+
+TEST_P(NetworkWalkTest, WorkgroupsInOrderEachFollowedByItsComputers)
+{
+    Network({{"OFFICE", {"BOB", "alice"}}, {"EMPTY", {}}, {"LAB", {"CAROL"}}});
+    GetParam().arrange(browser);
+    QStringList walked;
+    int workgroups = 0;
+    WalkNetwork(
+        users,
+        [&](NetworkNode node, const QString& name) {
+            walked.append(node == NetworkNode::Computer ? "  " + name : name);
+            workgroups += node == NetworkNode::Domain;
+        },
+        [&] { return workgroups == GetParam().stopAfter; });
+    EXPECT_EQ(walked, GetParam().walked);
+    EXPECT_EQ(browser.OpenHandles(), 0);
+}
+
+const QStringList kWholeWalk{"EMPTY", "LAB", "  CAROL", "OFFICE", "  alice", "  BOB"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Walks, NetworkWalkTest,
+    testing::Values(Walk{"WholeNetwork", [](auto&) {}, kWholeWalk},
+                    Walk{"WorkgroupThatCannotBeListedKeepsItsPlace",
+                         [](auto& b) { b.FailOpen("LAB", ERROR_NO_NETWORK); },
+                         {"EMPTY", "LAB", "OFFICE", "  alice", "  BOB"}},
+                    Walk{"ProviderThatFailsHidesOnlyItsOwnWorkgroups",
+                         [](auto& b) {
+                             b.AddNetwork("Other", {{"ATTIC", {"DAVE"}}});
+                             b.FailOpen("Other", ERROR_NO_NETWORK);
+                         },
+                         kWholeWalk},
+                    Walk{"StopIsAskedBeforeEachWorkgroup", [](auto&) {}, {"EMPTY", "LAB", "  CAROL"}, 2}),
+    [](const testing::TestParamInfo<Walk>& param) { return std::string(param.param.what); });
 
 TEST(ListingBrowserTest, ReadsInBatchesThatFitTheBuffer)
 {
