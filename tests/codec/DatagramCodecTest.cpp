@@ -3,6 +3,7 @@
 #include "codec/RepeatFilter.h"
 #include "codec/SmbMailslot.h"
 #include "codec/WinPopupDatagram.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -13,38 +14,22 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes B(const std::string& text)
-{
-    return Bytes(text.begin(), text.end());
-}
-
-Bytes Hex(const std::string& hex)
-{
-    Bytes out;
-    for (size_t i = 0; i + 1 < hex.size();) {
-        if (hex[i] == ' ' || hex[i] == '\n') {
-            ++i;
-            continue;
-        }
-        out.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-        i += 2;
-    }
-    return out;
-}
+using test::BytesFromHex;
+using test::BytesOf;
 
 // ALICE (192.168.1.10) to BOB<03>, "Hi!", datagram id 0x1234.
-const Bytes kAliceToBob = Hex("10 0a 12 34 c0 a8 01 0a 00 8a 00 a8 00 00 20 45"
-                              "42 45 4d 45 4a 45 44 45 46 43 41 43 41 43 41 43"
-                              "41 43 41 43 41 43 41 43 41 43 41 43 41 41 41 00"
-                              "20 45 43 45 50 45 43 43 41 43 41 43 41 43 41 43"
-                              "41 43 41 43 41 43 41 43 41 43 41 43 41 43 41 41"
-                              "44 00 ff 53 4d 42 25 00 00 00 00 00 00 00 00 00"
-                              "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
-                              "00 00 11 00 00 0d 00 00 00 00 00 00 00 00 00 00"
-                              "00 00 00 00 00 00 00 00 00 0d 00 57 00 03 00 01"
-                              "00 01 00 02 00 1f 00 5c 4d 41 49 4c 53 4c 4f 54"
-                              "5c 4d 45 53 53 4e 47 52 00 41 4c 49 43 45 00 42"
-                              "4f 42 00 48 69 21");
+const Bytes kAliceToBob = BytesFromHex("10 0a 12 34 c0 a8 01 0a 00 8a 00 a8 00 00 20 45"
+                                       "42 45 4d 45 4a 45 44 45 46 43 41 43 41 43 41 43"
+                                       "41 43 41 43 41 43 41 43 41 43 41 43 41 41 41 00"
+                                       "20 45 43 45 50 45 43 43 41 43 41 43 41 43 41 43"
+                                       "41 43 41 43 41 43 41 43 41 43 41 43 41 43 41 41"
+                                       "44 00 ff 53 4d 42 25 00 00 00 00 00 00 00 00 00"
+                                       "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00"
+                                       "00 00 11 00 00 0d 00 00 00 00 00 00 00 00 00 00"
+                                       "00 00 00 00 00 00 00 00 00 0d 00 57 00 03 00 01"
+                                       "00 01 00 02 00 1f 00 5c 4d 41 49 4c 53 4c 4f 54"
+                                       "5c 4d 45 53 53 4e 47 52 00 41 4c 49 43 45 00 42"
+                                       "4f 42 00 48 69 21");
 
 NetbiosDatagram AliceToBob()
 {
@@ -74,7 +59,7 @@ TEST(WireFrame, AliceToBobDecodesToItsParts)
     const auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
     ASSERT_TRUE(write);
     EXPECT_EQ(write->mailslot, "\\MAILSLOT\\MESSNGR");
-    EXPECT_EQ(write->data, B(std::string("ALICE\0BOB\0Hi!", 13)));
+    EXPECT_EQ(write->data, BytesOf(std::string("ALICE\0BOB\0Hi!", 13)));
 }
 
 TEST(WireFrame, NamesAreUpperCasedPaddedAndSuffixed)
@@ -139,8 +124,8 @@ TEST(WireFrame, NameWithoutTerminatorIsRefused)
 
 TEST(WinPopupDatagram, LayoutAndSplit)
 {
-    EXPECT_EQ(BuildWinPopupDatagram("a", "b", "hi"), Hex("61 00 62 00 68 69"));
-    EXPECT_EQ(BuildWinPopupDatagram("a", "b", ""), Hex("61 00 62 00"));
+    EXPECT_EQ(BuildWinPopupDatagram("a", "b", "hi"), BytesFromHex("61 00 62 00 68 69"));
+    EXPECT_EQ(BuildWinPopupDatagram("a", "b", ""), BytesFromHex("61 00 62 00"));
 
     struct Case
     {
@@ -148,14 +133,14 @@ TEST(WinPopupDatagram, LayoutAndSplit)
         WinPopupFields fields;
     };
     const Case cases[] = {
-        {Hex("61 00 62 00 68 69"), {"a", "b", "hi"}},
-        {Hex("61 00 62 00 68 69 00"), {"a", "b", "hi"}},
-        {Hex("61 00 62 00"), {"a", "b", ""}},
-        {Hex("00 00"), {"", "", ""}},
-        {Hex("61 00 62"), {"a", "b", ""}},
-        {Hex("61"), {"a", "", ""}},
+        {BytesFromHex("61 00 62 00 68 69"), {"a", "b", "hi"}},
+        {BytesFromHex("61 00 62 00 68 69 00"), {"a", "b", "hi"}},
+        {BytesFromHex("61 00 62 00"), {"a", "b", ""}},
+        {BytesFromHex("00 00"), {"", "", ""}},
+        {BytesFromHex("61 00 62"), {"a", "b", ""}},
+        {BytesFromHex("61"), {"a", "", ""}},
         {Bytes{}, {"", "", ""}},
-        {Hex("61 00 62 00 68 00 69"), {"a", "b", "h"}},
+        {BytesFromHex("61 00 62 00 68 00 69"), {"a", "b", "h"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(SplitWinPopupDatagram(c.datagram.data(), c.datagram.size()), c.fields);
@@ -165,8 +150,8 @@ TEST(Crc16Arc, KnownValues)
 {
     EXPECT_EQ(Crc16Arc(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xBB3D);
     EXPECT_EQ(Crc16Arc(nullptr, 0), 0);
-    const Bytes plain = Hex("61 00 62 00 68 69");
-    const Bytes closed = Hex("61 00 62 00 68 69 00");
+    const Bytes plain = BytesFromHex("61 00 62 00 68 69");
+    const Bytes closed = BytesFromHex("61 00 62 00 68 69 00");
     EXPECT_NE(Crc16Arc(plain.data(), plain.size()), Crc16Arc(closed.data(), closed.size()));
 }
 
