@@ -1,7 +1,7 @@
 #include "chat/REdit.h"
 
-#include "chat/Rtf.h"
 #include "chat/RtfTextDocument.h"
+#include "codec/Rtf.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -46,14 +46,16 @@ TREdit::TREdit(FileSaver& files, QWidget* parent) : QTextEdit(parent), files_(fi
 {
     // Pasted markup would bring tables and images the transcript's line model has no place for.
     setAcceptRichText(false);
-    connect(this, &QTextEdit::textChanged, this, [this] { Raise(OnChange); });
+    connect(this, &QTextEdit::textChanged, this, [this] { Raise(OnChange, this); });
     connect(this, &QTextEdit::cursorPositionChanged, this, &TREdit::SelectionChanged);
     connect(this, &QTextEdit::selectionChanged, this, &TREdit::SelectionChanged);
     // Queued, so the handlers see the scroll bar after it has moved.
     connect(
-        verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { Raise(OnScrollV); }, Qt::QueuedConnection);
+        verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { Raise(OnScrollV, this); },
+        Qt::QueuedConnection);
     connect(
-        horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this] { Raise(OnScrollH); }, Qt::QueuedConnection);
+        horizontalScrollBar(), &QScrollBar::actionTriggered, this, [this] { Raise(OnScrollH, this); },
+        Qt::QueuedConnection);
 }
 
 QString TREdit::RTFText() const
@@ -115,7 +117,7 @@ void TREdit::ScrollToLine(int line)
 {
     line = std::min(std::max(line, 0), LineCount() - 1);
     ScrollLines(line - FirstVisibleLine());
-    Raise(OnScrollV);
+    Raise(OnScrollV, this);
 }
 
 void TREdit::ScrollLines(int count)
@@ -264,8 +266,7 @@ void TREdit::keyPressEvent(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     int key = KeyDown(event->key(), modifiers);
-    if (OnKeyDown)
-        OnKeyDown(this, key, modifiers);
+    Raise(OnKeyDown, this, key, modifiers);
     if (key == 0) {
         event->accept();
         return;
@@ -277,8 +278,7 @@ void TREdit::keyPressEvent(QKeyEvent* event)
             InsertTabSpaces();
             character = QChar();
         }
-        if (OnKeyPress)
-            OnKeyPress(this, character);
+        Raise(OnKeyPress, this, character);
         if (character.isNull()) {
             event->accept();
             return;
@@ -321,8 +321,7 @@ int TREdit::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     if (key == Qt::Key_Insert && !(modifiers & kShiftCtrlAlt)) {
         overwriteState_ = !overwriteState_;
         setOverwriteMode(overwriteState_);
-        if (OnModeChange)
-            OnModeChange(overwriteState_);
+        Raise(OnModeChange, overwriteState_);
     }
     if (key == Qt::Key_Backspace)
         unindentPending_ = StartsUnindent();
@@ -352,8 +351,7 @@ void TREdit::keyReleaseEvent(QKeyEvent* event)
         return;
     }
     int passed = key;
-    if (OnKeyUp)
-        OnKeyUp(this, passed, modifiers);
+    Raise(OnKeyUp, this, passed, modifiers);
     if (passed == 0)
         event->accept();
     else
@@ -390,15 +388,8 @@ void TREdit::SelectionChanged()
     if (selection == lastSelection_)
         return;
     lastSelection_ = selection;
-    if (OnPosChange)
-        OnPosChange(CaretRow(), CaretCol());
-    Raise(OnSelectionChange);
-}
-
-void TREdit::Raise(const TNotifyEvent& event)
-{
-    if (event)
-        event(this);
+    Raise(OnPosChange, CaretRow(), CaretCol());
+    Raise(OnSelectionChange, this);
 }
 
 void TREdit::PostKeys(int key, const QString& text, int count)

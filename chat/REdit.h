@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Component.h"
 #include "platform/FileSaver.h"
 
 #include <QTextEdit>
@@ -111,7 +112,6 @@ private:
     void FinishUnindent();
     void IndentNewLine();
     void SelectionChanged();
-    void Raise(const TNotifyEvent& event);
     void PostKeys(int key, const QString& text, int count);
     void LoadPlainText(const QString& text);
 

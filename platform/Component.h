@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 namespace parlino {
 
@@ -40,5 +41,16 @@ private:
 };
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
+
+// Raises an event: an unassigned one is skipped. The handler runs from a copy, so it may destroy the
+// event's owner, and the event with it, while it runs; the raiser must then not touch itself afterwards
+// (keep a QPointer to itself when it goes on).
+template <typename Event, typename... Args> void Raise(const Event& event, Args&&... args)
+{
+    if (!event)
+        return;
+    const Event handler = event;
+    handler(std::forward<Args>(args)...);
+}
 
 } // namespace parlino

@@ -1,5 +1,7 @@
 #include "tray/IconList.h"
 
+#include "platform/Component.h"
+
 #include <QBuffer>
 #include <QDataStream>
 #include <QImageReader>
@@ -93,8 +95,7 @@ void TIconList::EndUpdate()
     if (updateCount_ == 0 || --updateCount_ > 0 || !changePending_)
         return;
     changePending_ = false;
-    if (OnChange)
-        OnChange();
+    Raise(OnChange);
 }
 
 void TIconList::Changed()
@@ -103,8 +104,7 @@ void TIconList::Changed()
         changePending_ = true;
         return;
     }
-    if (OnChange)
-        OnChange();
+    Raise(OnChange);
 }
 
 QByteArray TIconList::WriteData() const
