@@ -2,7 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
-#include "settings/OptiuniUnit.h"
+#include "settings/FormParts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -32,8 +32,8 @@ constexpr QRect kTreeGeometry(4, 54, 382, 171);
 TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), ToolBar1(new QFrame(this)), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
       ButMin(nullptr), RxSpeedButton1(nullptr), ToolButton1(nullptr), ButExit(nullptr), TreeStatii(nullptr),
-      RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea)), TrayMenu(new TPopupMenu(this)), Show1(nullptr),
-      About1(nullptr), Exit1(nullptr), PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr),
+      RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock)), TrayMenu(new TPopupMenu(this)),
+      Show1(nullptr), About1(nullptr), Exit1(nullptr), PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr),
       Visitprogramhomepage1(nullptr), About3(nullptr), TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
       NetUsers(new TNetUsers(this, platform.networkBrowser ? *platform.networkBrowser : NoNetworkBrowser(),
                              platform.computerName)),
@@ -42,9 +42,7 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Parlino"));
     setWindowIcon(Glyphs::Application());
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(DesignFont(11));
     setCentralWidget(new QWidget(this));
     move(kPosition);
     resize(kClientSize);
@@ -90,13 +88,8 @@ TMainForm::~TMainForm()
 
 QToolButton* TMainForm::ToolButton(const char* name, const QString& caption, const char* glyph, int left, int width)
 {
-    auto* button = new QToolButton(ToolBar1);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setIcon(Glyphs::ToolBar(glyph));
+    QToolButton* button = NewToolButton(ToolBar1, name, caption, Glyphs::ToolBar(glyph));
     button->setIconSize(QSize(Glyphs::kToolBarSize, Glyphs::kToolBarSize));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
     button->setGeometry(left, (kToolBarHeight - kButtonHeight) / 2, width, kButtonHeight);
     return button;
 }
@@ -160,30 +153,23 @@ void TMainForm::BuildTree()
     });
 }
 
-QAction* TMainForm::MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)())
-{
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(QLatin1String(name));
-    if (handler)
-        connect(item, &QAction::triggered, this, handler);
-    return item;
-}
-
 void TMainForm::BuildMenus()
 {
     TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
     // Show1Click arrives with hiding to the notification area.
-    Show1 = MenuItem(TrayMenu, "Show1", QStringLiteral("&Show"), nullptr);
-    About1 = MenuItem(TrayMenu, "About1", QStringLiteral("&About"), &TMainForm::About1Click);
+    Show1 = NewMenuItem(TrayMenu, "Show1", QStringLiteral("&Show"));
+    About1 = NewMenuItem(TrayMenu, "About1", QStringLiteral("&About"), this, [this] { About1Click(); });
     TrayMenu->addSeparator();
-    Exit1 = MenuItem(TrayMenu, "Exit1", QStringLiteral("E&xit"), &TMainForm::Exit1Click);
+    Exit1 = NewMenuItem(TrayMenu, "Exit1", QStringLiteral("E&xit"), this, [this] { Exit1Click(); });
 
     PopupMenuHelp->setObjectName(QStringLiteral("PopupMenuHelp"));
-    Contents2 = MenuItem(PopupMenuHelp, "Contents2", QStringLiteral("&Contents"), &TMainForm::Contents2Click);
-    Visitprogramhomepage1 = MenuItem(PopupMenuHelp, "Visitprogramhomepage1", QStringLiteral("&Visit program homepage"),
-                                     &TMainForm::Visitprogramhomepage1Click);
+    Contents2 =
+        NewMenuItem(PopupMenuHelp, "Contents2", QStringLiteral("&Contents"), this, [this] { Contents2Click(); });
+    Visitprogramhomepage1 =
+        NewMenuItem(PopupMenuHelp, "Visitprogramhomepage1", QStringLiteral("&Visit program homepage"), this,
+                    [this] { Visitprogramhomepage1Click(); });
     PopupMenuHelp->addSeparator();
-    About3 = MenuItem(PopupMenuHelp, "About3", QStringLiteral("&About"), &TMainForm::About3Click);
+    About3 = NewMenuItem(PopupMenuHelp, "About3", QStringLiteral("&About"), this, [this] { About3Click(); });
 }
 
 void TMainForm::FormCreate()
@@ -249,7 +235,17 @@ void TMainForm::FormClose()
     WinPopup->Close();
     for (int slot = 1; slot <= kChatSlots; ++slot)
         if (ChatOpen[slot])
-            ChatForms[slot]->deleteLater();
+            ReleaseChat(slot);
+}
+
+void TMainForm::ReleaseChat(int slot)
+{
+    ChatOpen[slot] = false;
+    // The window may be inside its own close handler: it goes once control is back in the event loop.
+    if (closedChats_.empty())
+        QMetaObject::invokeMethod(
+            this, [this] { closedChats_.clear(); }, Qt::QueuedConnection);
+    closedChats_.push_back(std::move(ChatForms[slot]));
 }
 
 int TMainForm::FreeChatSlot() const
@@ -284,13 +280,21 @@ int TMainForm::NewChat(const QString& name)
         return kNoChatSlot;
     }
     ChatOpen[slot] = true;
-    auto* chat = new TChatForm({*WinPopup, ComputerName, ChatOpen, platform_.computerName, platform_.files,
-                                platform_.fileChooser, platform_.messageBoxes, platform_.notifyArea});
-    ChatForms[slot] = chat;
+    ChatForms[slot] = std::make_unique<TChatForm>(ChatServices{.winPopup = *WinPopup,
+                                                               .options = *options_,
+                                                               .shownName = ComputerName,
+                                                               .closed = [this, slot] { ReleaseChat(slot); },
+                                                               .computerName = platform_.computerName,
+                                                               .files = platform_.files,
+                                                               .fileChooser = platform_.fileChooser,
+                                                               .messageBoxes = platform_.messageBoxes,
+                                                               .notifyArea = platform_.notifyArea,
+                                                               .clock = platform_.clock});
+    TChatForm* chat = ChatForms[slot].get();
     chat->Tag = slot;
     // The station exactly as named: a reply must go back to the computer that wrote.
     chat->SetStation(name.isEmpty() ? selected->text(0) : name);
-    chat->CheckFlash->setChecked(OptiuniForm->CheckFlash->Checked());
+    chat->CheckFlash->setChecked(options_->CheckFlash->Checked());
     chat->show();
     chat->raise();
     chat->activateWindow();
@@ -318,9 +322,9 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     LastMessage = AMsg;
     LastMessageSender = ASender;
     LastMessageReciever = AReciever;
-    if (OptiuniForm->CheckWav->Checked())
-        platform_.sound.PlayFile(OptiuniForm->EditWav->Text());
-    const TFont& receiveFont = *OptiuniForm->EditPrimire->Font();
+    if (options_->CheckWav->Checked())
+        platform_.sound.PlayFile(options_->EditWav->Text());
+    const TFont& receiveFont = *options_->EditPrimire->Font();
     for (int slot = 1; slot <= kChatSlots; ++slot) {
         if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station) {
             ChatForms[slot]->Mesaj(ASender, AMsg, receiveFont, true);

@@ -4,6 +4,7 @@
 #include "app/StationTree.h"
 #include "chat/ChatUnit.h"
 #include "platform/Platform.h"
+#include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
 #include "tray/IconList.h"
 #include "tray/PopupMenu.h"
@@ -18,6 +19,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace parlino {
 
@@ -37,6 +39,10 @@ public:
     explicit TMainForm(const Platform& platform, QWidget* parent = nullptr);
     ~TMainForm() override;
     Q_DISABLE_COPY_MOVE(TMainForm)
+
+    // The options dialog, made right after this window and alive longer than it; needed before the
+    // first message or chat window.
+    void SetOptions(const TOptiuniForm& options) { options_ = &options; }
 
     QFrame* ToolBar1;
     QToolButton* ButChat;
@@ -69,8 +75,8 @@ public:
     // Who sent the last accepted message and to whom: a repeat is the same message from the same sender.
     QString LastMessageSender;
     QString LastMessageReciever;
-    // Indexed by chat slot 1..kChatSlots; index 0 is never used.
-    std::array<TChatForm*, kChatSlots + 1> ChatForms{};
+    // The open chat windows, owned here, indexed by chat slot 1..kChatSlots; index 0 is never used.
+    std::array<std::unique_ptr<TChatForm>, kChatSlots + 1> ChatForms;
     bool FirstActivation = false;
     QString ComputerName;
     std::array<bool, kChatSlots + 1> ChatOpen{};
@@ -110,13 +116,17 @@ protected:
 
 private:
     QToolButton* ToolButton(const char* name, const QString& caption, const char* glyph, int left, int width);
-    QAction* MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TMainForm::*handler)());
     void BuildToolBar();
     void BuildTree();
     void BuildMenus();
     void ShowAbout();
+    // Frees a chat slot at once; its window, which may still be closing, is destroyed soon after.
+    void ReleaseChat(int slot);
 
     Platform platform_;
+    const TOptiuniForm* options_ = nullptr;
+    // Closed chat windows waiting to be destroyed from the event loop.
+    std::vector<std::unique_ptr<TChatForm>> closedChats_;
 };
 
 // The first form created: closing it ends the program.

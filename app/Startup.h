@@ -15,7 +15,8 @@ constexpr auto kInstanceName = "Parlino";
 // False when another copy already holds the instance name: the caller then ends at once, showing nothing.
 bool FirstInstance(InstanceLock& lock);
 
-// MainForm, OptiuniForm (hidden) and AboutForm, made in that order from the services.
+// MainForm, OptiuniForm (hidden) and AboutForm, made in that order from the services; the main window is
+// handed the options dialog.
 void CreateForms(const Platform& platform);
 // Closes the transport, waits for its threads and destroys the three forms; safe when none exist.
 void DestroyForms();

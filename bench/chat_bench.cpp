@@ -5,7 +5,7 @@
 #include "app/ParlinoUnit.h"
 #include "app/Startup.h"
 #include "bench/MainThreadBlockMeter.h"
-#include "platform/fake/FakeServices.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
@@ -59,7 +59,9 @@ struct Bench
 {
     fake::FakeLan lan;
     std::unique_ptr<fake::FakeStationNetwork> network = lan.AddStation(1);
-    NbtMailslotService service{*network, *network, {"ALPHA", "OFFICE", 138}};
+    const ThisComputer alpha{"ALPHA", "OFFICE"};
+    LocalMailslots inboxes;
+    NbtMailslotService service{*network, *network, inboxes, alpha, 138};
     fake::FakeServices fakes{service};
 };
 

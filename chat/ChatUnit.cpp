@@ -1,9 +1,10 @@
 #include "chat/ChatUnit.h"
 
-#include "platform/FlashWindow.h"
-#include "platform/ResourceIcon.h"
+#include "platform/Component.h"
+#include "platform/qt/FlashWindow.h"
+#include "platform/qt/ResourceIcon.h"
 #include "settings/FontFormat.h"
-#include "settings/OptiuniUnit.h"
+#include "settings/FormParts.h"
 #include "tray/TrayPictures.h"
 
 #include <QCloseEvent>
@@ -30,13 +31,6 @@ constexpr int kDesignWidth = 405;
 constexpr int kDesignHeight = 328;
 constexpr int kButtonHeight = 45;
 
-QFont SansSerif(int pixels)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(pixels);
-    return font;
-}
-
 // The time format without its zone, which the desktop clock leaves out too.
 QString TimeFormatWithoutZone()
 {
@@ -51,7 +45,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("ChatForm"));
-    setFont(SansSerif(11));
+    setFont(DesignFont(11));
     resize(kDesignWidth, kDesignHeight);
 
     BuildToolBar();
@@ -68,7 +62,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 
     EditText = new QLineEdit(this);
     EditText->setObjectName(QStringLiteral("EditText"));
-    EditText->setFont(SansSerif(13));
+    EditText->setFont(DesignFont(13));
     EditText->installEventFilter(this);
 
     ButOk = new QPushButton(QStringLiteral("OK"), this);
@@ -101,17 +95,18 @@ TChatForm::~TChatForm() = default;
 QToolButton* TChatForm::SpeedButton(const char* name, const QString& caption, const char* glyph,
                                     void (TChatForm::*handler)())
 {
-    auto* button = new QToolButton(ToolBar1);
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
     Init_chat_Resources();
-    button->setIcon(ResourceIcon(QLatin1StringView("chat"), glyph, {16, 32}));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
+    QToolButton* button =
+        NewToolButton(ToolBar1, name, caption, ResourceIcon(QLatin1StringView("chat"), glyph, {16, 32}));
     button->setFixedHeight(kButtonHeight);
-    connect(button, &QToolButton::clicked, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
+    connect(button, &QToolButton::clicked, this, Handler(handler));
     ToolBar1->layout()->addWidget(button);
     return button;
+}
+
+std::function<void()> TChatForm::Handler(void (TChatForm::*handler)())
+{
+    return [this, handler] { Guarded([this, handler] { (this->*handler)(); }); };
 }
 
 void TChatForm::BuildToolBar()
@@ -141,27 +136,20 @@ void TChatForm::BuildToolBar()
     row->addStretch(1);
 }
 
-QAction* TChatForm::MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TChatForm::*handler)())
-{
-    QAction* item = menu->addAction(caption);
-    item->setObjectName(QLatin1String(name));
-    connect(item, &QAction::triggered, this, [this, handler] { Guarded([this, handler] { (this->*handler)(); }); });
-    return item;
-}
-
 void TChatForm::BuildMenus()
 {
     PopupMenu1 = new TPopupMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Show1 = MenuItem(PopupMenu1, "Show1", QStringLiteral("&Show"), &TChatForm::Show1Click);
+    Show1 = NewMenuItem(PopupMenu1, "Show1", QStringLiteral("&Show"), this, Handler(&TChatForm::Show1Click));
     N1 = PopupMenu1->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
-    Close1 = MenuItem(PopupMenu1, "Close1", QStringLiteral("&Close"), &TChatForm::Close1Click);
+    Close1 = NewMenuItem(PopupMenu1, "Close1", QStringLiteral("&Close"), this, Handler(&TChatForm::Close1Click));
 
     PopupMenuCopy = new TPopupMenu(this);
     PopupMenuCopy->setObjectName(QStringLiteral("PopupMenuCopy"));
-    copy1 = MenuItem(PopupMenuCopy, "copy1", QStringLiteral("&Copy"), &TChatForm::copy1Click);
-    Selectall1 = MenuItem(PopupMenuCopy, "Selectall1", QStringLiteral("Select &All"), &TChatForm::Selectall1Click);
+    copy1 = NewMenuItem(PopupMenuCopy, "copy1", QStringLiteral("&Copy"), this, Handler(&TChatForm::copy1Click));
+    Selectall1 = NewMenuItem(PopupMenuCopy, "Selectall1", QStringLiteral("Select &All"), this,
+                             Handler(&TChatForm::Selectall1Click));
     RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(RichEdit, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenuCopy->popup(RichEdit->viewport()->mapToGlobal(pos)); });
@@ -169,7 +157,7 @@ void TChatForm::BuildMenus()
 
 void TChatForm::BuildTray()
 {
-    RxTrayIcon = new TRxTrayIcon(this, services_.notifyArea);
+    RxTrayIcon = new TRxTrayIcon(this, services_.notifyArea, services_.clock);
     RxTrayIcon->setObjectName(QStringLiteral("RxTrayIcon"));
     RxTrayIcon->SetIcon(TrayPictures::Still());
     TrayPictures::LoadMessageFrames(RxTrayIcon->Icons());
@@ -190,9 +178,7 @@ void TChatForm::FormActivate()
 
 void TChatForm::FormClose()
 {
-    if (Tag >= 1 && Tag < static_cast<int>(services_.chatOpen.size()))
-        services_.chatOpen[static_cast<size_t>(Tag)] = false;
-    deleteLater();
+    Raise(services_.closed);
 }
 
 QString TChatForm::LocalTimeText()
@@ -226,7 +212,7 @@ void TChatForm::AppendLine(const QString& line, const TFont& font)
 
 void TChatForm::AdaugaMesaj(const QString& AName, const QString& AText, const TFont& AFont, bool AIncoming)
 {
-    AppendLine(TranscriptLine(AName, AText, OptiuniForm->CheckTimp->Checked()), AFont);
+    AppendLine(TranscriptLine(AName, AText, services_.options.CheckTimp->Checked()), AFont);
     if (AIncoming && CheckFlash->isChecked()) {
         RxTrayIcon->SetAnimated(true);
         FlashWindow(this, true);
@@ -267,7 +253,7 @@ void TChatForm::ButOkClick()
     const QString local = LocalComputerName(services_.computerName);
     const bool ownComputer = !local.isEmpty() && Station.startsWith(local);
     const bool delivered = ownComputer || services_.winPopup.Send(Station, local, Station, text);
-    const TFont& sendFont = *OptiuniForm->EditTrimitere->Font();
+    const TFont& sendFont = *services_.options.EditTrimitere->Font();
     AdaugaMesaj(services_.shownName, text, sendFont, false);
     // A line that never left must not pass for a sent one.
     if (!delivered)

@@ -4,7 +4,8 @@
 #include "platform/ComputerName.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
-#include "platform/NotifyArea.h"
+#include "platform/qt/NotifyArea.h"
+#include "settings/OptiuniUnit.h"
 #include "settings/TFont.h"
 #include "transport/MailSlot.h"
 #include "tray/PopupMenu.h"
@@ -20,28 +21,31 @@
 #include <QWidget>
 
 #include <functional>
-#include <span>
 
 namespace parlino {
 
-// What a chat window uses of the window that keeps the chat table, and of the system.
+// What a chat window is given by whoever opens it. The objects referred to outlive the window.
 struct ChatServices
 {
     // Sends the user's lines.
     TCustomWinPopup& winPopup;
-    // The main window's name of this computer, shown as the author of sent lines.
-    const QString& shownName;
-    // The table's in-use flags by chat slot; a closing window clears the flag of its own slot.
-    std::span<bool> chatOpen;
+    // Read when a line is added: time stamps, the font of sent lines.
+    const TOptiuniForm& options;
+    // This computer's name as the main window knows it, shown as the author of sent lines.
+    QString shownName;
+    // Raised once as the window closes; its owner then destroys it, but not before the event returns.
+    std::function<void()> closed;
     const ComputerName& computerName;
     FileSaver& files;
     FileChooser& fileChooser;
     MessageBoxes& messageBoxes;
     NotifyArea& notifyArea;
+    // Times the tray icon's animation.
+    Clock& clock;
 };
 
 // The window of one conversation with one peer station: a transcript, an entry line, its own tray icon.
-// Main thread only; it destroys itself once closed.
+// Main thread only; owned by whoever opened it, which is told when it closes.
 class TChatForm final : public QWidget
 {
     Q_OBJECT
@@ -118,7 +122,8 @@ protected:
 
 private:
     QToolButton* SpeedButton(const char* name, const QString& caption, const char* glyph, void (TChatForm::*handler)());
-    QAction* MenuItem(TPopupMenu* menu, const char* name, const QString& caption, void (TChatForm::*handler)());
+    // The handler as a control runs it: guarded.
+    std::function<void()> Handler(void (TChatForm::*handler)());
     void BuildToolBar();
     void BuildTray();
     void BuildMenus();

@@ -4,7 +4,7 @@
 #include "app/ParlinoUnit.h"
 #include "app/Startup.h"
 #include "platform/fake/FakeMailslotService.h"
-#include "platform/fake/FakeServices.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
 

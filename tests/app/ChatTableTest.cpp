@@ -2,6 +2,7 @@
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
 
+#include <QPointer>
 #include <QTest>
 
 namespace parlino::test {
@@ -15,6 +16,7 @@ protected:
     {
         MainForm = new TMainForm(onLan);
         OptiuniForm = new TOptiuniForm(screen);
+        MainForm->SetOptions(*OptiuniForm);
         TwpMessage route = MainForm->WinPopup->OnMessage;
         MainForm->WinPopup->OnMessage = [this, route](QObject* sender, const QString& to, const QString& from,
                                                       const QString& text) {
@@ -25,9 +27,6 @@ protected:
 
     void TearDown() override
     {
-        for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
-            if (MainForm->ChatOpen[slot])
-                delete MainForm->ChatForms[slot];
         pc7.popup.Close();
         pc12.popup.Close();
         AppFixture::TearDown();
@@ -61,7 +60,9 @@ protected:
 
     fake::FakeLan lan;
     std::unique_ptr<fake::FakeStationNetwork> network = lan.AddStation(1);
-    NbtMailslotService service{*network, *network, {"ALPHA", "OFFICE", 138}};
+    const ThisComputer alpha{"ALPHA", "OFFICE"};
+    LocalMailslots inboxes;
+    NbtMailslotService service{*network, *network, inboxes, alpha, 138};
     Platform onLan{service,    clock,  codePage, computerName, shell, machine,    messageBoxes,
                    notifyArea, screen, profiles, sound,        files, fileChooser};
     LanStation pc7{lan, 7, "PC7"};
@@ -181,9 +182,11 @@ TEST_F(ChatTableTest, TheTableFillsToAHundredThenSaysSoAndReusesTheLowestFreeSlo
     EXPECT_EQ(MainForm->LastMessage, "no room");
     EXPECT_EQ(sound.Played().size(), 1);
 
+    const QPointer<TChatForm> closing = MainForm->ChatForms[60].get();
     MainForm->ChatForms[60]->ButClose->click();
     MainForm->ChatForms[37]->close();
     EXPECT_EQ(MainForm->FreeChatSlot(), 37);
+    EXPECT_TRUE(WaitUntil([&] { return closing.isNull(); })) << "a closed window is destroyed soon after";
     Arrive(pc7, "ALPHA", "room now");
     EXPECT_EQ(MainForm->ChatForms[37]->GetStation(), "PC7");
     EXPECT_EQ(MainForm->NewChat("S60"), 60);

@@ -117,7 +117,7 @@ TEST_F(MainFormTest, ExitOnTheToolbarClosesTheTransportAndReleasesChatWindows)
 {
     CreateForms();
     MainForm->show();
-    QPointer<QWidget> chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))];
+    QPointer<QWidget> chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))].get();
 
     QTest::mouseClick(MainForm->ButExit, Qt::LeftButton);
     EXPECT_FALSE(MainForm->isVisible());

@@ -1,11 +1,11 @@
 #include "chat/ChatUnit.h"
-#include "platform/FlashWindow.h"
 #include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeFileChooser.h"
 #include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/FakeNotifyArea.h"
 #include "platform/fake/FakeScreenDensity.h"
+#include "platform/fake/qt/FakeNotifyArea.h"
+#include "platform/qt/FlashWindow.h"
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"
@@ -13,13 +13,13 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
 
 #include <array>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace parlino {
 namespace {
@@ -31,25 +31,19 @@ using test::WaitUntil;
 class ChatFormTest : public testing::Test
 {
 protected:
-    ChatFormTest()
-    {
-        OptiuniForm = &options;
-        chatOpen[1] = true;
-        form = Open(QStringLiteral("PC2"));
-    }
+    ChatFormTest() { form = Open(QStringLiteral("PC2")); }
 
     ~ChatFormTest() override
     {
-        delete form.data();
-        OptiuniForm = nullptr;
+        form.reset();
         me.popup.Close();
         peer.popup.Close();
-        EXPECT_TRUE(TMailSlotWaitThread::WaitForAllToEnd());
     }
 
-    TChatForm* Open(const QString& station)
+    std::unique_ptr<TChatForm> Open(const QString& station)
     {
-        auto* chat = new TChatForm({me.popup, shownName, chatOpen, computerName, files, chooser, boxes, tray});
+        auto chat = std::make_unique<TChatForm>(ChatServices{me.popup, options, shownName, [this] { ++closed; },
+                                                             computerName, files, chooser, boxes, tray, me.clock});
         chat->Tag = 1;
         chat->SetStation(station);
         return chat;
@@ -87,13 +81,13 @@ protected:
     test::LanStation me{lan, 1, "ME"};
     test::LanStation peer{lan, 2, "PC2"};
     QString shownName = QStringLiteral("ME");
-    std::array<bool, 101> chatOpen{};
+    int closed = 0;
     fake::FakeComputerName computerName{QStringLiteral("ME")};
     fake::FakeFileSaver files;
     fake::FakeFileChooser chooser;
     fake::FakeMessageBoxes boxes;
     fake::FakeNotifyArea tray;
-    QPointer<TChatForm> form;
+    std::unique_ptr<TChatForm> form;
 };
 
 TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
@@ -289,15 +283,15 @@ TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
     Receive(QStringLiteral("ping"));
     EXPECT_TRUE(form->TimerFlash->isActive());
     EXPECT_TRUE(TrayAnimated());
-    EXPECT_TRUE(FlashInverted(form));
-    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form); }, 5000)) << "the timer toggles the look";
+    EXPECT_TRUE(FlashInverted(form.get()));
+    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form.get()); }, 5000)) << "the timer toggles the look";
     Receive(QStringLiteral("again"));
-    EXPECT_TRUE(FlashInverted(form)) << "a further line inverts once more";
+    EXPECT_TRUE(FlashInverted(form.get())) << "a further line inverts once more";
 
     QTest::keyClick(form->EditText, Qt::Key_Shift);
     EXPECT_FALSE(form->TimerFlash->isActive());
     EXPECT_FALSE(TrayAnimated());
-    EXPECT_FALSE(FlashInverted(form));
+    EXPECT_FALSE(FlashInverted(form.get()));
 }
 
 TEST_F(ChatFormTest, ASentLineStopsTheFlashing)
@@ -307,7 +301,7 @@ TEST_F(ChatFormTest, ASentLineStopsTheFlashing)
     form->ButOk->click();
     EXPECT_FALSE(form->TimerFlash->isActive());
     EXPECT_FALSE(TrayAnimated());
-    EXPECT_FALSE(FlashInverted(form));
+    EXPECT_FALSE(FlashInverted(form.get()));
 }
 
 TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
@@ -315,10 +309,10 @@ TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
     Receive(QStringLiteral("ping"));
     form->CheckFlash->setChecked(false);
     EXPECT_TRUE(form->TimerFlash->isActive());
-    const bool look = FlashInverted(form);
+    const bool look = FlashInverted(form.get());
     ASSERT_TRUE(WaitUntil([&] { return !form->TimerFlash->isActive(); }, 5000));
     EXPECT_FALSE(TrayAnimated());
-    EXPECT_EQ(FlashInverted(form), look);
+    EXPECT_EQ(FlashInverted(form.get()), look);
 
     Receive(QStringLiteral("quiet"));
     EXPECT_FALSE(form->TimerFlash->isActive());
@@ -362,7 +356,7 @@ TEST_F(ChatFormTest, WithoutANotificationAreaMinimizeOnlyMinimizes)
     EXPECT_TRUE(form->isMinimized());
 }
 
-TEST_F(ChatFormTest, EveryWayOfClosingFreesTheSlotAtOnceAndTheWindowSoonAfter)
+TEST_F(ChatFormTest, EveryWayOfClosingTellsTheOwnerOnceAndHidesTheWindowWhoseIconGoesWithIt)
 {
     const std::array<void (*)(TChatForm*), 3> ways{
         [](TChatForm* chat) { chat->ButClose->click(); },
@@ -370,15 +364,14 @@ TEST_F(ChatFormTest, EveryWayOfClosingFreesTheSlotAtOnceAndTheWindowSoonAfter)
         [](TChatForm* chat) { chat->close(); },
     };
     for (const auto& close : ways) {
-        if (!form) {
-            chatOpen[1] = true;
+        if (!form)
             form = Open(QStringLiteral("PC2"));
-        }
         form->show();
-        close(form);
-        EXPECT_FALSE(chatOpen[1]);
+        closed = 0;
+        close(form.get());
+        EXPECT_EQ(closed, 1);
         EXPECT_FALSE(form->isVisible());
-        ASSERT_TRUE(WaitUntil([&] { return form.isNull(); }));
+        form.reset();
         EXPECT_TRUE(tray.Shown().empty());
     }
 }
