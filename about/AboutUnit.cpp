@@ -1,19 +1,13 @@
 #include "about/AboutUnit.h"
 
+#include "platform/qt/ResourceIcon.h"
+
 #include <QFont>
 #include <QImageReader>
 #include <QPalette>
 #include <QPixmap>
 
-// Resources of a static library are only linked in when something asks for them.
-static void InitAboutResources()
-{
-    static const bool initialised = [] {
-        Q_INIT_RESOURCE(about);
-        return true;
-    }();
-    static_cast<void>(initialised);
-}
+PARLINO_RESOURCES(about)
 
 namespace parlino {
 
@@ -24,7 +18,7 @@ TAboutForm::TAboutForm(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Image1(new QLabel(this)), Label1(new QLabel(this)), BitBtn1(new QPushButton(this))
 {
-    InitAboutResources();
+    Init_about_Resources();
     setObjectName(QStringLiteral("AboutForm"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(272, 172);

@@ -1,6 +1,6 @@
 #include "app/Glyphs.h"
 
-#include "platform/ResourceIcon.h"
+#include "platform/qt/ResourceIcon.h"
 
 PARLINO_RESOURCES(app)
 

@@ -1,6 +1,7 @@
 #include "settings/OptiuniUnit.h"
 
-#include "platform/ResourceIcon.h"
+#include "platform/qt/ResourceIcon.h"
+#include "settings/FormParts.h"
 
 PARLINO_RESOURCES(settings)
 
@@ -13,11 +14,11 @@ namespace {
 constexpr int kBlue = 0xFF0000;
 constexpr int kRed = 0x0000FF;
 
-QFont FormFont()
+// Set either way, so that a regular control does not take the bold of its form.
+QFont FormFont(bool bold)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    font.setBold(true);
+    QFont font = DesignFont(11);
+    font.setBold(bold);
     return font;
 }
 
@@ -27,13 +28,6 @@ QIcon ButtonGlyph(const char* name)
     return ResourceIcon(QLatin1StringView("settings"), name, {16, 32});
 }
 
-QFont RegularFont()
-{
-    QFont font = FormFont();
-    font.setBold(false);
-    return font;
-}
-
 } // namespace
 
 TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
@@ -41,17 +35,17 @@ TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
 {
     setObjectName(QStringLiteral("OptiuniForm"));
     setWindowTitle(QStringLiteral("Options"));
-    setFont(FormFont());
+    setFont(FormFont(true));
     setFixedSize(398, 331);
     move(308, 102);
 
     Label1 = Place(new QLabel(QStringLiteral("Choose the fonts used for chat :"), this), "Label1", 57, 29, 184, 13);
     EditTrimitere = FontSample(screen, "EditTrimitere", QStringLiteral("Send"), kBlue, 56);
     ButAlegeFontT = Button("ButAlegeFontT", QStringLiteral("Choose Font"), 257, 56);
-    ButAlegeFontT->setFont(RegularFont());
+    ButAlegeFontT->setFont(FormFont(false));
     EditPrimire = FontSample(screen, "EditPrimire", QStringLiteral("Receive"), kRed, 94);
     ButAlegeFontP = Button("ButAlegeFontP", QStringLiteral("Choose Font"), 257, 95);
-    ButAlegeFontP->setFont(RegularFont());
+    ButAlegeFontP->setFont(FormFont(false));
     CheckMin = CheckBox("CheckMin", QStringLiteral("Start minimized"), false, {23, 136, 169, 17});
     CheckRefresh = CheckBox("CheckRefresh", QStringLiteral("Auto-refresh"), true, {215, 136, 161, 17});
     CheckWav = CheckBox("CheckWav", QStringLiteral("Play a WAV when a message arrives"), false, {23, 188, 289, 17});
@@ -61,7 +55,7 @@ TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
     EditWav->Font()->SetHeight(-11);
     EditWav->setEnabled(CheckWav->Checked());
     ButBrowse = Button("ButBrowse", QStringLiteral("&Browse"), 288, 231);
-    ButBrowse->setFont(RegularFont());
+    ButBrowse->setFont(FormFont(false));
     ButOk = Button("ButOk", QStringLiteral("OK"), 85, 298);
     ButOk->setDefault(true);
     ButOk->setIcon(ButtonGlyph("ok"));
@@ -96,7 +90,7 @@ TEdit* TOptiuniForm::FontSample(const ScreenDensity& screen, const char* name, c
     colors.setColor(QPalette::Base, QColor(0xC0, 0xC0, 0xC0));
     sample->setPalette(colors);
     TFont* font = sample->Font();
-    font->SetName(QStringLiteral("MS Sans Serif"));
+    font->SetName(QString::fromLatin1(kDesignFontName));
     font->SetHeight(-13);
     font->SetColor(color);
     font->SetStyle({});

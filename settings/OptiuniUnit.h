@@ -41,7 +41,8 @@ private:
     TCheckBox* CheckBox(const char* name, const QString& caption, bool checked, QRect geometry);
 };
 
-// Created hidden at start-up, right after the main window, and alive until the program ends.
+// Created hidden at start-up, right after the main window, and alive until the program ends. Only start-up
+// uses the name: the windows that read options are handed the form.
 extern TOptiuniForm* OptiuniForm;
 
 } // namespace parlino

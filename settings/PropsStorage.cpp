@@ -123,30 +123,49 @@ std::optional<QMetaProperty> TPropsStorage::FindStorableProperty(const QObject* 
     return std::nullopt;
 }
 
+bool TPropsStorage::TransferApart(const QMetaProperty& property, const QVariant& value, PropertyKind kind,
+                                  Transfer transfer)
+{
+    const bool write = transfer == Transfer::Write;
+    const QString key = KeyOf(property);
+    switch (kind) {
+    case PropertyKind::Skipped:
+        return true;
+    case PropertyKind::Object:
+        if (write)
+            WriteObjectProps(value.value<QObject*>(), key, sectionName_);
+        else
+            ReadObjectProps(value.value<QObject*>(), key, sectionName_);
+        return true;
+    case PropertyKind::StringList:
+        if (write)
+            WriteStringList(key, value.toStringList());
+        else
+            ReadStringList(property, key);
+        return true;
+    case PropertyKind::Collection: {
+        TCollection& collection = *qobject_cast<TCollection*>(value.value<QObject*>());
+        if (write)
+            WriteCollection(key, collection);
+        else
+            ReadCollection(key, collection);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 void TPropsStorage::WriteProp(const QMetaProperty& property)
 {
     const QVariant value = property.read(targetObject_);
     const PropertyKind kind = KindOf(property, value);
-    const QString key = KeyOf(property);
-    switch (kind) {
-    case PropertyKind::Skipped:
+    if (TransferApart(property, value, kind, Transfer::Write))
         return;
-    case PropertyKind::Object:
-        WriteObjectProps(value.value<QObject*>(), key, sectionName_);
-        return;
-    case PropertyKind::StringList:
-        WriteStringList(key, value.toStringList());
-        return;
-    case PropertyKind::Collection:
-        WriteCollection(key, *qobject_cast<TCollection*>(value.value<QObject*>()));
-        return;
-    default:
-        break;
-    }
     const QString text = TextOf(property, value, kind);
     if (text.isEmpty() && kind != PropertyKind::String && kind != PropertyKind::WideCharacter)
         return;
-    writeText_(sectionName_, key, TrimControls(text));
+    writeText_(sectionName_, KeyOf(property), TrimControls(text));
 }
 
 void TPropsStorage::ReadProp(const QMetaProperty& property)
@@ -154,22 +173,9 @@ void TPropsStorage::ReadProp(const QMetaProperty& property)
     try {
         const QVariant value = property.read(targetObject_);
         const PropertyKind kind = KindOf(property, value);
+        if (TransferApart(property, value, kind, Transfer::Read))
+            return;
         const QString key = KeyOf(property);
-        switch (kind) {
-        case PropertyKind::Skipped:
-            return;
-        case PropertyKind::Object:
-            ReadObjectProps(value.value<QObject*>(), key, sectionName_);
-            return;
-        case PropertyKind::StringList:
-            ReadStringList(property, key);
-            return;
-        case PropertyKind::Collection:
-            ReadCollection(key, *qobject_cast<TCollection*>(value.value<QObject*>()));
-            return;
-        default:
-            break;
-        }
         // For a reference too the default is its present text, so that a missing key leaves it as it is.
         const QString defaultText = TextOf(property, value, kind);
         QString text;

@@ -7,6 +7,9 @@
 
 namespace parlino {
 
+// The face the forms are designed in, and a font's face until it is given another.
+inline constexpr auto kDesignFontName = "MS Sans Serif";
+
 // A font as the options keep it. Height is in pixels (negative: the character height without leading);
 // Size is in points and is derived from Height through the screen's pixels per inch, so the two never
 // disagree. Color is a Windows colour value: red in the lowest byte, negative for a system colour.
@@ -73,7 +76,7 @@ private:
     int charset_ = kDefaultCharset;
     int color_ = 0;
     int height_ = 0;
-    QString name_ = QStringLiteral("MS Sans Serif");
+    QString name_ = QString::fromLatin1(kDesignFontName);
     TFontPitch pitch_ = fpDefault;
     TFontStyles style_;
 };
