@@ -1,10 +1,32 @@
 #include "platform/Clock.h"
 
-#include <chrono>
+#include <condition_variable>
 #include <thread>
 #include <time.h>
 
 namespace parlino {
+namespace {
+
+class SystemAlarm final : public Alarm
+{
+public:
+    void Wake() override { wake_.notify_all(); }
+
+protected:
+    bool Block(std::unique_lock<std::mutex>& lock, Clock::Time deadline) override
+    {
+        if (deadline == Clock::Time::max()) {
+            wake_.wait(lock);
+            return true;
+        }
+        return wake_.wait_until(lock, deadline) == std::cv_status::no_timeout;
+    }
+
+private:
+    std::condition_variable wake_;
+};
+
+} // namespace
 
 uint32_t SystemClock::TickCount()
 {
@@ -17,6 +39,16 @@ uint32_t SystemClock::TickCount()
 void SystemClock::Sleep(uint32_t milliseconds)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+Clock::Time SystemClock::Now()
+{
+    return std::chrono::steady_clock::now();
+}
+
+std::unique_ptr<Alarm> SystemClock::NewAlarm()
+{
+    return std::make_unique<SystemAlarm>();
 }
 
 } // namespace parlino

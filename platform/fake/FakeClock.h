@@ -2,22 +2,52 @@
 
 #include "platform/Clock.h"
 
-#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <vector>
 
 namespace parlino::fake {
 
-// Ticks move only when a test says so; sleeping really sleeps but leaves the ticks alone.
+// Time moves only when a test says so, and then wakes the threads waiting for it; sleeping really sleeps but
+// leaves the time alone.
 class FakeClock final : public Clock
 {
 public:
-    explicit FakeClock(uint32_t start = 0) : now_(start) {}
-    uint32_t TickCount() override { return now_.load(); }
+    explicit FakeClock(uint32_t start = 0) : ticks_(start) {}
+    // Waits for the threads still leaving their waits on it.
+    ~FakeClock() override;
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    uint32_t TickCount() override;
     void Sleep(uint32_t milliseconds) override;
-    void Set(uint32_t now) { now_ = now; }
-    void Advance(uint32_t milliseconds) { now_ += milliseconds; }
+    Time Now() override;
+    std::unique_ptr<Alarm> NewAlarm() override;
+
+    // Sets the ticks alone, to reach the wrap; the time waited for stays.
+    void Set(uint32_t ticks);
+    void Advance(uint32_t milliseconds);
+    // Waits, up to a time-out in real time, until exactly `count` threads wait on this clock and each has done
+    // what the time it shows and every wake-up asked of it. False on the time-out.
+    bool WaitForWaiters(size_t count, int timeoutMs = 20000);
 
 private:
-    std::atomic<uint32_t> now_;
+    class FakeAlarm;
+    struct Waiter
+    {
+        const FakeAlarm* alarm;
+        uint64_t wakes;
+        Time seen;
+    };
+
+    bool Settled(const Waiter& waiter) const;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    uint32_t ticks_;
+    Time now_;
+    std::vector<const Waiter*> waiters_;
 };
 
 } // namespace parlino::fake
