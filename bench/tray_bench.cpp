@@ -1,6 +1,6 @@
 // CPU cost of an animated tray icon: one icon stepping every 150 ms for 10 seconds on the offscreen
 // platform, through the fake notification area. Prints the process CPU time over that span.
-#include "platform/fake/FakeNotifyArea.h"
+#include "platform/fake/qt/FakeNotifyArea.h"
 #include "tray/RxTrayIcon.h"
 #include "tray/TrayPictures.h"
 
@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     constexpr quint16 kInterval = 150;
 
     parlino::fake::FakeNotifyArea area;
-    parlino::TRxTrayIcon tray(nullptr, area);
+    parlino::SystemClock clock;
+    parlino::TRxTrayIcon tray(nullptr, area, clock);
     tray.SetHint(QStringLiteral("Parlino"));
     tray.SetIcon(parlino::TrayPictures::Still());
     parlino::TrayPictures::LoadMessageFrames(tray.Icons());

@@ -1,13 +1,12 @@
 #include "netenum/BrowseService.h"
 
-#include "platform/MailslotPath.h"
-#include "transport/SmbMailslot.h"
+#include "codec/MailslotPath.h"
+#include "codec/SmbMailslot.h"
 
 namespace parlino {
 namespace {
 
 using std::chrono::milliseconds;
-using std::chrono::steady_clock;
 
 const std::string kBrowseMailslot = "\\MAILSLOT\\BROWSE";
 const std::string kMsBrowse = "\x01\x02__MSBROWSE__\x02";
@@ -24,9 +23,11 @@ std::string Trimmed(std::string name)
 
 BrowseService::BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, Identity identity,
                              Timing timing)
-    : network_(network), codePage_(codePage), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup),
-                                                        identity.port, identity.comment},
-      timing_(timing), table_(clock), random_(std::random_device{}()), nextDatagramId_(static_cast<uint16_t>(random_()))
+    : network_(network), clock_(clock),
+      codePage_(codePage), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port,
+                                     identity.comment},
+      timing_(timing), table_(clock), changed_(clock.NewAlarm()), random_(std::random_device{}()),
+      nextDatagramId_(static_cast<uint16_t>(random_()))
 {}
 
 BrowseService::~BrowseService()
@@ -56,7 +57,7 @@ bool BrowseService::Start()
         endpoint_ = std::move(endpoint);
         running_ = true;
         sent_ = 1;
-        nextAnnouncement_ = steady_clock::now() + milliseconds(AnnouncementInterval(0));
+        nextAnnouncement_ = clock_.Now() + milliseconds(AnnouncementInterval(0));
     }
     // The first announcement goes out before Start returns, so the station is known from then on.
     Announce(kServerType, AnnouncementInterval(0));
@@ -74,7 +75,7 @@ void BrowseService::Stop()
         running_ = false;
         periodicity = AnnouncementInterval(sent_);
     }
-    changed_.notify_all();
+    changed_->Wake();
     announcer_.join();
     Announce(0, periodicity);
     std::unique_ptr<UdpEndpoint> endpoint;
@@ -89,10 +90,10 @@ void BrowseService::Run()
     std::unique_lock lock(mutex_);
     const auto due = [this] { return answerAt_ ? std::min(*answerAt_, nextAnnouncement_) : nextAnnouncement_; };
     while (running_) {
-        const SteadyTime until = due();
+        const Clock::Time until = due();
         // A request that arrives meanwhile moves the time due, which ends this wait early.
-        changed_.wait_until(lock, until, [&] { return !running_ || due() != until || steady_clock::now() >= until; });
-        const SteadyTime now = steady_clock::now();
+        changed_->WaitUntil(lock, until, [&] { return !running_ || due() != until; });
+        const Clock::Time now = clock_.Now();
         if (!running_ || now < due())
             continue;
         const uint32_t periodicity = AnnouncementInterval(sent_);
@@ -169,11 +170,11 @@ void BrowseService::OnFrame(const uint8_t* data, size_t size)
         if ((toOwnGroup || toMsBrowse) && Trimmed(datagram->source.name) != identity_.computer) {
             std::lock_guard lock(mutex_);
             // Answers are spread over a moment so that a whole workgroup does not answer at once.
-            const SteadyTime at =
-                steady_clock::now() + milliseconds(random_() % static_cast<uint32_t>(timing_.answerDelayMaxMs + 1));
+            const Clock::Time at =
+                clock_.Now() + milliseconds(random_() % static_cast<uint32_t>(timing_.answerDelayMaxMs + 1));
             if (!answerAt_ || at < *answerAt_)
                 answerAt_ = at;
-            changed_.notify_all();
+            changed_->Wake();
         }
         break;
     }
@@ -182,10 +183,10 @@ void BrowseService::OnFrame(const uint8_t* data, size_t size)
 void BrowseService::AwaitAnswers()
 {
     bool ask = false;
-    SteadyTime collected;
+    Clock::Time collected;
     {
         std::lock_guard lock(mutex_);
-        const SteadyTime now = steady_clock::now();
+        const Clock::Time now = clock_.Now();
         if (!lastRequest_ || now - *lastRequest_ >= milliseconds(timing_.requestIntervalMs)) {
             lastRequest_ = now;
             ask = true;
@@ -201,7 +202,7 @@ void BrowseService::AwaitAnswers()
         Send({kMsBrowse, kMsBrowseSuffix}, request);
     }
     std::unique_lock lock(mutex_);
-    changed_.wait_until(lock, collected, [&] { return !running_ || !patient_; });
+    changed_->WaitUntil(lock, collected, [&] { return !running_ || !patient_; });
 }
 
 void BrowseService::StopWaiting()
@@ -210,7 +211,7 @@ void BrowseService::StopWaiting()
         std::lock_guard lock(mutex_);
         patient_ = false;
     }
-    changed_.notify_all();
+    changed_->Wake();
 }
 
 bool BrowseService::KnowsWorkgroup(const std::string& name)

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "netenum/BrowseFrames.h"
+#include "codec/BrowseFrames.h"
+#include "codec/NetbiosDatagram.h"
 #include "netenum/BrowseList.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/NetworkBrowser.h"
 #include "platform/UdpNetwork.h"
-#include "transport/NetbiosDatagram.h"
 
-#include <chrono>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -68,8 +66,6 @@ protected:
     uint32_t List(const NetResource* start, std::vector<NetResource>* records) override;
 
 private:
-    using SteadyTime = std::chrono::steady_clock::time_point;
-
     void OnFrame(const uint8_t* data, size_t size);
     void Run();
     void Announce(uint32_t serverType, uint32_t periodicity);
@@ -78,19 +74,20 @@ private:
     QString Text(const std::string& oem) const;
 
     UdpNetwork& network_;
+    Clock& clock_;
     const CodePage& codePage_;
     const Identity identity_;
     const Timing timing_;
     BrowseList table_;
 
+    const std::unique_ptr<Alarm> changed_;
     std::mutex mutex_;
-    std::condition_variable changed_;
     bool running_ = false;
     bool patient_ = true;
     int sent_ = 0;
-    SteadyTime nextAnnouncement_;
-    std::optional<SteadyTime> answerAt_;
-    std::optional<SteadyTime> lastRequest_;
+    Clock::Time nextAnnouncement_;
+    std::optional<Clock::Time> answerAt_;
+    std::optional<Clock::Time> lastRequest_;
     std::mt19937 random_;
     uint16_t nextDatagramId_;
     std::unique_ptr<UdpEndpoint> endpoint_;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "netenum/BrowseService.h"
-#include "netenum/NameQuery.h"
+#include "netenum/NameQueryResponder.h"
 #include "transport/SystemMessenger.h"
 
 namespace parlino {

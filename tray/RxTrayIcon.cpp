@@ -1,8 +1,8 @@
 #include "tray/RxTrayIcon.h"
 
+#include "platform/Component.h"
 #include "tray/TimerThread.h"
 
-#include <QCoreApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -31,18 +31,10 @@ TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
     return shift;
 }
 
-// Raises an event through a copy: a handler may destroy the component, and the event with it.
-template <typename Event, typename... Args> void Raise(const Event& event, Args... args)
-{
-    if (!event)
-        return;
-    const Event handler = event;
-    handler(args...);
-}
-
 } // namespace
 
-TRxTrayIcon::TRxTrayIcon(QObject* owner, NotifyArea& notifyArea) : QObject(owner), notifyArea_(notifyArea)
+TRxTrayIcon::TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock)
+    : QObject(owner), notifyArea_(notifyArea), clock_(clock)
 {
     // Removing an icon names it by receiver and id, even before anything was filled in.
     notifyData_.window = this;
@@ -99,7 +91,7 @@ void TRxTrayIcon::SetAnimated(bool value)
         return;
     animated_ = animated;
     if (animated_) {
-        thread_ = new TTimerThread(this, interval_, !added_);
+        thread_ = new TTimerThread(this, clock_, interval_, !added_);
     } else {
         // Never waits: the thread forgets this icon at once and ends on its own.
         thread_->Stop();
@@ -203,6 +195,11 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
     const TShiftState shift = ShiftOf(notifyArea_.KeyboardModifiers());
     // A handler may destroy the icon's owner, and with it this icon.
     const QPointer<TRxTrayIcon> alive(this);
+    const auto buttonDown = [&](TMouseButton button, int pressed, TShiftStateFlag flag) {
+        MouseDown(button, shift | flag, x, y);
+        if (alive)
+            pressed_ |= pressed;
+    };
     const auto buttonUp = [&](TMouseButton button, int pressed, TShiftStateFlag flag) {
         if (pressed_ & pressed) {
             pressed_ &= ~pressed;
@@ -216,9 +213,7 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
         MouseMove(shift, x, y);
         break;
     case kWmLButtonDown:
-        MouseDown(TMouseButton::mbLeft, shift | ssLeft, x, y);
-        if (alive)
-            pressed_ |= kPressedLeft;
+        buttonDown(TMouseButton::mbLeft, kPressedLeft, ssLeft);
         break;
     case kWmLButtonUp:
         buttonUp(TMouseButton::mbLeft, kPressedLeft, ssLeft);
@@ -229,9 +224,7 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
             MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
         break;
     case kWmRButtonDown:
-        MouseDown(TMouseButton::mbRight, shift | ssRight, x, y);
-        if (alive)
-            pressed_ |= kPressedRight;
+        buttonDown(TMouseButton::mbRight, kPressedRight, ssRight);
         break;
     case kWmRButtonUp:
         buttonUp(TMouseButton::mbRight, kPressedRight, ssRight);
@@ -285,16 +278,17 @@ bool TRxTrayIcon::ShowMenu(int x, int y)
 {
     if (!active_ || !popupMenu_ || !popupMenu_->AutoPopup())
         return false;
-    const QPointer<TPopupMenu> menu = popupMenu_;
-    menu->SetPopupComponent(this);
+    popupMenu_->SetPopupComponent(this);
     // A widget still holding the mouse (a drag in progress) would keep the menu from taking it.
     if (!destroying_)
         if (QWidget* grabber = QWidget::mouseGrabber())
             grabber->releaseMouse();
-    QCoreApplication::processEvents();
-    // Qt's popup grabs the pointer itself, so it closes on a click elsewhere without further help.
-    if (menu)
-        menu->exec(QPoint(x, y));
+    // The menu opens once the mouse message is handled and the release has gone through the event loop,
+    // never inside the handler; it is not opened at all when it is destroyed first. Qt's popup grabs the
+    // pointer itself, so it closes on a click elsewhere without further help.
+    TPopupMenu* menu = popupMenu_;
+    QMetaObject::invokeMethod(
+        menu, [menu, at = QPoint(x, y)] { menu->popup(at); }, Qt::QueuedConnection);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/NotifyArea.h"
+#include "platform/Clock.h"
+#include "platform/qt/NotifyArea.h"
 #include "tray/IconList.h"
 #include "tray/MouseEvents.h"
 #include "tray/PopupMenu.h"
@@ -33,7 +34,8 @@ class TRxTrayIcon : public QObject, private NotifyReceiver
 public:
     static constexpr uint32_t kCallbackMessage = 0xB054;
 
-    TRxTrayIcon(QObject* owner, NotifyArea& notifyArea);
+    // The clock times the animation's steps.
+    TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock);
     ~TRxTrayIcon() override;
     Q_DISABLE_COPY_MOVE(TRxTrayIcon)
 
@@ -105,6 +107,7 @@ private:
     void NextFrame();
 
     NotifyArea& notifyArea_;
+    Clock& clock_;
     bool destroying_ = false;
     bool active_ = true;
     bool added_ = false;

@@ -8,8 +8,8 @@
 
 namespace parlino {
 
-TTimerThread::TTimerThread(TRxTrayIcon* owner, uint16_t interval, bool paused)
-    : link_(std::make_shared<Link>()), interval_(interval), paused_(paused)
+TTimerThread::TTimerThread(TRxTrayIcon* owner, Clock& clock, uint16_t interval, bool paused)
+    : link_(std::make_shared<Link>()), clock_(clock), alarm_(clock.NewAlarm()), interval_(interval), paused_(paused)
 {
     link_->owner = owner;
     SetFreeOnTerminate(true);
@@ -20,14 +20,14 @@ void TTimerThread::Pause()
 {
     std::lock_guard lock(mutex_);
     paused_ = true;
-    wake_.notify_all();
+    alarm_->Wake();
 }
 
 void TTimerThread::Continue()
 {
     std::lock_guard lock(mutex_);
     paused_ = false;
-    wake_.notify_all();
+    alarm_->Wake();
 }
 
 void TTimerThread::Stop()
@@ -37,7 +37,7 @@ void TTimerThread::Stop()
     link_->owner = nullptr;
     paused_ = false;
     Terminate();
-    wake_.notify_all();
+    alarm_->Wake();
 }
 
 void TTimerThread::Execute()
@@ -45,12 +45,12 @@ void TTimerThread::Execute()
     std::unique_lock lock(mutex_);
     while (!Terminated()) {
         if (paused_) {
-            wake_.wait(lock, [this] { return !paused_ || Terminated(); });
+            alarm_->Wait(lock, [this] { return !paused_ || Terminated(); });
             continue;
         }
-        const auto interval = std::chrono::milliseconds(interval_.load());
+        const Clock::Time due = clock_.Now() + std::chrono::milliseconds(interval_.load());
         // Woken early by a pause or a stop, the wait did not run its full time: no step.
-        if (!wake_.wait_for(lock, interval, [this] { return paused_ || Terminated(); }))
+        if (!alarm_->WaitUntil(lock, due, [this] { return paused_ || Terminated(); }))
             AskForStep();
     }
 }

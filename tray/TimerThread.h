@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/Clock.h"
 #include "platform/Thread.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -18,7 +18,7 @@ class TRxTrayIcon;
 class TTimerThread final : public TThread
 {
 public:
-    TTimerThread(TRxTrayIcon* owner, uint16_t interval, bool paused);
+    TTimerThread(TRxTrayIcon* owner, Clock& clock, uint16_t interval, bool paused);
 
     void Pause();
     void Continue();
@@ -44,9 +44,10 @@ private:
     void AskForStep();
 
     const std::shared_ptr<Link> link_;
+    Clock& clock_;
+    const std::unique_ptr<Alarm> alarm_;
     std::atomic<uint16_t> interval_;
     std::mutex mutex_;
-    std::condition_variable wake_;
     bool paused_;
 };
 
