@@ -1,4 +1,4 @@
-#include "netenum/BrowseFrames.h"
+#include "codec/BrowseFrames.h"
 
 #include "netenum/BrowseList.h"
 #include "platform/fake/FakeClock.h"

@@ -1,11 +1,10 @@
 #include "netenum/BrowseService.h"
 
+#include "codec/SmbMailslot.h"
 #include "netenum/NetUsers.h"
 #include "platform/CodePage.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeLan.h"
-#include "tests/support/Wait.h"
-#include "transport/SmbMailslot.h"
 
 #include <chrono>
 #include <future>
@@ -15,10 +14,9 @@
 namespace parlino {
 namespace {
 
-using test::WaitUntil;
-
-// Answers come within 50 ms; the collection leaves a loaded machine ample time to deliver them.
-constexpr BrowseTiming kQuick{50, 800, 10000};
+// Answers go out at once and listings do not wait for them: nothing blocks on a clock that stands still.
+constexpr BrowseTiming kNoWait{0, 0, 10000};
+constexpr uint32_t kMinute = 60000;
 
 class NameOf final : public ComputerName
 {
@@ -33,8 +31,8 @@ private:
 // One computer on the fake LAN with its browse service and the component that reads it.
 struct Station
 {
-    Station(fake::FakeLan& lan, uint8_t host, const std::string& name, const std::string& workgroup,
-            BrowseTiming timing = kQuick)
+    Station(fake::FakeLan& lan, Clock& clock, uint8_t host, const std::string& name, const std::string& workgroup,
+            BrowseTiming timing = kNoWait)
         : network(lan.AddStation(host)), service(*network, clock, codePage, {name, workgroup, 138, ""}, timing),
           computerName(QString::fromStdString(name)), users(nullptr, service, computerName)
     {}
@@ -55,7 +53,6 @@ struct Station
     }
 
     std::unique_ptr<fake::FakeStationNetwork> network;
-    fake::FakeClock clock;
     IconvCodePage codePage{QStringLiteral("CP850")};
     BrowseService service;
     NameOf computerName;
@@ -73,31 +70,77 @@ std::vector<uint8_t> BrowseDatagram(const NetbiosName& to, const std::vector<uin
     return EncodeDatagram(datagram);
 }
 
-TEST(BrowseServiceTest, AnnouncementsSlowDownToTwelveMinutes)
+// One announcement as a listener hears it.
+struct Heard
 {
-    const uint32_t minutes[] = {1, 2, 4, 8, 12, 12, 12};
-    for (int sent = 0; sent < 7; ++sent)
-        EXPECT_EQ(BrowseService::AnnouncementInterval(sent), minutes[sent] * 60000) << sent;
+    uint32_t at;
+    uint32_t periodicity;
+    uint32_t serverType;
+    bool operator==(const Heard&) const = default;
+};
+
+// The stations of a test share the LAN and its time.
+class BrowseServiceTest : public testing::Test
+{
+protected:
+    // Moves the clock on to `ticks` and waits until the threads waiting on it have done what that time asks.
+    void AdvanceTo(uint32_t ticks, size_t threads)
+    {
+        clock.Advance(ticks - clock.TickCount());
+        ASSERT_TRUE(clock.WaitForWaiters(threads));
+    }
+
+    fake::FakeLan lan;
+    fake::FakeClock clock;
+};
+
+TEST_F(BrowseServiceTest, AnnouncementsSlowDownToTwelveMinutesAndTheLastOneSaysGoodbye)
+{
+    std::vector<Heard> heard;
+    const auto ear = lan.AddStation(9);
+    const auto endpoint = ear->Listen(138, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
+        const auto datagram = DecodeDatagram(data, size);
+        const auto write = DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
+        const auto frame = DecodeBrowseFrame(write->data.data(), write->data.size());
+        heard.push_back({clock.TickCount(), frame->periodicity, frame->serverType});
+    });
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
+    ASSERT_TRUE(alice.service.Start());
+    // Minutes from the start, and to the next announcement.
+    const uint32_t schedule[][2] = {{0, 1}, {1, 2}, {3, 4}, {7, 8}, {15, 12}, {27, 12}, {39, 12}, {51, 12}};
+    std::vector<Heard> expected;
+    for (const auto& [minute, next] : schedule) {
+        // A millisecond early the announcer takes in the time and waits on, silent.
+        if (minute > 0) {
+            AdvanceTo(minute * kMinute - 1, 1);
+            AdvanceTo(minute * kMinute, 1);
+        }
+        expected.push_back({minute * kMinute, next * kMinute, BrowseService::kServerType});
+    }
+    alice.service.Stop();
+    expected.push_back({51 * kMinute, 12 * kMinute, 0});
+    EXPECT_EQ(heard, expected);
 }
 
-TEST(BrowseServiceTest, WithoutTheServiceRunningThereIsNoNetwork)
+TEST_F(BrowseServiceTest, WithoutTheServiceRunningThereIsNoNetwork)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
     EXPECT_FALSE(alice.users.EnumDomains());
     NetworkBrowser::Handle handle = 0;
     EXPECT_EQ(alice.service.WNetOpenEnum(NetEnum::RESOURCE_GLOBALNET, 1, 2, nullptr, &handle),
               NetEnum::ERROR_NO_NETWORK);
 }
 
-TEST(BrowseServiceTest, StationsOfTwoWorkgroupsSeeEachOtherAndALeaverGoesAtOnce)
+TEST_F(BrowseServiceTest, StationsOfTwoWorkgroupsSeeEachOtherAndALeaverGoesAtOnce)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
-    Station bob(lan, 2, "bob", "office");
-    Station carol(lan, 3, "CAROL", "LAB");
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
+    Station bob(lan, clock, 2, "bob", "office");
+    Station carol(lan, clock, 3, "CAROL", "LAB");
     for (Station* station : {&alice, &bob, &carol})
         ASSERT_TRUE(station->service.Start());
+    // The later stations missed the earlier ones starting: a listing asks, and the answers go out at once.
+    carol.Browse();
+    ASSERT_TRUE(clock.WaitForWaiters(3));
     const QStringList all{"LAB: CAROL", "OFFICE: ALICE BOB"};
     for (Station* station : {&alice, &bob, &carol})
         EXPECT_EQ(station->Browse(), all);
@@ -109,25 +152,32 @@ TEST(BrowseServiceTest, StationsOfTwoWorkgroupsSeeEachOtherAndALeaverGoesAtOnce)
     EXPECT_EQ(carol.Browse(), (QStringList{"LAB: CAROL", "OFFICE: ALICE"}));
 }
 
-TEST(BrowseServiceTest, AStationThatMissedTheStartAnnouncementsAsksAndIsAnswered)
+TEST_F(BrowseServiceTest, AStationThatMissedTheStartAnnouncementsAsksAndIsAnsweredWhileItCollects)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
-    Station bob(lan, 2, "BOB", "OFFICE");
-    Station carol(lan, 3, "CAROL", "LAB");
+    const BrowseTiming timing;
+    Station alice(lan, clock, 1, "ALICE", "OFFICE", timing);
+    Station bob(lan, clock, 2, "BOB", "OFFICE", timing);
+    Station carol(lan, clock, 3, "CAROL", "LAB", timing);
     ASSERT_TRUE(alice.service.Start());
     alice.network->SetUnplugged(true);
     ASSERT_TRUE(bob.service.Start());
     ASSERT_TRUE(carol.service.Start());
     alice.network->SetUnplugged(false);
     EXPECT_EQ(alice.service.Table().HostCount(), 1u);
-    EXPECT_EQ(alice.Browse(), (QStringList{"LAB: CAROL", "OFFICE: ALICE BOB"}));
+
+    auto listing = std::async(std::launch::async, [&] { return alice.Browse(); });
+    // Three announcers wait, and the listing collects the answers: all are in once the longest delay is over.
+    ASSERT_TRUE(clock.WaitForWaiters(4));
+    AdvanceTo(timing.answerDelayMaxMs, 4);
+    EXPECT_EQ(alice.service.Table().HostCount(), 3u);
+    AdvanceTo(timing.collectMs - 1, 4);
+    clock.Advance(1);
+    EXPECT_EQ(listing.get(), (QStringList{"LAB: CAROL", "OFFICE: ALICE BOB"}));
 }
 
-TEST(BrowseServiceTest, RecordsForeignAnnouncementsAndDropsMalformedOnes)
+TEST_F(BrowseServiceTest, RecordsForeignAnnouncementsAndDropsMalformedOnes)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
     ASSERT_TRUE(alice.service.Start());
     const auto host = [](const std::string& name, uint32_t periodicity) {
         return EncodeBrowseFrame({BrowseOpcode::HostAnnouncement, periodicity, name, 6, 1, 0x1003, ""});
@@ -152,10 +202,9 @@ TEST(BrowseServiceTest, RecordsForeignAnnouncementsAndDropsMalformedOnes)
     EXPECT_EQ(alice.Browse(), (QStringList{"ATTIC:", "LAB: DAVE MASTER", "OFFICE: ALICE"}));
 }
 
-TEST(BrowseServiceTest, FloodOfInventedHostsKeepsTheListBounded)
+TEST_F(BrowseServiceTest, FloodOfInventedHostsKeepsTheListBounded)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
     ASSERT_TRUE(alice.service.Start());
     for (int i = 0; i < 10000; ++i) {
         const std::string name = "FLOOD" + std::to_string(i);
@@ -169,22 +218,24 @@ TEST(BrowseServiceTest, FloodOfInventedHostsKeepsTheListBounded)
     EXPECT_EQ(alice.service.Table().Computers("OFFICE").size(), 1u);
 }
 
-TEST(BrowseServiceTest, EnumerationsCloseTogetherShareOneRequest)
+TEST_F(BrowseServiceTest, EnumerationsCloseTogetherShareOneRequest)
 {
-    fake::FakeLan lan;
-    Station alice(lan, 1, "ALICE", "OFFICE");
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
     ASSERT_TRUE(alice.service.Start());
     alice.Browse();
     const size_t sent = lan.FramesSent();
+    AdvanceTo(kNoWait.requestIntervalMs - 1, 1);
     alice.Browse();
     EXPECT_EQ(lan.FramesSent(), sent);
+    AdvanceTo(kNoWait.requestIntervalMs, 1);
+    alice.Browse();
+    EXPECT_GT(lan.FramesSent(), sent);
 }
 
-TEST(BrowseServiceTest, AListingStopsWaitingForAnswersWhenTheProgramEnds)
+TEST_F(BrowseServiceTest, AListingStopsWaitingForAnswersWhenTheProgramEnds)
 {
-    fake::FakeLan lan;
     // Answers would be collected for ten minutes.
-    Station alice(lan, 1, "ALICE", "OFFICE", {50, 600000, 10000});
+    Station alice(lan, clock, 1, "ALICE", "OFFICE", {50, 600000, 10000});
     ASSERT_TRUE(alice.service.Start());
     auto listing = std::async(std::launch::async, [&] { return alice.Browse(); });
     alice.service.StopWaiting();

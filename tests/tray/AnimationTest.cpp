@@ -1,7 +1,6 @@
 #include "TrayTestSupport.h"
-#include "tests/support/Wait.h"
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 
 namespace parlino::test {
 namespace {
@@ -21,25 +20,40 @@ protected:
     }
 
     int Steps() const { return area.CountOf(NotifyIconMessage::Modify); }
+
+    // Moves the clock on once the animation threads wait, and waits until they have done what the new time
+    // asks: a step they ask for is then on its way to the main thread.
+    void Advance(uint32_t milliseconds, size_t threads = 1)
+    {
+        ASSERT_TRUE(clock.WaitForWaiters(threads));
+        clock.Advance(milliseconds);
+        ASSERT_TRUE(clock.WaitForWaiters(threads));
+    }
+
+    // The same, and the steps asked for are taken.
+    void Pass(uint32_t milliseconds, size_t threads = 1)
+    {
+        Advance(milliseconds, threads);
+        QCoreApplication::sendPostedEvents();
+    }
 };
 
 TEST_F(AnimationTest, AlternatesThePicturesEveryIntervalAndShowsTheStillPictureAtOnceWhenOff)
 {
-    QElapsedTimer elapsed;
-    elapsed.start();
     tray->SetAnimated(true);
     EXPECT_TRUE(ShownIs(frameA));
-
-    ASSERT_TRUE(WaitUntil([&] { return ShownIs(frameB); }));
-    ASSERT_TRUE(WaitUntil([&] { return ShownIs(frameA); }));
-    ASSERT_TRUE(WaitUntil([&] { return ShownIs(frameB); }));
-    // Three steps of 150 ms each; never sooner.
-    EXPECT_GE(elapsed.elapsed(), 3 * 150 - 5);
+    for (const QIcon& next : {frameB, frameA, frameB}) {
+        // Never sooner than the interval.
+        Pass(149);
+        EXPECT_FALSE(ShownIs(next));
+        Pass(1);
+        EXPECT_TRUE(ShownIs(next));
+    }
 
     tray->SetAnimated(false);
     EXPECT_TRUE(ShownIs(still));
     const int steps = Steps();
-    SpinFor(400);
+    Pass(1000, 0);
     EXPECT_EQ(Steps(), steps);
     EXPECT_TRUE(ShownIs(still));
 }
@@ -47,18 +61,22 @@ TEST_F(AnimationTest, AlternatesThePicturesEveryIntervalAndShowsTheStillPictureA
 TEST_F(AnimationTest, StepsStopWhileTheIconIsAbsentAndResumeWhenItIsBack)
 {
     tray->SetAnimated(true);
-    ASSERT_TRUE(WaitUntil([&] { return Steps() >= 2; }));
+    Pass(150);
+    Pass(150);
+    EXPECT_EQ(Steps(), 3);
 
+    const QIcon shown = Shown()->icon;
     tray->SetActive(false);
     EXPECT_EQ(Shown(), nullptr);
     area.ClearCalls();
-    SpinFor(450);
+    Pass(150);
     EXPECT_TRUE(area.Calls().empty());
 
+    // Back with the picture it left with: no step was taken meanwhile.
     tray->SetActive(true);
-    ASSERT_NE(Shown(), nullptr);
-    const QIcon first = Shown()->icon;
-    EXPECT_TRUE(WaitUntil([&] { return !SameIcon(Shown()->icon, first); }));
+    EXPECT_TRUE(ShownIs(shown));
+    Pass(150);
+    EXPECT_FALSE(ShownIs(shown));
 }
 
 TEST_F(AnimationTest, AnIconAnimatedWhileAbsentStartsSteppingWhenAdded)
@@ -66,14 +84,14 @@ TEST_F(AnimationTest, AnIconAnimatedWhileAbsentStartsSteppingWhenAdded)
     tray->SetActive(false);
     area.ClearCalls();
     tray->SetAnimated(true);
-    SpinFor(350);
+    Pass(150);
     EXPECT_TRUE(area.Calls().empty());
 
     tray->SetActive(true);
     EXPECT_TRUE(ShownIs(frameA));
-    EXPECT_TRUE(WaitUntil([&] { return ShownIs(frameB); }));
+    Pass(150);
+    EXPECT_TRUE(ShownIs(frameB));
 }
-
 TEST_F(AnimationTest, NeedsPicturesAndStopsWhenTheyAreCleared)
 {
     tray->Icons().Clear();
@@ -92,38 +110,41 @@ TEST_F(AnimationTest, ANewIntervalAppliesFromTheNextWait)
 {
     tray->SetInterval(3000);
     tray->SetAnimated(true);
-    // Time for the animation thread to begin its wait, even on a loaded machine.
-    SpinFor(500);
+    ASSERT_TRUE(clock.WaitForWaiters(1));
     tray->SetInterval(20);
     // The wait under way still runs its full three seconds; the later ones take 20 ms.
-    SpinFor(1000);
+    Pass(2999);
     EXPECT_EQ(Steps(), 1);
-    EXPECT_TRUE(WaitUntil([&] { return Steps() >= 6; }, 10000));
+    Pass(1);
+    EXPECT_EQ(Steps(), 2);
+    Pass(20);
+    EXPECT_EQ(Steps(), 3);
 }
 
-TEST_F(AnimationTest, SwitchingOffNeverWaitsAndALateThreadDoesNothing)
+TEST_F(AnimationTest, SwitchingOffNeverWaitsAndALateStepDoesNothing)
 {
+    // The clock stands still: a switch-off that waited for the interval would never return.
     tray->SetInterval(10000);
     for (int i = 0; i < 20; ++i) {
         tray->SetAnimated(true);
         tray->SetAnimated(false);
     }
-    QElapsedTimer elapsed;
-    elapsed.start();
-    tray->SetAnimated(true);
-    tray->SetAnimated(false);
-    EXPECT_LT(elapsed.elapsed(), 5000) << "switching off waited for the interval";
 
-    const int steps = Steps();
-    SpinFor(300);
-    EXPECT_EQ(Steps(), steps);
-
-    // Destroyed while animated, with a step possibly on its way.
+    // A step asked for just before the switch-off arrives after it.
     tray->SetInterval(10);
     tray->SetAnimated(true);
-    SpinFor(50);
+    Advance(10);
+    tray->SetAnimated(false);
+    const int steps = Steps();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_TRUE(ShownIs(still));
+
+    // The same, with the icon destroyed.
+    tray->SetAnimated(true);
+    Advance(10);
     tray.reset();
-    SpinFor(100);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(Shown(), nullptr);
 }
 

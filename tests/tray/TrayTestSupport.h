@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/fake/FakeNotifyArea.h"
+#include "platform/fake/FakeClock.h"
+#include "platform/fake/qt/FakeNotifyArea.h"
 #include "tray/RxTrayIcon.h"
 
 #include <QColor>
@@ -41,7 +42,8 @@ protected:
     }
 
     fake::FakeNotifyArea area;
-    std::unique_ptr<TRxTrayIcon> tray = std::make_unique<TRxTrayIcon>(nullptr, area);
+    fake::FakeClock clock;
+    std::unique_ptr<TRxTrayIcon> tray = std::make_unique<TRxTrayIcon>(nullptr, area, clock);
     const QIcon still = SolidIcon(Qt::blue);
     const QIcon frameA = SolidIcon(Qt::red);
     const QIcon frameB = SolidIcon(Qt::yellow);
