@@ -7,14 +7,14 @@
 #include "app/ParlinoUnit.h"
 #include "app/Startup.h"
 #include "bench/MainThreadBlockMeter.h"
+#include "codec/SmbMailslot.h"
 #include "netenum/BrowseService.h"
 #include "platform/fake/FakeLan.h"
 #include "platform/fake/FakeMailslotService.h"
 #include "platform/fake/FakeNetworkBrowser.h"
-#include "platform/fake/FakeServices.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/Wait.h"
-#include "transport/SmbMailslot.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,7 +90,8 @@ struct LanStation
     }
 
     std::unique_ptr<fake::FakeStationNetwork> network;
-    fake::FakeClock clock;
+    // The refresh measured waits for the answers in real time.
+    SystemClock clock;
     IconvCodePage codePage{QStringLiteral("CP850")};
     BrowseService service;
 };
