@@ -83,8 +83,8 @@ struct LanStation
 {
     LanStation(fake::FakeLan& lan, int index, BrowseTiming timing = {})
         : network(lan.AddStation(static_cast<uint8_t>(10 + index))),
-          service(*network, clock, codePage,
-                  {"PC" + std::to_string(index), "GROUP" + std::to_string(index % kWorkgroups), 138, ""}, timing)
+          names("PC" + std::to_string(index), "GROUP" + std::to_string(index % kWorkgroups)),
+          service(*network, clock, codePage, names, 138, "", timing)
     {
         service.Start();
     }
@@ -93,6 +93,7 @@ struct LanStation
     // The refresh measured waits for the answers in real time.
     SystemClock clock;
     IconvCodePage codePage{QStringLiteral("CP850")};
+    const ThisComputer names;
     BrowseService service;
 };
 

@@ -12,20 +12,11 @@ const std::string kBrowseMailslot = "\\MAILSLOT\\BROWSE";
 const std::string kMsBrowse = "\x01\x02__MSBROWSE__\x02";
 constexpr uint32_t kMinute = 60 * 1000;
 
-std::string Trimmed(std::string name)
-{
-    while (!name.empty() && (name.back() == ' ' || name.back() == '\0'))
-        name.pop_back();
-    return UpperAscii(std::move(name));
-}
-
 } // namespace
 
-BrowseService::BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, Identity identity,
-                             Timing timing)
-    : network_(network), clock_(clock),
-      codePage_(codePage), identity_{UpperAscii(identity.computer), UpperAscii(identity.workgroup), identity.port,
-                                     identity.comment},
+BrowseService::BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, const ThisComputer& names,
+                             uint16_t port, std::string comment, Timing timing)
+    : network_(network), clock_(clock), codePage_(codePage), names_(names), port_(port), comment_(std::move(comment)),
       timing_(timing), table_(clock), changed_(clock.NewAlarm()), random_(std::random_device{}()),
       nextDatagramId_(static_cast<uint16_t>(random_()))
 {}
@@ -48,8 +39,8 @@ bool BrowseService::Start()
         if (running_)
             return true;
     }
-    auto endpoint = network_.Listen(
-        identity_.port, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
+    auto endpoint =
+        network_.Listen(port_, [this](const uint8_t* data, size_t size, uint32_t, uint16_t) { OnFrame(data, size); });
     if (!endpoint)
         return false;
     {
@@ -113,11 +104,11 @@ void BrowseService::Announce(uint32_t serverType, uint32_t periodicity)
     BrowseFrame frame;
     frame.opcode = BrowseOpcode::HostAnnouncement;
     frame.periodicity = periodicity;
-    frame.name = identity_.computer;
+    frame.name = names_.name;
     frame.serverType = serverType;
-    frame.comment = identity_.comment;
-    table_.RecordHost(identity_.workgroup, identity_.computer, serverType, periodicity, identity_.comment);
-    Send({identity_.workgroup, kMasterBrowserSuffix}, frame);
+    frame.comment = comment_;
+    table_.RecordHost(names_.workgroup, names_.name, serverType, periodicity, comment_);
+    Send({names_.workgroup, kMasterBrowserSuffix}, frame);
 }
 
 void BrowseService::Send(const NetbiosName& destination, const BrowseFrame& frame)
@@ -129,11 +120,11 @@ void BrowseService::Send(const NetbiosName& destination, const BrowseFrame& fram
         std::lock_guard lock(mutex_);
         datagram.id = nextDatagramId_++;
     }
-    datagram.sourcePort = identity_.port;
-    datagram.source = {identity_.computer, kWorkstationSuffix};
+    datagram.sourcePort = port_;
+    datagram.source = {names_.name, kWorkstationSuffix};
     datagram.destination = destination;
     datagram.userData = EncodeMailslotWrite(kBrowseMailslot, payload.data(), payload.size());
-    network_.Broadcast(identity_.port, [&datagram](uint32_t localAddress) {
+    network_.Broadcast(port_, [&datagram](uint32_t localAddress) {
         datagram.sourceAddress = localAddress;
         return EncodeDatagram(datagram);
     });
@@ -144,10 +135,10 @@ void BrowseService::OnFrame(const uint8_t* data, size_t size)
     const auto datagram = DecodeDatagram(data, size);
     if (!datagram)
         return;
-    const std::string group = Trimmed(datagram->destination.name);
+    const std::string group = ComparableNetbiosName(datagram->destination.name);
     const uint8_t suffix = datagram->destination.suffix;
     const bool toMsBrowse = group == kMsBrowse && suffix == kMsBrowseSuffix;
-    const bool toOwnGroup = group == identity_.workgroup && suffix == kWorkstationSuffix;
+    const bool toOwnGroup = group == names_.workgroup && suffix == kWorkstationSuffix;
     const bool toBrowsers = suffix == kMasterBrowserSuffix || suffix == kBrowserElectionSuffix;
     if (!toMsBrowse && !toOwnGroup && !toBrowsers)
         return;
@@ -167,7 +158,7 @@ void BrowseService::OnFrame(const uint8_t* data, size_t size)
         table_.RecordWorkgroup(frame->name, frame->periodicity);
         break;
     case BrowseOpcode::AnnouncementRequest:
-        if ((toOwnGroup || toMsBrowse) && Trimmed(datagram->source.name) != identity_.computer) {
+        if ((toOwnGroup || toMsBrowse) && ComparableNetbiosName(datagram->source.name) != names_.name) {
             std::lock_guard lock(mutex_);
             // Answers are spread over a moment so that a whole workgroup does not answer at once.
             const Clock::Time at =
@@ -196,8 +187,8 @@ void BrowseService::AwaitAnswers()
     if (ask) {
         BrowseFrame request;
         request.opcode = BrowseOpcode::AnnouncementRequest;
-        request.comment = identity_.computer;
-        Send({identity_.workgroup, kWorkstationSuffix}, request);
+        request.comment = names_.name;
+        Send({names_.workgroup, kWorkstationSuffix}, request);
         // Members of other workgroups answer a request to all browsers; Windows peers show up by their own timers.
         Send({kMsBrowse, kMsBrowseSuffix}, request);
     }

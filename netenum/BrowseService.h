@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/NetworkBrowser.h"
 #include "platform/UdpNetwork.h"
+#include "transport/ThisComputer.h"
 
 #include <memory>
 #include <mutex>
@@ -16,14 +17,6 @@
 #include <thread>
 
 namespace parlino {
-
-struct BrowseIdentity
-{
-    std::string computer;  // NetBIOS name, OEM bytes
-    std::string workgroup; // OEM bytes
-    uint16_t port = 138;
-    std::string comment;
-};
 
 struct BrowseTiming
 {
@@ -40,13 +33,12 @@ struct BrowseTiming
 class BrowseService final : public ListingBrowser
 {
 public:
-    using Identity = BrowseIdentity;
     using Timing = BrowseTiming;
     static constexpr uint32_t kServerType = kServerTypeWorkstation | kServerTypeServer | kServerTypeNt;
     static inline const QString kProvider = QStringLiteral("Microsoft Windows Network");
 
-    BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, Identity identity,
-                  Timing timing = Timing());
+    BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, const ThisComputer& names, uint16_t port,
+                  std::string comment, Timing timing = Timing());
     ~BrowseService() override;
     BrowseService(const BrowseService&) = delete;
     BrowseService& operator=(const BrowseService&) = delete;
@@ -76,7 +68,9 @@ private:
     UdpNetwork& network_;
     Clock& clock_;
     const CodePage& codePage_;
-    const Identity identity_;
+    const ThisComputer& names_;
+    const uint16_t port_;
+    const std::string comment_;
     const Timing timing_;
     BrowseList table_;
 

@@ -6,11 +6,9 @@ namespace parlino {
 
 SystemBrowser::SystemBrowser(SystemMessenger& messenger)
     : messenger_(messenger), service_(messenger.Network(), messenger.TickClock(), messenger.OemCodePage(),
-                                      {messenger.OemCodePage().ToOemBytes(messenger.Identity().netbiosName),
-                                       messenger.OemCodePage().ToOemBytes(messenger.Identity().workgroup),
-                                       messenger.Identity().datagramPort, "Parlino"}),
+                                      messenger.Names(), messenger.Identity().datagramPort, "Parlino"),
       running_(service_.Start()),
-      nameResponder_(messenger.Network(), messenger.OemCodePage().ToOemBytes(messenger.Identity().netbiosName),
+      nameResponder_(messenger.Network(), messenger.Names().name,
                      static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing)
 {
     nameResponder_.Start();

@@ -2,8 +2,10 @@
 
 #include "codec/SmbMailslot.h"
 #include "netenum/NetUsers.h"
+#include "netenum/NetworkWalk.h"
 #include "platform/CodePage.h"
 #include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeLan.h"
 
 #include <chrono>
@@ -18,44 +20,34 @@ namespace {
 constexpr BrowseTiming kNoWait{0, 0, 10000};
 constexpr uint32_t kMinute = 60000;
 
-class NameOf final : public ComputerName
-{
-public:
-    explicit NameOf(QString name) : name_(std::move(name)) {}
-    QString Get() const override { return name_; }
-
-private:
-    QString name_;
-};
-
 // One computer on the fake LAN with its browse service and the component that reads it.
 struct Station
 {
     Station(fake::FakeLan& lan, Clock& clock, uint8_t host, const std::string& name, const std::string& workgroup,
             BrowseTiming timing = kNoWait)
-        : network(lan.AddStation(host)), service(*network, clock, codePage, {name, workgroup, 138, ""}, timing),
-          computerName(QString::fromStdString(name)), users(nullptr, service, computerName)
+        : network(lan.AddStation(host)), names(name, workgroup),
+          service(*network, clock, codePage, names, 138, "", timing), computerName(QString::fromStdString(name)),
+          users(nullptr, service, computerName)
     {}
 
     // Each workgroup as "GROUP: A B C", as the station tree shows them.
     QStringList Browse()
     {
         QStringList lines;
-        users.SetServer({});
-        users.EnumDomains();
-        const QStringList groups = users.Items().Names();
-        for (const QString& group : groups) {
-            users.SetServer(group);
-            users.Refresh();
-            lines.append(group + ":" + (users.Items().Count() ? " " + users.Items().Names().join(' ') : ""));
-        }
+        WalkNetwork(users, [&](NetworkNode node, const QString& name) {
+            if (node == NetworkNode::Domain)
+                lines.append(name + u':');
+            else
+                lines.last() += u' ' + name;
+        });
         return lines;
     }
 
     std::unique_ptr<fake::FakeStationNetwork> network;
     IconvCodePage codePage{QStringLiteral("CP850")};
+    const ThisComputer names;
     BrowseService service;
-    NameOf computerName;
+    fake::FakeComputerName computerName;
     TNetUsers users;
 };
 

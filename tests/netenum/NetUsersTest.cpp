@@ -1,6 +1,7 @@
 #include "netenum/NetUsers.h"
 
 #include "netenum/NetworkWalk.h"
+#include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeNetworkBrowser.h"
 
 #include <QVariant>
@@ -15,16 +16,6 @@ using NetEnum::ERROR_INVALID_PARAMETER;
 using NetEnum::ERROR_NO_MORE_ITEMS;
 using NetEnum::ERROR_NO_NETWORK;
 
-class FixedComputerName final : public ComputerName
-{
-public:
-    explicit FixedComputerName(QString name) : name_(std::move(name)) {}
-    QString Get() const override { return name_; }
-
-private:
-    QString name_;
-};
-
 class NetUsersTest : public testing::Test
 {
 protected:
@@ -35,7 +26,7 @@ protected:
     QStringList Items() const { return users.Items().Names(); }
 
     fake::FakeNetworkBrowser browser;
-    FixedComputerName thisComputer{"BOB"};
+    fake::FakeComputerName thisComputer{"BOB"};
     TNetUsers users{nullptr, browser, thisComputer};
 };
 
