@@ -4,10 +4,11 @@
 #include "app/Glyphs.h"
 #include "settings/FormParts.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFont>
 #include <QResizeEvent>
+#include <QTextStream>
 
 namespace parlino {
 
@@ -26,6 +27,8 @@ constexpr QPoint kPosition(314, 114);
 constexpr int kToolBarHeight = 52;
 constexpr int kButtonHeight = 45;
 constexpr QRect kTreeGeometry(4, 54, 382, 171);
+// The strip under the tree, down to the bottom edge.
+constexpr QRect kStatusGeometry(4, 225, 382, 15);
 
 } // namespace
 
@@ -51,6 +54,10 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     BuildToolBar();
     BuildTree();
     BuildMenus();
+    StatusLine = new QLabel(centralWidget());
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setGeometry(kStatusGeometry);
+    StatusLine->hide();
 
     RxTrayIcon->setObjectName(QStringLiteral("RxTrayIcon"));
     RxTrayIcon->SetActive(false);
@@ -107,8 +114,7 @@ void TMainForm::BuildToolBar()
     ButOptiuni = ToolButton("ButOptiuni", QStringLiteral("&Options"), "options", 126, 56);
     ButMin = ToolButton("ButMin", QStringLiteral("&Minimize"), "minimize", 182, 56);
     RxSpeedButton1 = ToolButton("RxSpeedButton1", QStringLiteral("&Help"), "help", 238, 56);
-    ToolButton1 = new QFrame(ToolBar1);
-    ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+    ToolButton1 = NewSeparator(ToolBar1, "ToolButton1");
     ToolButton1->setGeometry(294, (kToolBarHeight - kButtonHeight) / 2, 37, kButtonHeight);
     ButExit = ToolButton("ButExit", QStringLiteral("E&xit"), "exit", 331, 56);
 
@@ -151,6 +157,8 @@ void TMainForm::BuildTree()
             TreeStatiiGetSelectedIndex(current);
         TreeStatiiChange();
     });
+    // Ctrl+click takes the selection away from the current node without making another one current.
+    connect(TreeStatii, &QTreeWidget::itemSelectionChanged, this, &TMainForm::TreeStatiiChange);
 }
 
 void TMainForm::BuildMenus()
@@ -175,19 +183,56 @@ void TMainForm::BuildMenus()
 void TMainForm::FormCreate()
 {
     FirstActivation = true;
-    ButRefreshClick();
+    StartUpStep([this] { ButRefreshClick(); });
+    OpenMessenger();
+    ChatOpen.fill(false);
+    StartUpStep([this] { ComputerName = platform_.computerName.Get(); });
+    LastMessage.clear();
+}
+
+void TMainForm::StartUpStep(const std::function<void()>& step)
+{
+    try {
+        step();
+    } catch (const std::exception& error) {
+        platform_.messageBoxes.ShowError(nullptr, QString::fromUtf8(error.what()),
+                                         QGuiApplication::applicationDisplayName());
+    }
+}
+
+void TMainForm::OpenMessenger()
+{
     // Opened twice on purpose: the second Open replaces the mailslot and its waiting thread with fresh ones.
-    // When the mailslot can't be had (another program holds "messngr", the port is taken) the program
-    // still runs: it can send, it just receives nothing.
+    // When the mailslot can't be had (another program holds "messngr", the port is barred) the program
+    // still runs: it can send, it just receives nothing, and says so where the user looks, without a box.
+    QString reason;
     try {
         WinPopup->SetActive(true);
         WinPopup->Open();
-    } catch (const EMailSlot&) {
-        FormClose();
+        return;
+    } catch (const EMailSlot& error) {
+        reason = NotReceivingReason(error);
+    } catch (const std::exception& error) {
+        reason = QString::fromUtf8(error.what());
+        platform_.messageBoxes.ShowError(nullptr, reason, QGuiApplication::applicationDisplayName());
     }
-    ChatOpen.fill(false);
-    ComputerName = platform_.computerName.Get();
-    LastMessage.clear();
+    FormClose();
+    StatusLine->setText(QStringLiteral("Not receiving messages: ") + reason);
+    StatusLine->setToolTip(StatusLine->text());
+    StatusLine->show();
+    QTextStream(stderr) << "parlino: " << StatusLine->text() << Qt::endl;
+}
+
+QString TMainForm::NotReceivingReason(const EMailSlot& error) const
+{
+    switch (platform_.mailslots.GetLastError()) {
+    case kErrorAlreadyExists:
+        return QStringLiteral("the name is held by another program");
+    case kErrorAccessDenied:
+        return QStringLiteral("port 138 needs the capability, see README");
+    default:
+        return error.Message();
+    }
 }
 
 void TMainForm::ButRefreshClick()
@@ -204,9 +249,15 @@ void TMainForm::TimerRefreshTimer()
     ButRefreshClick();
 }
 
+QTreeWidgetItem* TMainForm::SelectedNode() const
+{
+    QTreeWidgetItem* current = TreeStatii->currentItem();
+    return current && current->isSelected() ? current : nullptr;
+}
+
 void TMainForm::TreeStatiiChange()
 {
-    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    const QTreeWidgetItem* selected = SelectedNode();
     ButChat->setEnabled(selected && selected->text(0) != QLatin1String(kNetworkNode));
 }
 
@@ -271,7 +322,7 @@ int TMainForm::NewChat(const QString& name)
 {
     if (name == QLatin1String(kNetworkNode))
         return kNoChatSlot;
-    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    const QTreeWidgetItem* selected = SelectedNode();
     if (name.isEmpty() && (!selected || selected->text(0) == QLatin1String(kNetworkNode)))
         return kNoChatSlot;
     const int slot = FreeChatSlot();
@@ -303,7 +354,7 @@ int TMainForm::NewChat(const QString& name)
 
 void TMainForm::ButChatClick()
 {
-    const QTreeWidgetItem* selected = TreeStatii->currentItem();
+    const QTreeWidgetItem* selected = SelectedNode();
     if (selected && !ActivateChat(selected->text(0)))
         NewChat(QString());
 }
@@ -317,11 +368,8 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     // Without a station the message belongs to no window; an empty name would open the selected one's.
     if (ASender == local || station.isEmpty())
         return;
-    if (AMsg == LastMessage && ASender == LastMessageSender && AReciever == LastMessageReciever)
-        return;
+    // Repeats are the transport's to drop, as it knows how soon they came: the same text later is new.
     LastMessage = AMsg;
-    LastMessageSender = ASender;
-    LastMessageReciever = AReciever;
     if (options_->CheckWav->Checked())
         platform_.sound.PlayFile(options_->EditWav->Text());
     const TFont& receiveFont = *options_->EditPrimire->Font();
@@ -345,7 +393,11 @@ void TMainForm::Contents2Click()
 
 void TMainForm::Visitprogramhomepage1Click()
 {
-    platform_.shell.Open(QLatin1String(kHomepage));
+    // Without a web site the installed help is the best page about the program there is.
+    if (Homepage.isEmpty())
+        Contents2Click();
+    else
+        platform_.shell.Open(Homepage);
 }
 
 void TMainForm::ShowAbout()
@@ -403,6 +455,7 @@ void TMainForm::resizeEvent(QResizeEvent* event)
     const QSize growth = event->size() - kClientSize;
     ToolBar1->resize(event->size().width(), kToolBarHeight);
     TreeStatii->resize(kTreeGeometry.size() + growth);
+    StatusLine->setGeometry(kStatusGeometry.translated(0, growth.height()).adjusted(0, 0, growth.width(), 0));
 }
 
 } // namespace parlino

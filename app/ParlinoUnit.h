@@ -12,12 +12,14 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QLabel>
 #include <QMainWindow>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,7 +33,6 @@ class TMainForm final : public QMainWindow
 
 public:
     static constexpr int kChatSlots = 100;
-    static constexpr auto kHomepage = "https://parlino.example.org/";
     // Where the installation folder is kept in the machine-wide store.
     static constexpr auto kInstallSection = "SOFTWARE\\Parlino";
     static constexpr auto kInstallPathValue = "InstallPath";
@@ -53,6 +54,8 @@ public:
     QFrame* ToolButton1;
     QToolButton* ButExit;
     QTreeWidget* TreeStatii;
+    // Says why no message can arrive; hidden while they can.
+    QLabel* StatusLine = nullptr;
     TRxTrayIcon* RxTrayIcon;
     TPopupMenu* TrayMenu;
     QAction* Show1;
@@ -69,12 +72,11 @@ public:
     TIconList ImageList1;
 
     QString InstallPath;
+    // The program's web site, set when building (PARLINO_HOMEPAGE); empty when it has none.
+    QString Homepage = QStringLiteral(PARLINO_HOMEPAGE);
     // The refresh last started; it stays after its thread has ended, until the next refresh.
     std::unique_ptr<CRefreshThread> RefreshThread;
     QString LastMessage;
-    // Who sent the last accepted message and to whom: a repeat is the same message from the same sender.
-    QString LastMessageSender;
-    QString LastMessageReciever;
     // The open chat windows, owned here, indexed by chat slot 1..kChatSlots; index 0 is never used.
     std::array<std::unique_ptr<TChatForm>, kChatSlots + 1> ChatForms;
     bool FirstActivation = false;
@@ -120,6 +122,12 @@ private:
     void BuildTree();
     void BuildMenus();
     void ShowAbout();
+    // Runs one step of start-up: what goes wrong is shown in the error box, and start-up goes on.
+    void StartUpStep(const std::function<void()>& step);
+    void OpenMessenger();
+    QString NotReceivingReason(const EMailSlot& error) const;
+    // The current node while it is selected.
+    QTreeWidgetItem* SelectedNode() const;
     // Frees a chat slot at once; its window, which may still be closing, is destroyed soon after.
     void ReleaseChat(int slot);
 

@@ -1,5 +1,6 @@
 #include "chat/ChatUnit.h"
 
+#include "codec/SmbMailslot.h"
 #include "platform/Component.h"
 #include "platform/qt/FlashWindow.h"
 #include "platform/qt/ResourceIcon.h"
@@ -14,6 +15,8 @@
 #include <QLocale>
 #include <QTime>
 #include <QVBoxLayout>
+
+#include <limits>
 
 PARLINO_RESOURCES(chat)
 
@@ -31,6 +34,20 @@ constexpr int kDesignWidth = 405;
 constexpr int kDesignHeight = 328;
 constexpr int kButtonHeight = 45;
 
+// The text as it may leave: control characters other than tab, CR and LF would reach the peer as
+// garbage or as commands of its terminal.
+QString Sendable(QString text)
+{
+    text.removeIf(
+        [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t' && c != u'\r' && c != u'\n'; });
+    return text;
+}
+
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 // The time format without its zone, which the desktop clock leaves out too.
 QString TimeFormatWithoutZone()
 {
@@ -45,6 +62,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 {
     setObjectName(QStringLiteral("ChatForm"));
     setWindowTitle(QStringLiteral("ChatForm"));
+    setWindowIcon(TrayPictures::Still());
     setFont(DesignFont(11));
     resize(kDesignWidth, kDesignHeight);
 
@@ -59,10 +77,19 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     RichEdit->SetAutoIndent(false);
     RichEdit->SetRTFText(QString::fromLatin1(kInitialTranscript));
     RichEdit->OnKeyPress = [this](QObject*, QChar& key) { RichEditKeyPress(key); };
+    // Enter in the transcript leads to the entry; only Enter there sends.
+    RichEdit->OnKeyDown = [this](QObject*, int& key, Qt::KeyboardModifiers) {
+        if (IsEnter(key)) {
+            EditText->setFocus();
+            key = 0;
+        }
+    };
 
     EditText = new QLineEdit(this);
     EditText->setObjectName(QStringLiteral("EditText"));
     EditText->setFont(DesignFont(13));
+    // No limit of its own: a text too long for one message is refused when sent, never cut.
+    EditText->setMaxLength(std::numeric_limits<int>::max());
     EditText->installEventFilter(this);
 
     ButOk = new QPushButton(QStringLiteral("OK"), this);
@@ -122,10 +149,7 @@ void TChatForm::BuildToolBar()
     ButClear = SpeedButton("ButClear", QStringLiteral("C&lear"), "clear", &TChatForm::ButClearClick);
     ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), "minimize", &TChatForm::ButMinClick);
     ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), "save", &TChatForm::ButSaveClick);
-    ToolButton1 = new QFrame(ToolBar1);
-    ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
-    ToolButton1->setFrameShape(QFrame::VLine);
-    ToolButton1->setFrameShadow(QFrame::Sunken);
+    ToolButton1 = NewSeparator(ToolBar1, "ToolButton1");
     row->addWidget(ToolButton1);
     CheckFlash = new QCheckBox(QStringLiteral(" Flash"), ToolBar1);
     CheckFlash->setObjectName(QStringLiteral("CheckFlash"));
@@ -172,6 +196,11 @@ void TChatForm::FormCreate()
 }
 
 void TChatForm::FormActivate()
+{
+    ShowCaption();
+}
+
+void TChatForm::ShowCaption()
 {
     setWindowTitle(QLatin1String(kCaptionPrefix) + Station);
 }
@@ -242,18 +271,33 @@ void TChatForm::TimerFlashTimer()
     RxTrayIcon->SetAnimated(false);
 }
 
+qsizetype TChatForm::LongestText(const QString& from, const QString& to)
+{
+    // Sender, receiver and text, each name ended by a zero byte; a character takes at most one byte.
+    return static_cast<qsizetype>(kMaxMailslotData) - from.size() - to.size() - 2;
+}
+
 void TChatForm::ButOkClick()
 {
-    if (EditText->text().isEmpty())
-        EditText->setText(QStringLiteral(" "));
+    QString text = Sendable(EditText->text());
+    if (text.isEmpty())
+        text = QStringLiteral(" ");
     if (PadNext_)
-        EditText->setText(EditText->text() + u' ');
-    PadNext_ = !PadNext_;
-    const QString text = EditText->text();
+        text += u' ';
     const QString local = LocalComputerName(services_.computerName);
-    const bool ownComputer = !local.isEmpty() && Station.startsWith(local);
-    const bool delivered = ownComputer || services_.winPopup.Send(Station, local, Station, text);
     const TFont& sendFont = *services_.options.EditTrimitere->Font();
+    const qsizetype longest = LongestText(local, Station);
+    if (text.size() > longest) {
+        // Kept in the entry, to be shortened.
+        AppendLine(
+            QStringLiteral("(not sent: %1 characters, one message holds at most %2)").arg(text.size()).arg(longest),
+            sendFont);
+        return;
+    }
+    PadNext_ = !PadNext_;
+    // NetBIOS names are one name whatever their case.
+    const bool ownComputer = Station.compare(local, Qt::CaseInsensitive) == 0;
+    const bool delivered = ownComputer || services_.winPopup.Send(Station, local, Station, text);
     AdaugaMesaj(services_.shownName, text, sendFont, false);
     // A line that never left must not pass for a sent one.
     if (!delivered)
@@ -317,6 +361,9 @@ void TChatForm::Show1Click()
 
 void TChatForm::RichEditKeyPress(QChar Key)
 {
+    // Control characters are the transcript's own keys (copy, select all...), never part of the reply.
+    if (!Key.isPrint())
+        return;
     EditText->setFocus();
     EditText->setText(EditText->text() + Key);
     EditText->deselect();
@@ -341,6 +388,13 @@ void TChatForm::Guarded(const std::function<void()>& handler)
         services_.messageBoxes.ShowError(this, QString::fromUtf8(error.what()),
                                          QGuiApplication::applicationDisplayName());
     }
+}
+
+void TChatForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Also where the window manager keeps the window from being activated.
+    ShowCaption();
 }
 
 bool TChatForm::event(QEvent* event)
@@ -370,7 +424,7 @@ void TChatForm::closeEvent(QCloseEvent* event)
 void TChatForm::keyPressEvent(QKeyEvent* event)
 {
     // Enter that no control took presses the default button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (IsEnter(event->key())) {
         ButOk->click();
         return;
     }

@@ -112,8 +112,11 @@ public:
     static QString TranscriptLine(const QString& name, const QString& text, bool withTime);
     // The current local time in the system's own time format, seconds included.
     static QString LocalTimeText();
+    // The longest text that one message from one name to another can carry.
+    static qsizetype LongestText(const QString& from, const QString& to);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -127,6 +130,7 @@ private:
     void BuildToolBar();
     void BuildTray();
     void BuildMenus();
+    void ShowCaption();
     // Puts the line at the end of the transcript in the font, keeping the entry field's caret.
     void AppendLine(const QString& line, const TFont& font);
     // Hides into the tray icon, or minimises where no notification area could bring the window back.

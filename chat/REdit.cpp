@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace parlino {
 
@@ -128,6 +130,42 @@ void TREdit::ScrollLines(int count)
         return;
     const double top = line <= 0 ? 0 : std::ceil(document()->documentLayout()->blockBoundingRect(block).top());
     verticalScrollBar()->setValue(static_cast<int>(top));
+}
+
+// A page is counted in display lines, as many as the view shows, so a paragraph that wraps is not
+// skipped: paging down brings the line cut by the bottom edge to the top, paging up takes the top line
+// down to the bottom.
+void TREdit::ScrollPage(int direction)
+{
+    // Where each display line starts; the first one with the document's margin above it.
+    std::vector<int> tops;
+    const QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const qreal blockTop = layout->blockBoundingRect(block).top();
+        for (int i = 0; i < block.layout()->lineCount(); ++i)
+            tops.push_back(tops.empty() ? 0 : static_cast<int>(std::ceil(blockTop + block.layout()->lineAt(i).y())));
+    }
+    QScrollBar* bar = verticalScrollBar();
+    const int top = bar->value();
+    const int page = viewport()->height();
+    if (direction > 0) {
+        // The last line starting within the view below its top line; else the next line.
+        const auto after = std::upper_bound(tops.begin(), tops.end(), top);
+        const auto beyond = std::upper_bound(after, tops.end(), top + page);
+        if (beyond != after)
+            bar->setValue(*(beyond - 1));
+        else if (after != tops.end())
+            bar->setValue(*after);
+    } else {
+        // The first line starting within a page above the top; else the line before.
+        const auto at = std::lower_bound(tops.begin(), tops.end(), top);
+        const auto within = std::lower_bound(tops.begin(), at, top - page);
+        if (within != at)
+            bar->setValue(*within);
+        else if (at != tops.begin())
+            bar->setValue(*(at - 1));
+    }
+    Raise(OnScrollV, this);
 }
 
 int TREdit::UnindentCount() const
@@ -309,10 +347,10 @@ int TREdit::KeyDown(int key, Qt::KeyboardModifiers modifiers)
             ScrollToLine(first + 1);
             return 0;
         case Qt::Key_PageUp:
-            ScrollToLine(first - VisibleLineCount());
+            ScrollPage(-1);
             return 0;
         case Qt::Key_PageDown:
-            ScrollToLine(first + VisibleLineCount());
+            ScrollPage(1);
             return 0;
         default:
             break;

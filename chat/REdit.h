@@ -108,6 +108,8 @@ protected:
 
 private:
     int KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // Scrolls one page down (direction 1) or up (-1).
+    void ScrollPage(int direction);
     bool StartsUnindent() const;
     void FinishUnindent();
     void IndentNewLine();

@@ -3,6 +3,7 @@
 #include "settings/TFont.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QMenu>
 #include <QToolButton>
 
@@ -24,6 +25,15 @@ QToolButton* NewToolButton(QWidget* toolBar, const char* name, const QString& ca
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     return button;
+}
+
+QFrame* NewSeparator(QWidget* toolBar, const char* name)
+{
+    auto* separator = new QFrame(toolBar);
+    separator->setObjectName(QLatin1String(name));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    return separator;
 }
 
 QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, const QObject* receiver,

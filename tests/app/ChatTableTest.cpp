@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         MainForm = new TMainForm(onLan);
-        OptiuniForm = new TOptiuniForm(screen);
+        OptiuniForm = new TOptiuniForm(onLan);
         MainForm->SetOptions(*OptiuniForm);
         TwpMessage route = MainForm->WinPopup->OnMessage;
         MainForm->WinPopup->OnMessage = [this, route](QObject* sender, const QString& to, const QString& from,
@@ -35,7 +35,7 @@ protected:
     // Sends from a station and waits until ALPHA has handled it.
     void Arrive(LanStation& from, const QString& to, const QString& text, const QString& author = QString())
     {
-        // Long after the transport's own two-second repeat window.
+        // Long after the transport's repeat window.
         clock.Advance(60000);
         const int before = handled;
         ASSERT_TRUE(from.popup.Send(to, author.isEmpty() ? from.name : author, to, text));
@@ -63,8 +63,8 @@ protected:
     const ThisComputer alpha{"ALPHA", "OFFICE"};
     LocalMailslots inboxes;
     NbtMailslotService service{*network, *network, inboxes, alpha, 138};
-    Platform onLan{service,    clock,  codePage, computerName, shell, machine,    messageBoxes,
-                   notifyArea, screen, profiles, sound,        files, fileChooser};
+    Platform onLan{service,    clock,  codePage, computerName, shell, machine,     messageBoxes,
+                   notifyArea, screen, profiles, sound,        files, fileChooser, fontChooser};
     LanStation pc7{lan, 7, "PC7"};
     LanStation pc12{lan, 12, "PC12"};
     int handled = 0;
@@ -106,7 +106,7 @@ TEST_F(ChatTableTest, ThisComputersOwnMessagesAreDroppedAndLeaveNoTrace)
     EXPECT_EQ(sound.Played().size(), 1);
 }
 
-TEST_F(ChatTableTest, ARepeatIsTheSameMessageFromTheSameSenderNotJustTheSameText)
+TEST_F(ChatTableTest, TheSameTextFromAnotherSenderOrAMinuteLaterIsShownAgain)
 {
     Arrive(pc7, "ALPHA", "ok");
     Arrive(pc12, "ALPHA", "ok");
@@ -115,10 +115,10 @@ TEST_F(ChatTableTest, ARepeatIsTheSameMessageFromTheSameSenderNotJustTheSameText
 
     const int linesBefore = MainForm->ChatForms[2]->RichEdit->LineCount();
     Arrive(pc12, "ALPHA", "ok");
-    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore) << "the same message again is dropped";
+    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 1) << "a minute later it is a new message";
     Arrive(pc12, "ALPHA", "other");
     Arrive(pc12, "ALPHA", "ok");
-    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 2);
+    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 3);
 }
 
 TEST_F(ChatTableTest, AnEmptyTextReachesAnOpenWindowButOpensNone)
@@ -208,6 +208,18 @@ TEST_F(ChatTableTest, ChatOnTheTreeActivatesTheLowestWindowOfTheStationOrOpensOn
     MainForm->ButChatClick();
     EXPECT_EQ(Stations(), QStringList{"PC12"});
 
+    // Ctrl+click takes the selection away and leaves the node current: there is nothing to chat with.
+    MainForm->show();
+    MainForm->TreeStatii->expandAll();
+    EXPECT_TRUE(MainForm->ButChat->isEnabled());
+    QTest::mouseClick(MainForm->TreeStatii->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      MainForm->TreeStatii->visualItemRect(pc12Node).center());
+    EXPECT_FALSE(MainForm->ButChat->isEnabled());
+    MainForm->ChatForms[1]->close();
+    MainForm->ButChatClick();
+    EXPECT_TRUE(Stations().isEmpty());
+
+    EXPECT_EQ(MainForm->NewChat("PC12"), 1);
     // A second window of the same station, opened by hand: the lower slot keeps the conversation.
     EXPECT_EQ(MainForm->NewChat("PC12"), 2);
     Arrive(pc12, "ALPHA", "which one");

@@ -6,10 +6,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cerrno>
+#include <system_error>
+#include <vector>
+
 namespace parlino::test {
 namespace {
-
-constexpr uint32_t kErrorAlreadyExists = 183;
 
 using MainFormTest = AppFixture;
 
@@ -25,20 +27,99 @@ TEST_F(MainFormTest, CreationOpensTheTransportAndReadsThisComputersName)
         EXPECT_FALSE(MainForm->ChatOpen[slot]) << slot;
 }
 
-TEST_F(MainFormTest, MailslotHeldElsewhereStillStartsShowsAndSendsWithoutAnErrorBox)
+struct ReceivingCase
 {
-    mailslots.FailNextCreate(kErrorAlreadyExists);
-    CreateForms();
-    MainForm->show();
-    EXPECT_TRUE(MainForm->isVisible());
-    EXPECT_FALSE(MainForm->WinPopup->Active());
-    EXPECT_TRUE(messageBoxes.Shown().empty());
-    EXPECT_EQ(MainForm->ComputerName, QStringLiteral("ALPHA"));
-    EXPECT_EQ(MainForm->TreeStatii->topLevelItemCount(), 1);
+    const char* name;
+    // How creating the mailslot fails; 0 when it works.
+    uint32_t error;
+    // Empty while messages can arrive.
+    QString status;
+};
 
-    EXPECT_TRUE(MainForm->WinPopup->Send(QStringLiteral("BETA"), QStringLiteral("ALPHA"), QStringLiteral("BETA"),
-                                         QStringLiteral("still here")));
-    EXPECT_EQ(mailslots.Writes().size(), 1u);
+TEST_F(MainFormTest, WithoutAMailslotItStillStartsShowsAndSendsAndSaysWhyWithoutABox)
+{
+    const std::vector<ReceivingCase> cases = {
+        {"receiving", 0, QString()},
+        {"name held elsewhere", kErrorAlreadyExists, "Not receiving messages: the name is held by another program"},
+        {"port barred", kErrorAccessDenied, "Not receiving messages: port 138 needs the capability, see README"},
+        {"anything else", kErrorNotEnoughMemory, "Not receiving messages: Cannot open mailslot"},
+    };
+    for (const ReceivingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        mailslots.FailNextCreate(c.error);
+        testing::internal::CaptureStderr();
+        CreateForms();
+        const QString printed = QString::fromStdString(testing::internal::GetCapturedStderr());
+        MainForm->show();
+        EXPECT_TRUE(MainForm->isVisible());
+        EXPECT_EQ(MainForm->WinPopup->Active(), c.status.isEmpty());
+        EXPECT_EQ(MainForm->StatusLine->isVisible(), !c.status.isEmpty());
+        EXPECT_EQ(MainForm->StatusLine->text(), c.status);
+        EXPECT_EQ(printed, c.status.isEmpty() ? QString() : QStringLiteral("parlino: ") + c.status + u'\n');
+        EXPECT_TRUE(messageBoxes.Shown().empty());
+        EXPECT_EQ(MainForm->ComputerName, QStringLiteral("ALPHA"));
+        EXPECT_EQ(MainForm->TreeStatii->topLevelItemCount(), 1);
+        const size_t writes = mailslots.Writes().size();
+        EXPECT_TRUE(MainForm->WinPopup->Send(QStringLiteral("BETA"), QStringLiteral("ALPHA"), QStringLiteral("BETA"),
+                                             QStringLiteral("still here")));
+        EXPECT_EQ(mailslots.Writes().size(), writes + 1);
+        DestroyForms();
+    }
+}
+
+// The in-memory mailslots, except that one creation throws, as a failing system call may.
+class ThrowingMailslots final : public MailslotService
+{
+public:
+    ThrowingMailslots(MailslotService& inner, int throwAt) : inner_(inner), throwAt_(throwAt) {}
+    ~ThrowingMailslots() override { WaitForReaders(); }
+
+    MailslotHandle CreateMailslot(const std::string& path, uint32_t size, uint32_t timeout) override
+    {
+        if (++creations_ == throwAt_)
+            throw std::system_error(ENFILE, std::generic_category(), "socket");
+        return inner_.CreateMailslot(path, size, timeout);
+    }
+    bool GetMailslotInfo(MailslotHandle h, uint32_t* next, uint32_t* count) override
+    {
+        return inner_.GetMailslotInfo(h, next, count);
+    }
+    bool ReadFile(MailslotHandle h, void* to, uint32_t size, uint32_t* read) override
+    {
+        return inner_.ReadFile(h, to, size, read);
+    }
+    bool DiscardMessage(MailslotHandle h) override { return inner_.DiscardMessage(h); }
+    MailslotHandle CreateFile(const std::string& path) override { return inner_.CreateFile(path); }
+    bool WriteFile(MailslotHandle h, const void* data, uint32_t size, uint32_t* written) override
+    {
+        return inner_.WriteFile(h, data, size, written);
+    }
+    bool CloseHandle(MailslotHandle h) override { return inner_.CloseHandle(h); }
+    uint32_t GetLastError() override { return inner_.GetLastError(); }
+
+private:
+    MailslotService& inner_;
+    const int throwAt_;
+    int creations_ = 0;
+};
+
+TEST_F(MainFormTest, AnyOtherFailureAtStartIsShownInTheErrorBoxAndTheProgramRunsOnWithoutTheMailslot)
+{
+    const QString error = QString::fromStdString(std::system_error(ENFILE, std::generic_category(), "socket").what());
+    for (const int throwAt : {1, 2}) {
+        SCOPED_TRACE(throwAt == 1 ? "opening" : "opening again");
+        ThrowingMailslots throwing(mailslots, throwAt);
+        fake::FakeServices faked(throwing);
+        parlino::CreateForms(faked.platform);
+        MainForm->show();
+        ASSERT_EQ(faked.messageBoxes.Shown().size(), 1u);
+        EXPECT_EQ(faked.messageBoxes.Shown()[0].text, error);
+        EXPECT_FALSE(MainForm->WinPopup->Active());
+        EXPECT_FALSE(mailslots.Deliver("messngr", {'B', 0, 'A', 0, 'x'})) << "no mailslot left open";
+        EXPECT_EQ(MainForm->StatusLine->text(), QStringLiteral("Not receiving messages: ") + error);
+        EXPECT_EQ(MainForm->ComputerName, QStringLiteral("ALPHA"));
+        DestroyForms();
+    }
 }
 
 TEST_F(MainFormTest, HelpOpensUnderTheInstallPathReadOnceAtFirstShow)
@@ -70,11 +151,17 @@ TEST_F(MainFormTest, HelpWithoutInstallPathOpensTheBarePath)
     EXPECT_TRUE(messageBoxes.Shown().empty());
 }
 
-TEST_F(MainFormTest, HomepageOpensItsWebAddress)
+TEST_F(MainFormTest, HomepageOpensItsWebAddressAndWithoutOneTheInstalledHelp)
 {
+    machine.Set(QStringLiteral("SOFTWARE\\Parlino"), QStringLiteral("InstallPath"), QStringLiteral("/opt/parlino"));
     CreateForms();
+    MainForm->show();
+    MainForm->Homepage = QStringLiteral("https://parlino.test/");
     MainForm->Visitprogramhomepage1->trigger();
-    EXPECT_EQ(shell.Opened(), QStringList{QLatin1String(TMainForm::kHomepage)});
+    MainForm->Homepage.clear();
+    MainForm->Visitprogramhomepage1->trigger();
+    EXPECT_EQ(shell.Opened(),
+              (QStringList{QStringLiteral("https://parlino.test/"), QStringLiteral("/opt/parlino/help/help.html")}));
 }
 
 // Triggers an "&About" item and reports whether the about box was the modal window while it ran,

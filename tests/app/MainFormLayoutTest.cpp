@@ -56,6 +56,25 @@ TEST_F(MainFormLayoutTest, ToolbarButtonsInOrderWithCaptionsPlacesAndFlatGlyphs)
     EXPECT_EQ(MainForm->ToolButton1->width(), 37);
 }
 
+// Something is drawn: more than one colour.
+bool Drawn(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+    return false;
+}
+
+TEST_F(MainFormLayoutTest, ToolbarSeparatorsAreDrawnInBothKindsOfWindow)
+{
+    OptiuniForm->CheckFlash->SetChecked(false);
+    const TChatForm* chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))].get();
+    for (QWidget* separator : {MainForm->ToolButton1, chat->ToolButton1})
+        EXPECT_TRUE(Drawn(separator)) << separator->window()->objectName().toStdString();
+}
+
 TEST_F(MainFormLayoutTest, ChatIsDisabledAtStartAndTheOtherButtonsAreNot)
 {
     EXPECT_FALSE(MainForm->ButChat->isEnabled());

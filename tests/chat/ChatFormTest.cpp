@@ -2,9 +2,10 @@
 #include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeFileChooser.h"
 #include "platform/fake/FakeFileSaver.h"
+#include "platform/fake/FakeMailslotService.h"
 #include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/FakeScreenDensity.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "platform/qt/FlashWindow.h"
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
@@ -20,11 +21,12 @@
 #include <array>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace parlino {
 namespace {
 
-using test::SpinFor;
 using test::WaitUntil;
 
 // One chat window of the computer ME, in slot 1, talking to PC2 over a fake LAN.
@@ -75,8 +77,9 @@ protected:
 
     const NotifyReceiver* TrayIconOf() const { return tray.Shown().empty() ? nullptr : tray.Shown().front().window; }
 
-    fake::FakeScreenDensity screen;
-    TOptiuniForm options{screen};
+    fake::FakeMailslotService mailslots;
+    fake::FakeServices services{mailslots};
+    TOptiuniForm options{services.platform};
     fake::FakeLan lan;
     test::LanStation me{lan, 1, "ME"};
     test::LanStation peer{lan, 2, "PC2"};
@@ -103,9 +106,12 @@ TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
         EXPECT_FALSE(button->icon().pixmap(16, 16).isNull()) << button->objectName().toStdString();
 }
 
-TEST_F(ChatFormTest, CaptionNamesTheStationAtEveryActivation)
+TEST_F(ChatFormTest, CaptionAndIconFromTheFirstShowAndTheCaptionAgainAtEveryActivation)
 {
+    // Before the window is activated, which a window manager may refuse it.
     form->show();
+    EXPECT_EQ(form->windowTitle(), "Chat with PC2");
+    EXPECT_FALSE(form->windowIcon().isNull());
     form->activateWindow();
     ASSERT_TRUE(WaitUntil([&] { return form->windowTitle() == "Chat with PC2"; }));
     form->SetStation(QStringLiteral("PC3"));
@@ -143,19 +149,57 @@ TEST_F(ChatFormTest, RepeatedSendsAlternateWithAndWithoutAnExtraBlank)
     EXPECT_EQ(Lines().mid(1), (QStringList{"ME > ok ", "ME > ok  ", "ME > ok "}));
 }
 
-TEST_F(ChatFormTest, NothingGoesToAStationThatBeginsWithThisComputersName)
+TEST_F(ChatFormTest, NothingGoesToThisComputerItselfButEverythingToLongerNames)
 {
     test::LanStation mex{lan, 3, "MEX"};
-    for (const QString station : {"ME", "MEX"}) {
+    // The last one sent is the sentinel: once it is there, nothing else is on its way.
+    for (const QString station : {"ME", "me", "MEX"}) {
         form->SetStation(station);
         Type(QStringLiteral("to ") + station);
     }
-    form->SetStation(QStringLiteral("me"));
-    Type(QStringLiteral("lower case is another name"));
-    SpinFor(100);
-    EXPECT_TRUE(mex.inbox.isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return !mex.inbox.isEmpty(); }));
+    EXPECT_EQ(mex.inbox, QStringList{"ME -> MEX: to MEX"});
     EXPECT_EQ(me.inbox.filter("to "), QStringList());
-    EXPECT_EQ(Lines().mid(1), (QStringList{"ME > to ME ", "ME > to MEX  ", "ME > lower case is another name "}));
+    EXPECT_EQ(Lines().mid(1), (QStringList{"ME > to ME ", "ME > to me  ", "ME > to MEX "}));
+}
+
+struct SendCase
+{
+    const char* name;
+    QString typed;
+    // What the peer receives; nothing when the text is refused.
+    std::optional<QString> sent;
+};
+
+TEST_F(ChatFormTest, WhatLeavesIsTheTypedTextWithoutControlCharactersAndNeverCut)
+{
+    const qsizetype longest = TChatForm::LongestText(QStringLiteral("ME"), QStringLiteral("PC2"));
+    const std::vector<SendCase> cases = {
+        {"control characters",
+         QString::fromUtf8("a\x01"
+                           "b\x7F\x1B[2J\u0085\t\r\nc"),
+         QStringLiteral("ab[2J\t\r\nc")},
+        {"longer than a line edit takes by default", QString(40000, u'x'), QString(40000, u'x')},
+        {"too long for one message", QString(longest + 1, u'y'), std::nullopt},
+        {"sentinel", QStringLiteral("done"), QStringLiteral("done")},
+    };
+    for (const SendCase& c : cases) {
+        // A new window each time, so that no blank is added to a repeat.
+        form = Open(QStringLiteral("PC2"));
+        const qsizetype received = peer.inbox.size();
+        // As a paste puts it there.
+        form->EditText->insert(c.typed);
+        QTest::keyClick(form->EditText, Qt::Key_Return);
+        if (c.sent) {
+            ASSERT_TRUE(WaitUntil([&] { return peer.inbox.size() > received; })) << c.name;
+            EXPECT_EQ(peer.inbox.last(), QStringLiteral("ME -> PC2: ") + *c.sent) << c.name;
+            EXPECT_EQ(peer.inbox.size(), received + 1) << c.name;
+            EXPECT_TRUE(form->EditText->text().isEmpty()) << c.name;
+        } else {
+            EXPECT_EQ(form->EditText->text(), c.typed) << c.name << ": kept to be shortened";
+            EXPECT_TRUE(Lines().last().startsWith(QStringLiteral("(not sent"))) << c.name;
+        }
+    }
 }
 
 TEST_F(ChatFormTest, ALineThatCouldNotBeSentSaysSo)
@@ -238,6 +282,43 @@ TEST_F(ChatFormTest, CharactersTypedIntoTheTranscriptMoveToTheEntry)
     EXPECT_EQ(Lines(), QStringList{QString()});
 }
 
+struct TranscriptKey
+{
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    // The text the key carries, as X11 gives it.
+    const char* text;
+};
+
+TEST_F(ChatFormTest, TheTranscriptsOwnKeysNeitherReachTheEntryNorSend)
+{
+    Receive(QStringLiteral("copy me"));
+    form->show();
+    const QStringList transcript = Lines();
+    const std::vector<TranscriptKey> keys = {
+        {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, "\x03"}, {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01"},
+        {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1B"}, {"Backspace", Qt::Key_Backspace, Qt::NoModifier, "\b"},
+        {"Enter", Qt::Key_Return, Qt::NoModifier, "\r"},
+    };
+    for (const TranscriptKey& k : keys) {
+        form->EditText->setText(QStringLiteral("ab"));
+        form->RichEdit->setFocus();
+        form->RichEdit->SelectAll();
+        QTest::sendKeyEvent(QTest::Click, form->RichEdit, k.key, QString::fromLatin1(k.text), k.modifiers);
+        EXPECT_EQ(form->EditText->text(), "ab") << k.name;
+        EXPECT_EQ(Lines(), transcript) << k.name;
+    }
+    EXPECT_EQ(form->focusWidget(), form->EditText) << "Enter leads to the entry";
+    EXPECT_TRUE(QApplication::clipboard()->text().contains("PC2 > copy me")) << "Ctrl+C copied";
+
+    // Only this send reaches the peer, exactly as typed.
+    QTest::keyClicks(form->RichEdit, QStringLiteral(" c"));
+    QTest::keyClick(form->EditText, Qt::Key_Return);
+    ASSERT_TRUE(WaitUntil([&] { return !peer.inbox.isEmpty(); }));
+    EXPECT_EQ(peer.inbox, QStringList{"ME -> PC2: ab c"});
+}
+
 TEST_F(ChatFormTest, SelectAllAndCopyTakeTheTranscript)
 {
     Receive(QStringLiteral("copy me"));
@@ -276,6 +357,20 @@ TEST_F(ChatFormTest, SaveErrorsAreShownAndCancelDoesNothing)
 }
 
 // Flashing
+
+TEST_F(ChatFormTest, FlashingShowsInTheWindowItselfUntilItStops)
+{
+    form->show();
+    Receive(QStringLiteral("ping"));
+    const QImage flashed = form->grab().toImage();
+    form->TimerFlashTimer();
+    const QImage normal = form->grab().toImage();
+    EXPECT_NE(flashed, normal);
+    form->TimerFlashTimer();
+    EXPECT_EQ(form->grab().toImage(), flashed) << "the look toggles";
+    form->StopFlash();
+    EXPECT_EQ(form->grab().toImage(), normal);
+}
 
 TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
 {

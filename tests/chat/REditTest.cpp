@@ -3,6 +3,7 @@
 #include "platform/fake/FakeFileSaver.h"
 #include "tests/support/Wait.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -336,6 +337,46 @@ TEST_F(REditTest, CtrlKeysScrollByLinesAndConsumeTheKey)
     EXPECT_GT(edit.FirstVisibleLine(), 150);
     edit.ScrollToLine(-5);
     EXPECT_EQ(edit.FirstVisibleLine(), 0);
+}
+
+struct PageCase
+{
+    const char* name;
+    int wordsPerLine;
+};
+
+// Whatever the lines, a page moves the view by at most its height: every display line is seen on the way.
+TEST_F(REditTest, CtrlPageKeysSkipNoDisplayLine)
+{
+    edit.resize(300, 200);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    QScrollBar* bar = edit.verticalScrollBar();
+    for (const PageCase& c : {PageCase{"one display line each", 1}, PageCase{"wrapped paragraphs", 40}}) {
+        QStringList lines;
+        for (int i = 0; i < 60; ++i)
+            lines.append(QStringList(c.wordsPerLine, QStringLiteral("word%1").arg(i)).join(u' '));
+        edit.setPlainText(lines.join(u'\n'));
+        // Laid out to the end, so the scroll bar knows the whole height.
+        edit.document()->documentLayout()->blockBoundingRect(edit.document()->lastBlock());
+        QCoreApplication::processEvents();
+        bar->setValue(0);
+        const int page = edit.viewport()->height();
+        for (int steps = 0; bar->value() < bar->maximum(); ++steps) {
+            ASSERT_LT(steps, 1000) << c.name;
+            const int top = bar->value();
+            QTest::keyClick(&edit, Qt::Key_PageDown, Qt::ControlModifier);
+            ASSERT_GT(bar->value(), top) << c.name;
+            ASSERT_LE(bar->value(), top + page) << c.name;
+        }
+        for (int steps = 0; bar->value() > 0; ++steps) {
+            ASSERT_LT(steps, 1000) << c.name;
+            const int top = bar->value();
+            QTest::keyClick(&edit, Qt::Key_PageUp, Qt::ControlModifier);
+            ASSERT_LT(bar->value(), top) << c.name;
+            ASSERT_GE(bar->value(), top - page) << c.name;
+        }
+    }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# End to end over real UDP: BOB, a parlino-msg station in one network namespace, writes to ALPHA, a
-# Parlino on the current X display in another. ALPHA must open "Chat with BOB" showing the line, and a
-# reply typed there must reach BOB. PARLINO_BINARY and PARLINO_MSG name the programs; PARLINO_SCREENSHOT,
-# when set, where the chat window's picture goes.
+# End to end over real UDP, under a window manager: PC10, a parlino-msg station in one network namespace,
+# writes to PC1, a Parlino on the current X display in another. PC1 must open "Chat with PC10" showing
+# the line and flashing visibly, and what is typed there must reach PC10 exactly as typed, whatever keys
+# were pressed in the transcript before. PC10's name begins with PC1's, which must not keep the reply home.
+# PARLINO_BINARY and PARLINO_MSG name the programs; PARLINO_SCREENSHOT, when set, where the chat window's
+# picture goes (the flashing ones go beside it).
 set -uo pipefail
 source "$(dirname "$0")/../integration/netns.sh"
 netns_require
@@ -37,45 +39,75 @@ poll() {
     return 1
 }
 
+shots=${PARLINO_SCREENSHOT:-$session/e2e_chat.png}
+shots=${shots%.png}
+
 mkdir -p "$session/run" "$session/config"
 chmod 700 "$session/run"
 netns_run 1 env XDG_RUNTIME_DIR="$session/run" XDG_CONFIG_HOME="$session/config" \
-    PARLINO_MACHINE_INI="$session/none.ini" PARLINO_NETBIOS_NAME=ALPHA PARLINO_WORKGROUP=OFFICE \
+    PARLINO_MACHINE_INI="$session/none.ini" PARLINO_NETBIOS_NAME=PC1 PARLINO_WORKGROUP=OFFICE \
     "$PARLINO_BINARY" &
 parlino_pid=$!
-poll xdotool search --onlyvisible --name '^Parlino$' >/dev/null || fail "Parlino did not show its main window"
+main=$(poll xdotool search --onlyvisible --name '^Parlino$' | head -n 1)
+[[ -n $main ]] || fail "Parlino did not show its main window"
 
-bob() {
-    netns_run 2 env PARLINO_NETBIOS_NAME=BOB PARLINO_WORKGROUP=OFFICE "$PARLINO_MSG" "$@"
+pc10() {
+    netns_run 2 env PARLINO_NETBIOS_NAME=PC10 PARLINO_WORKGROUP=OFFICE "$PARLINO_MSG" "$@"
 }
-bob listen --json --timeout 60 >"$session/bob" &
+pc10 listen --json --timeout 60 >"$session/pc10" &
 listener=$!
-eventually 20 udp_bound 2 138 || fail "BOB's listener did not start"
-bob send ALPHA "hello from bob" || fail "BOB could not send"
+eventually 20 udp_bound 2 138 || fail "PC10's listener did not start"
+pc10 send PC1 "hello from pc10" || fail "PC10 could not send"
 
-window=$(poll xdotool search --onlyvisible --name '^Chat with BOB$' | head -n 1)
-[[ -n $window ]] || fail "no window captioned \"Chat with BOB\" opened"
-echo "ok: a window captioned \"Chat with BOB\" opened"
+window=$(poll xdotool search --onlyvisible --name '^Chat with PC10$' | head -n 1)
+[[ -n $window ]] || fail "no window captioned \"Chat with PC10\" opened"
+echo "ok: a window captioned \"Chat with PC10\" opened"
+xprop -id "$window" _NET_WM_ICON | grep -q 'CARDINAL' || fail "the chat window has no icon"
+echo "ok: the chat window has an icon of its own"
 sleep 0.3
 [[ -n ${PARLINO_SCREENSHOT:-} ]] && import -window "$window" "$PARLINO_SCREENSHOT" && echo "screenshot: $PARLINO_SCREENSHOT"
 
+# Flashing, seen while another window is active (so no caret blinks): of pictures 300 ms apart, some
+# two in a row fall on either side of one of the 500 ms steps. The desktop is asked for attention.
+xdotool windowactivate --sync "$main"
+import -window "$window" "$shots-flash-0.png"
+changed=
+for i in 1 2 3 4 5 6 7 8 9; do
+    sleep 0.3
+    import -window "$window" "$shots-flash-$i.png"
+    pixels=$(compare -metric AE "$shots-flash-$((i - 1)).png" "$shots-flash-$i.png" null: 2>&1)
+    [[ $pixels != 0 ]] && changed=yes && break
+done
+[[ -n $changed ]] || fail "flashing changes nothing on the screen ($shots-flash-*.png)"
+echo "ok: the flashing window changes on the screen ($shots-flash-*.png)"
+poll sh -c "xprop -id $window _NET_WM_STATE | grep DEMANDS_ATTENTION" >/dev/null ||
+    fail "the flashing window does not ask for attention"
+echo "ok: the flashing window asks for attention"
+
 # The transcript, saved through "&Save" with a name typed into the file chooser, holds the line.
-xdotool windowfocus --sync "$window"
+xdotool windowactivate --sync "$window"
 xdotool key alt+s
 chooser=$(poll xdotool search --onlyvisible --name '^Save As$' | head -n 1)
 [[ -n $chooser ]] || fail "\"&Save\" showed no file chooser"
-xdotool windowfocus --sync "$chooser"
+xdotool windowactivate --sync "$chooser"
 xdotool type --delay 20 "$session/transcript.rtf"
 xdotool key Return
 poll ls "$session/transcript.rtf" >/dev/null || fail "the transcript was not saved"
-grep -q 'BOB > hello from bob' "$session/transcript.rtf" || fail "the transcript lacks BOB's line: $(cat "$session/transcript.rtf")"
-echo "ok: the transcript shows \"BOB > hello from bob\""
+grep -q 'PC10 > hello from pc10' "$session/transcript.rtf" || fail "the transcript lacks PC10's line: $(cat "$session/transcript.rtf")"
+echo "ok: the transcript shows \"PC10 > hello from pc10\""
 
-xdotool windowfocus --sync "$window"
-xdotool type --delay 20 "hello from alpha"
+# Keys pressed in the transcript: its own keys stay there, Enter only leads to the entry, typed characters
+# move on to the entry; then Enter in the entry sends the line.
+xdotool windowactivate --sync "$window"
+xdotool mousemove --window "$window" 200 150 click 1
+xdotool key ctrl+a ctrl+c Escape BackSpace Return
+xdotool mousemove --window "$window" 200 150 click 1
+xdotool type --delay 20 "hello "
+xdotool type --delay 20 "from pc1"
 xdotool key Return
-expected='{"from":"ALPHA","text":"hello from alpha","to":"BOB"}'
-poll grep -F "$expected" "$session/bob" >/dev/null || fail "BOB did not receive the reply; got: $(cat "$session/bob")"
-echo "ok: the reply typed into the chat window reached BOB"
+expected='{"from":"PC1","text":"hello from pc1","to":"PC10"}'
+poll grep -F "$expected" "$session/pc10" >/dev/null || fail "PC10 did not receive the line; got: $(cat "$session/pc10")"
+[[ $(grep -c '"from":"PC1"' "$session/pc10") -eq 1 ]] || fail "PC10 received more than the typed line: $(cat "$session/pc10")"
+echo "ok: PC10 received exactly the line typed to it"
 kill "$listener" 2>/dev/null
 exit 0

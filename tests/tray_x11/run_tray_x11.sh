@@ -1,10 +1,12 @@
 #!/bin/sh
 # Runs the given test binary on a private X display with trayer as the notification area, and
-# stops both afterwards. Exits 77 (skipped) when the tools are missing.
+# stops both afterwards. PARLINO_WINDOW_MANAGER, when set, names a window manager to run there too
+# (openbox), for tests of what only a window manager does: focus, minimising, captions.
+# Exits 77 (skipped) when the tools are missing.
 set -u
 test_binary=$1
 
-for tool in Xvfb trayer xdotool xwininfo; do
+for tool in Xvfb trayer xdotool xwininfo ${PARLINO_WINDOW_MANAGER:-}; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "SKIP: $tool is not installed (apt-get install xvfb trayer xdotool x11-utils)"
         exit 77
@@ -13,8 +15,10 @@ done
 
 xvfb_pid=
 trayer_pid=
+wm_pid=
 cleanup() {
     [ -n "$trayer_pid" ] && kill "$trayer_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
     wait 2>/dev/null
 }
@@ -48,6 +52,17 @@ if [ -z "$xvfb_pid" ]; then
     exit 77
 fi
 export DISPLAY=":$display"
+
+if [ -n "${PARLINO_WINDOW_MANAGER:-}" ]; then
+    "$PARLINO_WINDOW_MANAGER" >/dev/null 2>&1 &
+    wm_pid=$!
+    # A window manager announces itself on the root window once it manages the screen.
+    tries=0
+    while [ "$tries" -lt 100 ] && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+fi
 
 trayer --edge top --align right --widthtype request --height 24 --SetDockType true >/dev/null 2>&1 &
 trayer_pid=$!
