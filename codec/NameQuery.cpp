@@ -11,6 +11,7 @@ constexpr uint16_t kTypeNb = 0x0020;
 constexpr uint16_t kClassIn = 0x0001;
 constexpr uint16_t kResponseBit = 0x8000;
 constexpr uint16_t kOpcodeMask = 0x7800;
+constexpr uint16_t kReturnCodeMask = 0x000F;
 constexpr uint16_t kQueryFlags = 0x0110;  // recursion desired, broadcast
 constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
 constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
@@ -64,6 +65,24 @@ Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address)
     PutBigEndian16(out, 0); // a unique name of a B-node
     PutBigEndian32(out, address);
     return out;
+}
+
+std::optional<uint32_t> DecodePositiveNameQueryResponse(const uint8_t* data, size_t size, const NameQuery& query)
+{
+    constexpr size_t kAddressesAt = kHeaderSize + kEncodedNameSize + 10;
+    if (size < kAddressesAt + 6 || GetBigEndian16(data) != query.transactionId)
+        return std::nullopt;
+    const uint16_t flags = GetBigEndian16(data + 2);
+    if ((flags & (kResponseBit | kOpcodeMask | kReturnCodeMask)) != kResponseBit || GetBigEndian16(data + 6) == 0)
+        return std::nullopt;
+    const auto name = DecodeNetbiosName(data + kHeaderSize, kEncodedNameSize);
+    if (!name || name->suffix != query.name.suffix ||
+        ComparableNetbiosName(name->name) != ComparableNetbiosName(query.name.name))
+        return std::nullopt;
+    const size_t dataLength = GetBigEndian16(data + kAddressesAt - 2);
+    if (dataLength < 6 || kAddressesAt + dataLength > size)
+        return std::nullopt;
+    return GetBigEndian32(data + kAddressesAt + 2); // after the first entry's NB_FLAGS
 }
 
 } // namespace parlino

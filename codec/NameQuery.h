@@ -21,5 +21,7 @@ std::optional<NameQuery> DecodeNameQuery(const uint8_t* data, size_t size);
 Bytes EncodeNameQuery(const NameQuery& query);
 // The positive answer of a unique B-node name at address (host byte order).
 Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address);
+// The first address (host byte order) of a positive answer to this query; nullopt for anything else.
+std::optional<uint32_t> DecodePositiveNameQueryResponse(const uint8_t* data, size_t size, const NameQuery& query);
 
 } // namespace parlino

@@ -1,0 +1,233 @@
+#include "codec/SmbMessage.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace parlino {
+namespace {
+
+// Offsets in the SMB1 header.
+constexpr size_t kCommandAt = 4;
+constexpr size_t kStatusAt = 5;
+constexpr size_t kFlagsAt = 9;
+constexpr size_t kFlags2At = 10;
+constexpr size_t kPidHighAt = 12;
+constexpr size_t kTidAt = 24;
+constexpr size_t kPidLowAt = 26;
+constexpr size_t kUidAt = 28;
+constexpr size_t kMidAt = 30;
+constexpr size_t kWordCountAt = kSmbHeaderLength;
+
+constexpr uint8_t kReplyFlag = 0x80;
+constexpr uint16_t kNtStatusFlag = 0x4000;
+constexpr uint8_t kDataBlock = 0x01;
+constexpr uint8_t kAsciiString = 0x04;
+
+bool IsSmb1(const uint8_t* data, size_t size)
+{
+    return size >= kSmbHeaderLength + 1 && std::memcmp(data, "\xFFSMB", 4) == 0;
+}
+
+SmbIds IdsOf(const uint8_t* data)
+{
+    return {GetLittleEndian16(data + kTidAt), GetLittleEndian16(data + kPidHighAt), GetLittleEndian16(data + kPidLowAt),
+            GetLittleEndian16(data + kUidAt), GetLittleEndian16(data + kMidAt)};
+}
+
+Bytes Header(uint8_t command, const SmbIds& ids, uint32_t status, uint8_t flags)
+{
+    Bytes out = {0xFF, 'S', 'M', 'B', command};
+    PutLittleEndian32(out, status);
+    out.push_back(flags);
+    PutLittleEndian16(out, 0); // Flags2: DOS errors, no Unicode
+    PutLittleEndian16(out, ids.pidHigh);
+    out.resize(kTidAt, 0); // security features, reserved
+    for (const uint16_t id : {ids.tid, ids.pidLow, ids.uid, ids.mid})
+        PutLittleEndian16(out, id);
+    return out;
+}
+
+// The words and bytes of an SMB after its header, each count checked against the frame.
+struct Body
+{
+    uint8_t wordCount = 0;
+    const uint8_t* words = nullptr;
+    const uint8_t* bytes = nullptr;
+    const uint8_t* end = nullptr;
+};
+
+std::optional<Body> BodyOf(const uint8_t* data, size_t size)
+{
+    const uint8_t wordCount = data[kWordCountAt];
+    const size_t byteCountAt = kWordCountAt + 1 + 2 * size_t{wordCount};
+    if (byteCountAt + 2 > size)
+        return std::nullopt;
+    const size_t byteCount = GetLittleEndian16(data + byteCountAt);
+    if (byteCountAt + 2 + byteCount > size)
+        return std::nullopt;
+    const uint8_t* bytes = data + byteCountAt + 2;
+    return Body{wordCount, data + kWordCountAt + 1, bytes, bytes + byteCount};
+}
+
+// Reads the buffer-format fields of the bytes, never past their end.
+class Fields
+{
+public:
+    Fields(const uint8_t* at, const uint8_t* end) : at_(at), end_(end) {}
+
+    std::optional<std::string> String()
+    {
+        if (at_ == end_ || *at_ != kAsciiString)
+            return std::nullopt;
+        const uint8_t* start = at_ + 1;
+        const uint8_t* stop = std::find(start, end_, uint8_t{0});
+        if (stop == end_)
+            return std::nullopt;
+        at_ = stop + 1;
+        return std::string(reinterpret_cast<const char*>(start), static_cast<size_t>(stop - start));
+    }
+
+    std::optional<std::string> Data()
+    {
+        if (end_ - at_ < 3 || *at_ != kDataBlock)
+            return std::nullopt;
+        const size_t length = GetLittleEndian16(at_ + 1);
+        const uint8_t* start = at_ + 3;
+        if (static_cast<size_t>(end_ - start) < length)
+            return std::nullopt;
+        at_ = start + length;
+        return std::string(reinterpret_cast<const char*>(start), length);
+    }
+
+private:
+    const uint8_t* at_;
+    const uint8_t* end_;
+};
+
+void PutString(Bytes& out, const std::string& text)
+{
+    out.push_back(kAsciiString);
+    out.insert(out.end(), text.begin(), text.end());
+    out.push_back(0);
+}
+
+void PutData(Bytes& out, const std::string& text)
+{
+    out.push_back(kDataBlock);
+    PutLittleEndian16(out, static_cast<uint16_t>(text.size()));
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+} // namespace
+
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out.push_back('\r');
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+std::optional<SmbRequestHeader> DecodeSmbRequestHeader(const uint8_t* data, size_t size)
+{
+    if (!IsSmb1(data, size) || (data[kFlagsAt] & kReplyFlag))
+        return std::nullopt;
+    return SmbRequestHeader{data[kCommandAt], IdsOf(data)};
+}
+
+std::optional<SmbMessageRequest> DecodeSmbMessageRequest(const uint8_t* data, size_t size)
+{
+    const auto header = DecodeSmbRequestHeader(data, size);
+    if (!header)
+        return std::nullopt;
+    const auto body = BodyOf(data, size);
+    if (!body)
+        return std::nullopt;
+    SmbMessageRequest request;
+    request.command = static_cast<SmbMessageCommand>(header->command);
+    request.ids = header->ids;
+    Fields fields(body->bytes, body->end);
+    std::optional<std::string> originator, destination, text;
+    switch (request.command) {
+    case SmbMessageCommand::Single:
+    case SmbMessageCommand::Start:
+        originator = fields.String();
+        destination = fields.String();
+        if (body->wordCount != 0 || !originator || !destination)
+            return std::nullopt;
+        request.originator = std::move(*originator);
+        request.destination = std::move(*destination);
+        if (request.command == SmbMessageCommand::Start)
+            return request;
+        text = fields.Data();
+        break;
+    case SmbMessageCommand::Text:
+    case SmbMessageCommand::End:
+        if (body->wordCount != 1)
+            return std::nullopt;
+        request.groupId = GetLittleEndian16(body->words);
+        if (request.command == SmbMessageCommand::End)
+            return request;
+        text = fields.Data();
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (!text)
+        return std::nullopt;
+    request.text = std::move(*text);
+    return request;
+}
+
+Bytes EncodeSmbMessageRequest(const SmbMessageRequest& request)
+{
+    Bytes out = Header(static_cast<uint8_t>(request.command), request.ids, 0, 0);
+    Bytes bytes;
+    const bool named = request.command == SmbMessageCommand::Single || request.command == SmbMessageCommand::Start;
+    if (named) {
+        PutString(bytes, request.originator);
+        PutString(bytes, request.destination);
+    }
+    if (request.command == SmbMessageCommand::Single || request.command == SmbMessageCommand::Text)
+        PutData(bytes, request.text);
+    out.push_back(named ? 0 : 1);
+    if (!named)
+        PutLittleEndian16(out, request.groupId);
+    PutLittleEndian16(out, static_cast<uint16_t>(bytes.size()));
+    out.insert(out.end(), bytes.begin(), bytes.end());
+    return out;
+}
+
+Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t status, uint16_t groupId)
+{
+    Bytes out = Header(command, ids, status, kReplyFlag);
+    const bool carriesGroup = status == 0 && command == static_cast<uint8_t>(SmbMessageCommand::Start);
+    out.push_back(carriesGroup ? 1 : 0);
+    if (carriesGroup)
+        PutLittleEndian16(out, groupId);
+    PutLittleEndian16(out, 0);
+    return out;
+}
+
+std::optional<SmbMessageResponse> DecodeSmbMessageResponse(const uint8_t* data, size_t size)
+{
+    if (!IsSmb1(data, size) || !(data[kFlagsAt] & kReplyFlag))
+        return std::nullopt;
+    const auto body = BodyOf(data, size);
+    if (!body)
+        return std::nullopt;
+    SmbMessageResponse response;
+    response.command = data[kCommandAt];
+    response.ids = IdsOf(data);
+    response.status = GetLittleEndian32(data + kStatusAt);
+    response.ntStatus = (GetLittleEndian16(data + kFlags2At) & kNtStatusFlag) != 0;
+    if (body->wordCount >= 1)
+        response.groupId = GetLittleEndian16(body->words);
+    return response;
+}
+
+} // namespace parlino
