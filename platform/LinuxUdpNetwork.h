@@ -32,6 +32,8 @@ public:
     // The broadcast targets of the selected interfaces that are up; with none selected, of every interface
     // (127.255.255.255 when none is up).
     std::vector<Target> BroadcastTargets() const;
+    // Whether the address is on the network of a selected interface; every address is when none is selected.
+    bool OnSelectedNetwork(uint32_t address);
 
 private:
     class PortReader;
@@ -48,8 +50,6 @@ private:
     // Interfaces given confine the program to their networks: what comes from elsewhere is neither sent to
     // nor heard (nor answered).
     bool Confined() const { return !interfaces_.empty(); }
-    // Whether the address is on the network of a selected interface; every address is when none is selected.
-    bool OnSelectedNetwork(uint32_t address);
 
     std::vector<std::string> interfaces_;
     std::mutex targetsMutex_;

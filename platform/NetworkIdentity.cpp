@@ -84,10 +84,14 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
         identity.dosCharset = charset.trimmed();
     if (const QString interfaces = env("PARLINO_INTERFACES"); !interfaces.trimmed().isEmpty())
         identity.interfaces = NameList(interfaces);
-    bool ok = false;
-    const uint port = env("PARLINO_NBT_PORT").toUInt(&ok);
-    if (ok && port > 0 && port <= 0xFFFF)
-        identity.datagramPort = static_cast<uint16_t>(port);
+    const auto readPort = [&env](const char* name, uint16_t& port) {
+        bool ok = false;
+        const uint value = env(name).toUInt(&ok);
+        if (ok && value > 0 && value <= 0xFFFF)
+            port = static_cast<uint16_t>(value);
+    };
+    readPort("PARLINO_NBT_PORT", identity.datagramPort);
+    readPort("PARLINO_NBSS_PORT", identity.sessionPort);
     return identity;
 }
 

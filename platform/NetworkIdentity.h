@@ -15,6 +15,7 @@ struct NetworkIdentity
     QString dosCharset;  // the OEM code page of the wire
     QStringList interfaces;
     uint16_t datagramPort = 138;
+    uint16_t sessionPort = 139; // where SMB messages arrive over NetBIOS sessions
 };
 
 // Reads [global] of an smb.conf text: "netbios name", "workgroup", "dos charset", "interfaces".
@@ -22,7 +23,8 @@ struct NetworkIdentity
 NetworkIdentity ParseSambaIdentity(const QString& smbConf, const QString& hostName);
 
 // The identity from the Samba configuration (when readable) and the host name, overridden by
-// PARLINO_NETBIOS_NAME, PARLINO_WORKGROUP, PARLINO_DOS_CHARSET, PARLINO_INTERFACES and PARLINO_NBT_PORT.
+// PARLINO_NETBIOS_NAME, PARLINO_WORKGROUP, PARLINO_DOS_CHARSET, PARLINO_INTERFACES, PARLINO_NBT_PORT and
+// PARLINO_NBSS_PORT.
 using Environment = std::function<QString(const char* name)>;
 NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& hostName, const Environment& env);
 
