@@ -1,5 +1,7 @@
 #include "transport/SystemMessenger.h"
 
+#include <cstdio>
+
 namespace parlino {
 namespace {
 
@@ -13,10 +15,22 @@ std::vector<std::string> InterfaceNames(const QStringList& list)
 
 } // namespace
 
-SystemMessenger::SystemMessenger(NetworkIdentity identity)
+SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbReceiving)
     : identity_(std::move(identity)), codePage_(identity_.dosCharset), network_(InterfaceNames(identity_.interfaces)),
       names_(ThisComputer::Of(identity_, codePage_)),
-      mailslots_(network_, claims_, inboxes_, names_, identity_.datagramPort)
-{}
+      mailslots_(network_, claims_, inboxes_, names_, identity_.datagramPort),
+      streams_([this](uint32_t address) { return network_.OnSelectedNetwork(address); }),
+      smbRoute_(streams_, inboxes_, names_)
+{
+    if (smbReceiving == SmbReceiving::Off)
+        return;
+    door_.emplace(names_.name, inboxes_);
+    // Beside smbd, which holds the port, its message command brings the messages through the door instead.
+    if (!smbRoute_.Start(identity_.sessionPort))
+        std::fprintf(stderr,
+                     "parlino: cannot listen on TCP port %u (smbd holds it, or no privilege): SMB messages arrive "
+                     "only through smb.conf's message command\n",
+                     static_cast<unsigned>(identity_.sessionPort));
+}
 
 } // namespace parlino

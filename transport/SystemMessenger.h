@@ -3,21 +3,33 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/HostNameClaims.h"
+#include "platform/LinuxTcpNetwork.h"
 #include "platform/LinuxUdpNetwork.h"
 #include "platform/LocalMailslots.h"
+#include "platform/MailslotDoor.h"
 #include "platform/NetworkIdentity.h"
 #include "transport/NbtMailslotService.h"
+#include "transport/SmbMessageRoute.h"
 #include "transport/ThisComputer.h"
+
+#include <optional>
 
 namespace parlino {
 
-// The real messenger stack of this computer: its identity and names, the UDP network on the chosen
+// The real messenger stack of this computer: its identity and names, the UDP and TCP networks on the chosen
 // interfaces, host-wide mailslot names, the OEM code page, this computer's inboxes and the mailslot service
-// on top of them. Every route into the inboxes is made and ended here.
+// on top of them. Every route into the inboxes is made and ended here: the datagrams, and unless asked not
+// to, the SMB messages on the session port and through the door that smbd's message command knocks at.
 class SystemMessenger
 {
 public:
-    explicit SystemMessenger(NetworkIdentity identity = SystemNetworkIdentity());
+    enum class SmbReceiving
+    {
+        On,
+        Off, // a sender that only writes
+    };
+    explicit SystemMessenger(NetworkIdentity identity = SystemNetworkIdentity(),
+                             SmbReceiving smbReceiving = SmbReceiving::On);
     SystemMessenger(const SystemMessenger&) = delete;
     SystemMessenger& operator=(const SystemMessenger&) = delete;
 
@@ -26,6 +38,7 @@ public:
     Clock& TickClock() { return clock_; }
     const CodePage& OemCodePage() const { return codePage_; }
     UdpNetwork& Network() { return network_; }
+    TcpNetwork& Streams() { return streams_; }
     NbtMailslotService& Mailslots() { return mailslots_; }
 
 private:
@@ -37,6 +50,9 @@ private:
     const ThisComputer names_;
     LocalMailslots inboxes_;
     NbtMailslotService mailslots_;
+    LinuxTcpNetwork streams_;
+    SmbMessageRoute smbRoute_;
+    std::optional<MailslotDoor> door_;
 };
 
 } // namespace parlino
