@@ -14,6 +14,10 @@ const char* const kMsgUsage = R"(Usage:
       computer's workgroup) with the sender field NAME (default: this computer's name)
       and the receiver field TARGET. A TEXT that begins with "-" goes after "--".
       Exits 0 when the datagram was sent, else 1.
+  parlino-msg send --smb TARGET TEXT [--from NAME]
+      Sends the text to the computer TARGET as an SMB message over a NetBIOS session
+      (TCP 139), as smbclient -M does, after finding its address by a broadcast name
+      query. Exits 0 when TARGET took the message, else 1 with its error.
   parlino-msg listen [--json] [--count N] [--timeout SECONDS]
       Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
       or with --json as one object per line with the keys "from", "to" and "text".
@@ -23,6 +27,11 @@ const char* const kMsgUsage = R"(Usage:
       followed by its computers, indented by two blanks, as the station tree shows them.
       With --watch it stays on the LAN for SECONDS seconds and prints the list again, after
       an empty line, whenever it changes. Exits 2 when the datagram port can't be had.
+  parlino-msg deliver FROM FILE [&]
+      Hands the text in FILE (Unix character set, LF line ends) to the Parlino of this
+      computer as a message from FROM, then deletes FILE; made for smb.conf's
+      "message command = /usr/bin/parlino-msg deliver %f %s &" (smbd passes the "&" on as
+      a word). Exits 0 when delivered, else 1 and keeps FILE.
 
 Bad arguments exit 64.
 
@@ -32,7 +41,9 @@ Environment:
   PARLINO_DOS_CHARSET   the code page on the wire (default: smb.conf, else CP850)
   PARLINO_INTERFACES    interfaces to use, comma-separated; nothing from or to other networks; "lo"
                         keeps to loopback
-  PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service)
+  PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service); name
+                        queries go to the port below it
+  PARLINO_NBSS_PORT     the session port of SMB messages (default 139)
 )";
 
 namespace {
@@ -61,6 +72,7 @@ std::variant<MsgCommand, QString> ParseMsgCommandLine(const QStringList& argumen
     const QCommandLineOption count(QStringLiteral("count"), QString(), QStringLiteral("N"));
     const QCommandLineOption timeout(QStringLiteral("timeout"), QString(), QStringLiteral("SECONDS"));
     const QCommandLineOption watch(QStringLiteral("watch"), QString(), QStringLiteral("SECONDS"));
+    const QCommandLineOption smb(QStringLiteral("smb"));
 
     // Each command knows only its own options; a word with one dash is a whole option, never a bundle of
     // letters, so "-hello" can't be taken for help.
@@ -71,13 +83,15 @@ std::variant<MsgCommand, QString> ParseMsgCommandLine(const QStringList& argumen
     MsgCommand command; // its kind stays Usage for a word that names no command
     if (word == QLatin1StringView("send")) {
         command.kind = Kind::Send;
-        parser.addOption(from);
+        parser.addOptions({from, smb});
     } else if (word == QLatin1StringView("listen")) {
         command.kind = Kind::Listen;
         parser.addOptions({json, count, timeout});
     } else if (word == QLatin1StringView("browse")) {
         command.kind = Kind::Browse;
         parser.addOption(watch);
+    } else if (word == QLatin1StringView("deliver")) {
+        command.kind = Kind::Deliver;
     }
     // The parser skips the program's name; the command is the first of what follows.
     const bool parsed = parser.parse(QStringList{QStringLiteral("parlino-msg")} + arguments);
@@ -97,6 +111,16 @@ std::variant<MsgCommand, QString> ParseMsgCommandLine(const QStringList& argumen
             return QStringLiteral("send needs TARGET and TEXT (see --help)");
         command.target = operands.at(0);
         command.text = operands.at(1);
+        command.smb = parser.isSet(smb);
+        return command;
+    }
+    if (command.kind == Kind::Deliver) {
+        // smbd runs its message command without a shell: the "&" that ends the smb.conf line arrives as a word.
+        const bool background = operands.size() == 3 && operands.at(2) == QLatin1StringView("&");
+        if (operands.size() != 2 && !background)
+            return QStringLiteral("deliver needs FROM and FILE (see --help)");
+        command.from = operands.at(0);
+        command.file = operands.at(1);
         return command;
     }
     if (command.kind == Kind::Listen) {

@@ -17,11 +17,14 @@ struct MsgCommand
         Send,
         Listen,
         Browse,
+        Deliver,
     };
     Kind kind = Kind::Usage;
     QString target{};   // send
     QString text{};     // send
-    QString from{};     // send; empty for this computer's name
+    QString from{};     // send (empty for this computer's name), deliver
+    bool smb = false;   // send
+    QString file{};     // deliver
     bool json = false;  // listen
     int count = 0;      // listen; 0 for no end
     double timeout = 0; // listen, seconds; 0 for no end

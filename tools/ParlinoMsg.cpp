@@ -1,13 +1,17 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
+#include "codec/SmbMessage.h"
+#include "codec/WinPopupDatagram.h"
 #include "netenum/NetworkWalk.h"
 #include "netenum/SystemBrowser.h"
 #include "platform/TerminationSignals.h"
 #include "tools/MsgCommandLine.h"
 #include "transport/MailSlot.h"
+#include "transport/SmbMessageSender.h"
 #include "transport/SystemMessenger.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -35,6 +39,46 @@ int Send(SystemMessenger& messenger, const MsgCommand& command)
     if (!popup.Send(command.target, from, command.target, command.text))
         return Fail(QStringLiteral("could not send to %1").arg(command.target), 1);
     return 0;
+}
+
+int SendBySmb(SystemMessenger& messenger, const MsgCommand& command)
+{
+    const CodePage& oem = messenger.OemCodePage();
+    const NetworkIdentity& identity = messenger.Identity();
+    SmbMessageSender sender(messenger.Network(), messenger.Streams(),
+                            {static_cast<uint16_t>(identity.datagramPort - 1), identity.sessionPort});
+    const std::string target = oem.ToOemBytes(command.target);
+    const auto address = sender.Resolve(target);
+    if (!address)
+        return Fail(QStringLiteral("no computer %1 answers on the network").arg(command.target), 1);
+    const QString from = command.from.isEmpty() ? identity.netbiosName : command.from;
+    const std::string error = sender.Send(*address, target, messenger.Names().name, oem.ToOemBytes(from),
+                                          WithCrLf(oem.ToOemBytes(command.text)));
+    return error.empty() ? 0 : Fail(oem.FromOemBytes(error), 1);
+}
+
+// smbd's message command: the text it received, written in the Unix character set, goes to this computer's
+// Parlino as if it had come by the network.
+int Deliver(SystemMessenger& messenger, const MsgCommand& command)
+{
+    QFile file(command.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot read %1").arg(command.file), 1);
+    const CodePage& oem = messenger.OemCodePage();
+    const std::string& computer = messenger.Names().name;
+    const Bytes message = BuildWinPopupDatagram(oem.ToOemBytes(command.from), computer,
+                                                WithCrLf(oem.ToOemBytes(QString::fromUtf8(file.readAll()))));
+    file.close();
+    switch (MailslotDoor::Deliver(computer, kMessengerMailslot, message)) {
+    case MailslotDoor::Knock::Delivered:
+        file.remove();
+        return 0;
+    case MailslotDoor::Knock::Refused:
+        return Fail(QStringLiteral("the Parlino of %1 does not take messages now").arg(oem.FromOemBytes(computer)), 1);
+    case MailslotDoor::Knock::NobodyHome:
+        break;
+    }
+    return Fail(QStringLiteral("no Parlino of %1 runs on this host").arg(oem.FromOemBytes(computer)), 1);
 }
 
 int Listen(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& command)
@@ -121,10 +165,18 @@ int main(int argc, char** argv)
         return asked ? 0 : kBadArguments;
     }
     OnTerminationSignal([&app] { app.quit(); });
-    SystemMessenger messenger;
-    if (command.kind == MsgCommand::Kind::Send)
-        return Send(messenger, command);
-    if (command.kind == MsgCommand::Kind::Listen)
+    // Only a listener receives what comes by the SMB route.
+    const bool listening = command.kind == MsgCommand::Kind::Listen;
+    SystemMessenger messenger(SystemNetworkIdentity(),
+                              listening ? SystemMessenger::SmbReceiving::On : SystemMessenger::SmbReceiving::Off);
+    switch (command.kind) {
+    case MsgCommand::Kind::Send:
+        return command.smb ? SendBySmb(messenger, command) : Send(messenger, command);
+    case MsgCommand::Kind::Listen:
         return Listen(app, messenger, command);
-    return Browse(app, messenger, command);
+    case MsgCommand::Kind::Deliver:
+        return Deliver(messenger, command);
+    default:
+        return Browse(app, messenger, command);
+    }
 }

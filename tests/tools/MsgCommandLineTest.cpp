@@ -8,7 +8,8 @@ void PrintTo(const MsgCommand& command, std::ostream* out)
 {
     *out << "kind " << static_cast<int>(command.kind) << " target '" << command.target.toStdString() << "' text '"
          << command.text.toStdString() << "' from '" << command.from.toStdString() << "' json " << command.json
-         << " count " << command.count << " timeout " << command.timeout << " watch " << command.watch;
+         << " count " << command.count << " timeout " << command.timeout << " watch " << command.watch << " smb "
+         << command.smb << " file '" << command.file.toStdString() << "'";
 }
 
 namespace {
@@ -58,6 +59,15 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"SendATextWithDashesAfterTheEndOfOptions",
             {"send", "BOB", "--", "-h --from"},
             {.kind = Kind::Send, .target = "BOB", .text = "-h --from"}},
+        Row{"SendBySmb",
+            {"send", "BOB", "--smb", "hi", "--from", "ALICE"},
+            {.kind = Kind::Send, .target = "BOB", .text = "hi", .from = "ALICE", .smb = true}},
+        Row{"Deliver",
+            {"deliver", "root", "/tmp/msg.XXXX"},
+            {.kind = Kind::Deliver, .from = "root", .file = "/tmp/msg.XXXX"}},
+        Row{"DeliverAsSmbdRunsItWithTheAmpersandAsAWord",
+            {"deliver", "root", "/tmp/msg.XXXX", "&"},
+            {.kind = Kind::Deliver, .from = "root", .file = "/tmp/msg.XXXX"}},
         Row{"Listen", {"listen"}, {.kind = Kind::Listen}},
         Row{"ListenWithEveryOption",
             {"listen", "--timeout", "2.5", "--json", "--count", "4"},
@@ -80,6 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"TimeoutBeyondATimer", {"listen", "--timeout", "1e12"}, {}, "--timeout takes a number of seconds"},
         Row{"TimeoutEmpty", {"listen", "--timeout", ""}, {}, "--timeout takes a number of seconds"},
         Row{"ListenWithAWordLeft", {"listen", "extra"}, {}, "unknown argument extra"},
+        Row{"DeliverWithoutFile", {"deliver", "root"}, {}, "deliver needs FROM and FILE"},
+        Row{"DeliverWithAWordLeft", {"deliver", "root", "f", "x"}, {}, "deliver needs FROM and FILE"},
+        Row{"DeliverTakesNoSmb", {"deliver", "root", "f", "--smb"}, {}, "smb"},
+        Row{"SmbIsForSendOnly", {"listen", "--smb"}, {}, "smb"},
         Row{"WatchBelowZero", {"browse", "--watch", "-1"}, {}, "--watch takes a number of seconds"},
         Row{"WatchForever", {"browse", "--watch", "inf"}, {}, "--watch takes a number of seconds"}),
     [](const testing::TestParamInfo<Row>& row) { return std::string(row.param.what); });
