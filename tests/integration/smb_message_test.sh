@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# The SMB message route between namespaces: Samba's smbclient -M reaches parlino-msg listen on TCP 139,
+# smbd's message command hands what it receives to parlino-msg listen through parlino-msg deliver, and
+# parlino-msg send --smb reaches smbd (found through nmbd by a broadcast name query).
+set -uo pipefail
+msg=$1
+source "$(dirname "$0")/netns.sh"
+for tool in smbclient smbd nmbd nmblookup; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
+done
+netns_lan 4
+
+out=$(mktemp -d)
+chmod 755 "$out"
+trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+
+samba_dirs=()
+# samba INDEX NAME MESSAGE_COMMAND: smbd and nmbd with a configuration and state of their own on a host.
+# They run in sessions of their own: as they end, they signal their whole process group.
+samba() {
+    local index=$1 name=$2 dir="$out/samba$1"
+    mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
+    cat >"$dir/smb.conf" <<EOF
+[global]
+    netbios name = $name
+    workgroup = OFFICE
+    server min protocol = NT1
+    message command = $3
+    lock directory = $dir/lock
+    state directory = $dir/state
+    cache directory = $dir/cache
+    pid directory = $dir/pid
+    private dir = $dir/private
+    ncalrpc dir = $dir/ncalrpc
+    log file = $dir/log.%m
+    passdb backend = tdbsam:$dir/private/passdb.tdb
+    load printers = no
+    printcap name = /dev/null
+    disable spoolss = yes
+    usershare max shares = 0
+EOF
+    local daemon
+    for daemon in smbd nmbd; do
+        netns_run "$index" "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
+    done
+    samba_dirs+=("$dir")
+}
+stop_samba() {
+    local dir
+    for dir in "${samba_dirs[@]}"; do
+        cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
+    done
+    wait 2>/dev/null
+}
+holds_mailslot() {  # holds_mailslot INDEX NAME: whether a station of that name opened its messenger mailslot
+    netns_run "$1" ss -Hxa | grep -q "@parlino/mailslot/$2/MESSNGR"
+}
+tcp_bound() {  # tcp_bound INDEX PORT
+    [[ -n $(netns_run "$1" ss -Hltn "sport = :$2") ]]
+}
+smbclient_to() {  # smbclient_to INDEX NAME ADDRESS: sends stdin as a message, as root of host INDEX
+    netns_run "$1" smbclient -s /dev/null -M "$2" -I "$3" -N >>"$out/smbclient.out" 2>&1
+}
+
+long=$(printf 'a long message of more than one block, %s' "$(printf '0123456789%.0s' {1..20})")
+check "the long message needs the multi-block commands" 1 "$((${#long} > 128))"
+
+# 1. smbclient -M reaches parlino-msg listen, which holds port 139 itself.
+station 2 BOB OFFICE listen --json --count 3 --timeout 30 >"$out/bob" 2>"$out/bob.err" &
+listener=$!
+eventually 20 tcp_bound 2 139
+printf 'hello from smbclient' | smbclient_to 1 BOB 10.213.0.2
+printf '%s' "$long" | smbclient_to 1 BOB 10.213.0.2
+printf 'Grüße ÄÖ' | smbclient_to 1 BOB 10.213.0.2
+wait "$listener"
+check "smbclient -M reaches parlino-msg listen: short, multi-block and non-ASCII texts" \
+    "{\"from\":\"root\",\"text\":\"hello from smbclient\",\"to\":\"BOB\"}
+{\"from\":\"root\",\"text\":\"$long\",\"to\":\"BOB\"}
+{\"from\":\"root\",\"text\":\"Grüße ÄÖ\",\"to\":\"BOB\"}" "$(cat "$out/bob")"
+check "a listener that holds the port says nothing on stderr" "" "$(cat "$out/bob.err")"
+
+# 2. Beside smbd, which holds port 139, the bridge brings its messages to parlino-msg listen.
+samba 3 CAROL "env PARLINO_NETBIOS_NAME=CAROL $msg deliver %f %s &"
+eventually 20 tcp_bound 3 139
+station 3 CAROL OFFICE listen --json --count 2 --timeout 30 >"$out/carol" 2>"$out/carol.err" &
+listener=$!
+eventually 20 holds_mailslot 3 CAROL
+printf 'through smbd' | smbclient_to 1 CAROL 10.213.0.3
+printf 'Grüße\nzweite Zeile' | smbclient_to 1 CAROL 10.213.0.3
+wait "$listener"
+check "smbd's message command delivers to parlino-msg listen, lines ending in CR LF" \
+    '{"from":"root","text":"through smbd","to":"CAROL"}
+{"from":"root","text":"Grüße\r\nzweite Zeile","to":"CAROL"}' "$(cat "$out/carol")"
+check "the listener beside smbd runs on after one line on stderr" 1 "$(grep -c 'TCP port 139' "$out/carol.err")"
+check "the bridge deletes smbd's message files" "" "$(find /tmp -maxdepth 1 -name 'msg.*' -newer "$out/bob" 2>/dev/null)"
+bridge_status=$(netns_run 3 env PARLINO_NETBIOS_NAME=CAROL "$msg" deliver root /dev/null 2>&1; echo "exit $?")
+check "without a listener the bridge fails in one line" \
+    "parlino-msg: no Parlino of CAROL runs on this host
+exit 1" "$bridge_status"
+
+# 3. parlino-msg send --smb finds DAVE through nmbd and reaches smbd, whose message command keeps the text.
+mkdir -m 1777 "$out/inbox"
+samba 4 DAVE "mv %s $out/inbox/from-%f"
+eventually 20 tcp_bound 4 139
+eventually 30 netns_run 1 nmblookup -s /dev/null -B 10.213.0.255 'DAVE#03' >/dev/null 2>&1
+station 1 ALICE OFFICE send --smb DAVE "short one"
+check "send --smb of a short text exits 0" 0 $?
+station 1 ALICE OFFICE send --smb --from EVE DAVE "$long"
+check "send --smb of a long text exits 0" 0 $?
+eventually 10 test -e "$out/inbox/from-EVE"
+check "smbd receives both texts with their senders" "short one|$long" \
+    "$(cat "$out/inbox/from-ALICE")|$(cat "$out/inbox/from-EVE")"
+station 1 ALICE OFFICE send --smb NOBODY "lost" 2>"$out/nobody.err"
+status=$?
+check "send --smb to a name nobody answers exits 1 in one line" \
+    "1 parlino-msg: no computer NOBODY answers on the network" "$status $(cat "$out/nobody.err")"
+
+report
