@@ -42,6 +42,15 @@ private:
 
 using TNotifyEvent = std::function<void(QObject* sender)>;
 
+// Stores a property's new value; true when it differed, so that a setter reacts to real changes only.
+template <typename T> bool Change(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // Raises an event: an unassigned one is skipped. The handler runs from a copy, so it may destroy the
 // event's owner, and the event with it, while it runs; the raiser must then not touch itself afterwards
 // (keep a QPointer to itself when it goes on).
