@@ -85,6 +85,13 @@ void AppendUnicode(std::string& out, char32_t code)
         out += '?';
 }
 
+// The visible stand-in of a control character: word processors read a control written as \'hh as
+// structure (a page break, a field mark), so it goes out as its picture from the Control Pictures block.
+char32_t ControlPicture(char32_t control)
+{
+    return control == 0x7F ? 0x2421 : 0x2400 + control;
+}
+
 // Received text is data: every character that RTF could read as markup, and everything outside
 // seven-bit ASCII, is escaped.
 void AppendEscaped(std::string& out, std::string_view text, bool inFontTable)
@@ -106,8 +113,11 @@ void AppendEscaped(std::string& out, std::string_view text, bool inFontTable)
             out += "\\tab ";
         } else if (c == 0x2028) {
             out += "\\line ";
-        } else if (c < 0x20 || c == 0x7F) {
+        } else if (c == '\r' || c == '\n') {
+            // A line end reads back as itself; the transcript keeps them between lines, never inside one.
             AppendHexByte(out, static_cast<uint8_t>(c));
+        } else if (c < 0x20 || c == 0x7F) {
+            AppendUnicode(out, ControlPicture(c));
         } else if (c < 0x80) {
             out += static_cast<char>(c);
         } else {

@@ -68,7 +68,7 @@ TEST(RtfTest, RoundTripKeepsTextAndFormat)
         {"tab\there\xE2\x80\xA8"
          "break",
          variable},
-        {std::string("ctl\x01\x1f\x7f", 6) + std::string(1, '\0') + "end", plain},
+        {"line\rends\nend", plain},
         {"   leading and trailing   ", styled},
         {"semi;colon 0123 \\u65 \\'41", blue},
     };
@@ -91,6 +91,34 @@ TEST(RtfTest, WriterEmitsSevenBitWithEscapes)
     EXPECT_TRUE(written.starts_with("{\\rtf1\\ansi")) << written;
     EXPECT_NE(written.find("{\\fonttbl{\\f0\\fnil\\fcharset1 Arial;}}"), std::string::npos) << written;
     EXPECT_NE(written.find("\\{\\\\\\}\\u233\\'e9\\u8364\\'80\\par"), std::string::npos) << written;
+}
+
+// A word processor takes a control written as a byte for structure (a page break, a field mark): each goes
+// out as its picture, which is what reads back.
+TEST(RtfTest, ControlCharactersAreWrittenAsTheirPictures)
+{
+    struct Case
+    {
+        std::string text;
+        std::string written;
+        std::string read;
+    };
+    const std::vector<Case> cases = {
+        {std::string(1, '\0'), "\\u9216?", "\xE2\x90\x80"},
+        {"\x01", "\\u9217?", "\xE2\x90\x81"},
+        {"\a", "\\u9223?", "\xE2\x90\x87"},
+        {"\v", "\\u9227?", "\xE2\x90\x8B"},
+        {"\f", "\\u9228?", "\xE2\x90\x8C"},
+        {"\x1B", "\\u9243?", "\xE2\x90\x9B"},
+        {"\x1F", "\\u9247?", "\xE2\x90\x9F"},
+        {"\x7F", "\\u9249?", "\xE2\x90\xA1"},
+        {"\t", "\\tab ", "\t"},
+    };
+    for (const Case& c : cases) {
+        const std::string written = Write(Lines({{"<" + c.text + ">", Format("Arial", 20)}}));
+        EXPECT_NE(written.find("<" + c.written + ">"), std::string::npos) << written;
+        EXPECT_EQ(ReadTexts(written), (std::vector<std::string>{"<" + c.read + ">", ""})) << written;
+    }
 }
 
 TEST(RtfTest, RunsMergeAndTheTailNeedsNoParagraphMark)
