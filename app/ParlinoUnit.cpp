@@ -35,9 +35,10 @@ constexpr QRect kStatusGeometry(4, 225, 382, 15);
 TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     : QMainWindow(parent), ToolBar1(new QFrame(this)), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
       ButMin(nullptr), RxSpeedButton1(nullptr), ToolButton1(nullptr), ButExit(nullptr), TreeStatii(nullptr),
-      RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock)), TrayMenu(new TPopupMenu(this)),
-      Show1(nullptr), About1(nullptr), Exit1(nullptr), PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr),
-      Visitprogramhomepage1(nullptr), About3(nullptr), TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
+      RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock, platform.messageBoxes)),
+      TrayMenu(new TPopupMenu(this)), Show1(nullptr), About1(nullptr), Exit1(nullptr),
+      PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr), Visitprogramhomepage1(nullptr), About3(nullptr),
+      TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
       NetUsers(new TNetUsers(this, platform.networkBrowser ? *platform.networkBrowser : NoNetworkBrowser(),
                              platform.computerName)),
       WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform)

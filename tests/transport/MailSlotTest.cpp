@@ -229,22 +229,36 @@ TEST_F(MailSlotTest, AnExceptionInTheHandlerDoesNotStopTheNextMessage)
     EXPECT_EQ(received[1].text, QStringLiteral("fine"));
 }
 
-TEST_F(MailSlotTest, RepeatsWithinTwoSecondsAreDropped)
+TEST_F(MailSlotTest, RepeatsWithinTenSecondsAreDropped)
 {
     popup.SetActive(true);
-    const std::string same("A\0B\0ok", 6);
-    const std::string closed("A\0B\0ok\0", 7); // a closing 0x00 makes another datagram
-    const auto deliverAt = [&](uint32_t advance, const std::string& datagram) {
-        clock.Advance(advance);
-        ASSERT_TRUE(DeliverAndWait(datagram));
+    struct Step
+    {
+        uint32_t advance;
+        std::string datagram;
+        bool delivered;
     };
-    deliverAt(0, same);
-    deliverAt(1500, same); // dropped
-    deliverAt(2000, same); // 2,000 ms after the dropped one: delivered
-    deliverAt(10, closed);
-    deliverAt(1500, closed); // dropped
-    deliverAt(1500, closed); // dropped again: each repeat restarts the window
-    EXPECT_EQ(received.size(), 3u);
+    constexpr uint32_t window = RepeatFilter::kWindowMs;
+    const std::string same("A\0B\0ok", 6);
+    const std::string closed("A\0B\0ok\0", 7);
+    const std::vector<Step> steps = {
+        {0, same, true},
+        {window - 100, same, false},
+        {window + 100, same, true},             // measured from the dropped one
+        {60000, same, true},                    // a peer that doesn't pad repeats says "ok" again a minute later
+        {10, std::string("C\0B\0ok", 6), true}, // another sender
+        {10, std::string("C\0A\0ok", 6), true}, // another receiver
+        {10, std::string("C\0A\0no", 6), true}, // another text
+        {10, closed, true},                     // a closing 0x00 makes another datagram
+        {window - 100, closed, false},
+        {window - 100, closed, false}, // dropped again: each repeat restarts the window
+    };
+    for (size_t i = 0; i < steps.size(); ++i) {
+        clock.Advance(steps[i].advance);
+        const size_t before = received.size();
+        ASSERT_TRUE(DeliverAndWait(steps[i].datagram));
+        EXPECT_EQ(received.size() - before, steps[i].delivered ? 1u : 0u) << "step " << i;
+    }
 }
 
 TEST_F(MailSlotTest, WithoutAHandlerDatagramsAreReadButLeaveTheFilterAlone)
