@@ -16,15 +16,22 @@ public:
         virtual ~Claim() = default;
     };
 
+    // The claim, or none: because another holder has the name, or because the system refused it (no
+    // descriptors or memory left, no permission, a name too long to hold).
+    struct Result
+    {
+        std::unique_ptr<Claim> claim;
+        bool heldElsewhere = false;
+    };
+
     virtual ~HostNameClaims() = default;
-    // Nullptr when another holder has the name.
-    virtual std::unique_ptr<Claim> TryClaim(const std::string& name) = 0;
+    virtual Result TryClaim(const std::string& name) = 0;
 };
 
 class AbstractSocketClaims final : public HostNameClaims
 {
 public:
-    std::unique_ptr<Claim> TryClaim(const std::string& name) override;
+    Result TryClaim(const std::string& name) override;
 };
 
 } // namespace parlino

@@ -44,9 +44,9 @@ MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint3
         return Fail(kErrorBadPathname, kInvalidHandle);
     const std::string slot = UpperAscii(parsed->slot);
     // Held per computer name, so that several stations can share one host.
-    auto claim = claims_.TryClaim("mailslot/" + names_.name + "/" + slot);
-    if (!claim)
-        return Fail(kErrorAlreadyExists, kInvalidHandle);
+    auto claimed = claims_.TryClaim("mailslot/" + names_.name + "/" + slot);
+    if (!claimed.claim)
+        return Fail(claimed.heldElsewhere ? kErrorAlreadyExists : kErrorAccessDenied, kInvalidHandle);
 
     std::lock_guard lock(mutex_);
     if (!endpoint_) {
@@ -56,7 +56,7 @@ MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint3
             return Fail(kErrorAccessDenied, kInvalidHandle);
     }
     const MailslotHandle handle = slots_.Create(slot, maxMessageSize, readTimeout);
-    ownedSlots_[handle] = std::move(claim);
+    ownedSlots_[handle] = std::move(claimed.claim);
     return handle;
 }
 
@@ -117,7 +117,9 @@ bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint
             return Fail(kErrorInvalidHandle, false);
         file = found->second;
     }
-    if (bytesToWrite > kMaxMailslotData)
+    const std::string mailslot = kMailslotPrefix + file.slot;
+    // More would not fit one datagram, which is never fragmented.
+    if (bytesToWrite > MaxMailslotData(mailslot))
         return Fail(kErrorInvalidParameter, false);
 
     const Route route = RouteTo(file.target);
@@ -127,8 +129,7 @@ bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint
     datagram.sourcePort = port_;
     datagram.source = {names_.name, kWorkstationSuffix};
     datagram.destination = route.destination;
-    datagram.userData =
-        EncodeMailslotWrite(kMailslotPrefix + file.slot, static_cast<const uint8_t*>(data), bytesToWrite);
+    datagram.userData = EncodeMailslotWrite(mailslot, static_cast<const uint8_t*>(data), bytesToWrite);
     const bool sent = network_.Broadcast(port_, [&datagram](uint32_t localAddress) {
         datagram.sourceAddress = localAddress;
         return EncodeDatagram(datagram);

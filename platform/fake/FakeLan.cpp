@@ -100,13 +100,13 @@ bool FakeStationNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& fr
     return lan_.Send(address_, address, port, frame, fromPort);
 }
 
-std::unique_ptr<HostNameClaims::Claim> FakeStationNetwork::TryClaim(const std::string& name)
+HostNameClaims::Result FakeStationNetwork::TryClaim(const std::string& name)
 {
     std::lock_guard lock(lan_.mutex_);
     std::string key = std::to_string(address_) + "/" + name;
     if (!lan_.claims_.insert(key).second)
-        return nullptr;
-    return std::make_unique<NameClaim>(lan_.mutex_, lan_.claims_, std::move(key));
+        return {nullptr, true};
+    return {std::make_unique<NameClaim>(lan_.mutex_, lan_.claims_, std::move(key)), false};
 }
 
 void FakeStationNetwork::SetUnplugged(bool unplugged)

@@ -23,7 +23,7 @@ public:
     std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) override;
     bool Broadcast(uint16_t port, const FrameBuilder& build) override;
     bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) override;
-    std::unique_ptr<Claim> TryClaim(const std::string& name) override;
+    Result TryClaim(const std::string& name) override;
 
     uint32_t Address() const { return address_; }
     // Frames stop reaching and leaving this station, as if its cable were pulled.

@@ -131,8 +131,8 @@ TEST(TerminationTest, ASignalToEndClosesParlinoThroughItsWindow)
 TEST(MailslotHeldElsewhereTest, ParlinoStartsAndRunsOn)
 {
     QTemporaryDir session;
-    const auto claim = AbstractSocketClaims().TryClaim("mailslot/HELDSLOT/MESSNGR");
-    ASSERT_NE(claim, nullptr);
+    const auto held = AbstractSocketClaims().TryClaim("mailslot/HELDSLOT/MESSNGR");
+    ASSERT_NE(held.claim, nullptr);
 
     ParlinoProcess parlino(session.path(), QStringLiteral("HELDSLOT"));
     parlino.process.start();

@@ -9,9 +9,12 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace parlino {
 namespace {
@@ -47,15 +50,20 @@ TEST(NetworkIdentity, EnvironmentOverridesTheConfiguration)
     std::map<std::string, QString> env = {{"PARLINO_NETBIOS_NAME", "alice"},
                                           {"PARLINO_WORKGROUP", "lab"},
                                           {"PARLINO_INTERFACES", "lo,eth1"},
-                                          {"PARLINO_NBT_PORT", "41380"}};
+                                          {"PARLINO_NBT_PORT", "41380"},
+                                          {"PARLINO_NBSS_PORT", "41381"}};
     const auto lookup = [&](const char* name) { return env.count(name) ? env[name] : QString(); };
     NetworkIdentity identity = LoadNetworkIdentity(QStringLiteral("/nonexistent/smb.conf"), "host", lookup);
     EXPECT_EQ(identity.netbiosName, QStringLiteral("ALICE"));
     EXPECT_EQ(identity.workgroup, QStringLiteral("LAB"));
     EXPECT_EQ(identity.interfaces, (QStringList{"lo", "eth1"}));
     EXPECT_EQ(identity.datagramPort, 41380);
+    EXPECT_EQ(identity.sessionPort, 41381);
     env["PARLINO_NBT_PORT"] = "70000";
-    EXPECT_EQ(LoadNetworkIdentity("/nonexistent", "host", lookup).datagramPort, 138);
+    env["PARLINO_NBSS_PORT"] = "0";
+    identity = LoadNetworkIdentity("/nonexistent", "host", lookup);
+    EXPECT_EQ(identity.datagramPort, 138);
+    EXPECT_EQ(identity.sessionPort, 139);
 }
 
 TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
@@ -142,16 +150,31 @@ TEST(LocalMailslots, ClosingReleasesABlockedWait)
     EXPECT_FALSE(inboxes.Read(handle, nullptr, 0, &read));
 }
 
-TEST(HostNameClaims, OneHolderAtATime)
+TEST(HostNameClaims, OneHolderAtATimeAndOnlyAHolderCountsAsOne)
 {
     AbstractSocketClaims claims;
     const std::string name = "test/" + std::to_string(QCoreApplication::applicationPid());
     auto first = claims.TryClaim(name);
-    ASSERT_TRUE(first);
-    EXPECT_FALSE(claims.TryClaim(name));
-    first.reset();
-    EXPECT_TRUE(claims.TryClaim(name));
-    EXPECT_FALSE(claims.TryClaim(std::string(200, 'x')));
+    ASSERT_TRUE(first.claim);
+    const auto second = claims.TryClaim(name);
+    EXPECT_FALSE(second.claim);
+    EXPECT_TRUE(second.heldElsewhere);
+    first.claim.reset();
+    EXPECT_TRUE(claims.TryClaim(name).claim);
+
+    const auto tooLong = claims.TryClaim(std::string(200, 'x'));
+    EXPECT_FALSE(tooLong.claim || tooLong.heldElsewhere);
+    // With no descriptor left the system refuses; nobody holds the name.
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const int lowestFree = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lowestFree, 0);
+    ::close(lowestFree);
+    const rlimit exhausted{static_cast<rlim_t>(lowestFree), limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &exhausted), 0);
+    const auto noDescriptor = claims.TryClaim(name);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    EXPECT_FALSE(noDescriptor.claim || noDescriptor.heldElsewhere);
 }
 
 TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)

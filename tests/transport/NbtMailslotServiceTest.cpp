@@ -153,6 +153,11 @@ TEST_F(NbtMailslotServiceTest, OneHolderPerSlotNameAndComputer)
     twin.CloseHandle(handle);
     EXPECT_EQ(again.CreateMailslot("\\\\server\\mailslot\\x", 0, 0), kInvalidHandle);
     EXPECT_EQ(again.GetLastError(), kErrorBadPathname);
+    // A name the system refuses to hold is held by nobody.
+    AbstractSocketClaims hostClaims;
+    NbtMailslotService refused(*bob.network, hostClaims, inboxes, bobAgain, 138);
+    EXPECT_EQ(refused.CreateMailslot("\\\\.\\mailslot\\" + std::string(200, 'X'), 0, 0), kInvalidHandle);
+    EXPECT_EQ(refused.GetLastError(), kErrorAccessDenied);
 }
 
 TEST_F(NbtMailslotServiceTest, NamesTooLongForNetbiosAreRefusedNotCut)
