@@ -114,6 +114,8 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     BuildTray();
     EditText->setFocus();
     FormCreate();
+    // The icon appears once, for the finished window.
+    RxTrayIcon->EndLoading();
 }
 
 // Destroying the window removes its tray icon with it; the chat table has already let go of the slot.
@@ -181,13 +183,13 @@ void TChatForm::BuildMenus()
 
 void TChatForm::BuildTray()
 {
-    RxTrayIcon = new TRxTrayIcon(this, services_.notifyArea, services_.clock);
+    RxTrayIcon = new TRxTrayIcon(this, services_.notifyArea, services_.clock, services_.messageBoxes);
+    RxTrayIcon->BeginLoading();
     RxTrayIcon->setObjectName(QStringLiteral("RxTrayIcon"));
     RxTrayIcon->SetIcon(TrayPictures::Still());
     TrayPictures::LoadMessageFrames(RxTrayIcon->Icons());
     RxTrayIcon->SetPopupMenu(PopupMenu1);
     RxTrayIcon->OnClick = [this](QObject*, TMouseButton, TShiftState, int, int) { RxTrayIconClick(); };
-    RxTrayIcon->Loaded();
 }
 
 void TChatForm::FormCreate()
@@ -332,7 +334,7 @@ void TChatForm::ButMinClick()
 
 void TChatForm::HideToTray()
 {
-    if (RxTrayIcon->NotificationAreaAvailable())
+    if (RxTrayIcon->IsAdded())
         hide();
     else
         showMinimized();
@@ -408,8 +410,7 @@ void TChatForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // The minimize command hides the window into its icon, where the icon can bring it back.
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) &&
-        RxTrayIcon->NotificationAreaAvailable()) {
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && RxTrayIcon->IsAdded()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         hide();
     }

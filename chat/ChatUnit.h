@@ -133,7 +133,7 @@ private:
     void ShowCaption();
     // Puts the line at the end of the transcript in the font, keeping the entry field's caret.
     void AppendLine(const QString& line, const TFont& font);
-    // Hides into the tray icon, or minimises where no notification area could bring the window back.
+    // Hides into the tray icon, or minimises while the icon is not shown and so could not bring the window back.
     void HideToTray();
     // Runs a handler the way the framework would: an error that escapes it is shown in an error box.
     void Guarded(const std::function<void()>& handler);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <exception>
 
 namespace parlino {
 namespace {
@@ -33,8 +34,8 @@ TShiftState ShiftOf(Qt::KeyboardModifiers modifiers)
 
 } // namespace
 
-TRxTrayIcon::TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock)
-    : QObject(owner), notifyArea_(notifyArea), clock_(clock)
+TRxTrayIcon::TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock, MessageBoxes& messageBoxes)
+    : TComponent(owner), notifyArea_(notifyArea), clock_(clock), messageBoxes_(messageBoxes)
 {
     // Removing an icon names it by receiver and id, even before anything was filled in.
     notifyData_.window = this;
@@ -52,9 +53,8 @@ TRxTrayIcon::~TRxTrayIcon()
 
 void TRxTrayIcon::SetActive(bool value)
 {
-    if (value == active_)
+    if (!Change(active_, value) || Loading())
         return;
-    active_ = value;
     if (active_)
         AddIcon();
     else
@@ -63,10 +63,8 @@ void TRxTrayIcon::SetActive(bool value)
 
 void TRxTrayIcon::SetHint(const QString& value)
 {
-    if (value == hint_)
-        return;
-    hint_ = value;
-    UpdateIcon();
+    if (Change(hint_, value))
+        UpdateIcon();
 }
 
 void TRxTrayIcon::SetIcon(const QIcon& value)
@@ -77,10 +75,7 @@ void TRxTrayIcon::SetIcon(const QIcon& value)
 
 void TRxTrayIcon::SetInterval(quint16 value)
 {
-    if (value == interval_)
-        return;
-    interval_ = value;
-    if (thread_)
+    if (Change(interval_, value) && thread_)
         thread_->SetInterval(value);
 }
 
@@ -165,7 +160,7 @@ void TRxTrayIcon::UpdateIcon()
             FillNotifyData();
             notifyArea_.NotifyIcon(NotifyIconMessage::Modify, notifyData_);
         }
-    } else if (active_) {
+    } else if (active_ && !Loading()) {
         AddIcon();
     }
 }
@@ -184,7 +179,14 @@ void TRxTrayIcon::NotifyMessage(uint32_t message, uint32_t /*iconId*/, uint32_t 
 {
     if (message != kCallbackMessage || !enabled_)
         return;
-    HandleMouse(mouseMessage);
+    // The handler may destroy the owner, and this icon with it: the box needs neither.
+    MessageBoxes& boxes = messageBoxes_;
+    const QPointer<QWidget> owner = qobject_cast<QWidget*>(parent());
+    try {
+        HandleMouse(mouseMessage);
+    } catch (const std::exception& error) {
+        boxes.ReportError(owner, error);
+    }
 }
 
 void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)

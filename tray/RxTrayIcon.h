@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "platform/Component.h"
+#include "platform/MessageBoxes.h"
 #include "platform/qt/NotifyArea.h"
 #include "tray/IconList.h"
 #include "tray/MouseEvents.h"
@@ -18,8 +20,9 @@ namespace parlino {
 class TTimerThread;
 
 // One icon in the desktop's notification area: its picture and tip, an animation through a list of
-// pictures, and mouse actions on it turned into events and a popup menu. Main thread only.
-class TRxTrayIcon : public QObject, private NotifyReceiver
+// pictures, and mouse actions on it turned into events and a popup menu. Main thread only. Between
+// BeginLoading and EndLoading it is only configured: the icon appears once, when loading ends.
+class TRxTrayIcon : public TComponent, private NotifyReceiver
 {
     Q_OBJECT
     Q_PROPERTY(bool Active READ Active WRITE SetActive)
@@ -34,8 +37,8 @@ class TRxTrayIcon : public QObject, private NotifyReceiver
 public:
     static constexpr uint32_t kCallbackMessage = 0xB054;
 
-    // The clock times the animation's steps.
-    TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock);
+    // The clock times the animation's steps; an error escaping an event handler is shown in an error box.
+    TRxTrayIcon(QObject* owner, NotifyArea& notifyArea, Clock& clock, MessageBoxes& messageBoxes);
     ~TRxTrayIcon() override;
     Q_DISABLE_COPY_MOVE(TRxTrayIcon)
 
@@ -62,14 +65,8 @@ public:
     bool ShowDesign() const { return showDesign_; }
     void SetShowDesign(bool value) { showDesign_ = value; }
 
-    // Whether the icon is in the notification area now.
+    // Whether the icon is in the notification area now: only then can a window hidden into it come back.
     bool IsAdded() const { return added_; }
-    // False where the desktop has no notification area: a window that would hide into the icon
-    // minimises instead, so it never becomes unreachable.
-    bool NotificationAreaAvailable() const { return notifyArea_.IsAvailable(); }
-
-    // For an owner that sets the properties first and shows the icon when done.
-    void Loaded();
 
     bool ShowMenu(int x, int y);
     bool RunDefaultItem();
@@ -81,6 +78,7 @@ public:
     TMouseEvent OnMouseUp;
 
 protected:
+    void Loaded() override;
     virtual void FillNotifyData();
     virtual void DblClick();
     virtual void Click(TMouseButton button, TShiftState shift, int x, int y);
@@ -108,6 +106,7 @@ private:
 
     NotifyArea& notifyArea_;
     Clock& clock_;
+    MessageBoxes& messageBoxes_;
     bool destroying_ = false;
     bool active_ = true;
     bool added_ = false;

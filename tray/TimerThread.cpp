@@ -30,6 +30,14 @@ void TTimerThread::Continue()
     alarm_->Wake();
 }
 
+void TTimerThread::SetInterval(uint16_t interval)
+{
+    std::lock_guard lock(mutex_);
+    interval_ = interval;
+    // Out of the wait of a zero interval; a timed wait under way keeps its time.
+    alarm_->Wake();
+}
+
 void TTimerThread::Stop()
 {
     // One locked section: once it is left the thread may end and free itself at any moment.
@@ -44,11 +52,11 @@ void TTimerThread::Execute()
 {
     std::unique_lock lock(mutex_);
     while (!Terminated()) {
-        if (paused_) {
-            alarm_->Wait(lock, [this] { return !paused_ || Terminated(); });
+        if (paused_ || interval_ == 0) {
+            alarm_->Wait(lock, [this] { return (!paused_ && interval_ != 0) || Terminated(); });
             continue;
         }
-        const Clock::Time due = clock_.Now() + std::chrono::milliseconds(interval_.load());
+        const Clock::Time due = clock_.Now() + std::chrono::milliseconds(interval_);
         // Woken early by a pause or a stop, the wait did not run its full time: no step.
         if (!alarm_->WaitUntil(lock, due, [this] { return paused_ || Terminated(); }))
             AskForStep();

@@ -22,8 +22,9 @@ public:
 
     void Pause();
     void Continue();
-    // Takes effect from the next wait on.
-    void SetInterval(uint16_t interval) { interval_ = interval; }
+    // Takes effect from the next wait on. An interval of 0 takes no steps at all, as a timer of 0 never fires:
+    // stepping without a wait would keep a core busy.
+    void SetInterval(uint16_t interval);
 
     // Forgets the owner and ends the thread without waiting for it. The thread may be gone as soon as
     // this returns, so the caller drops its pointer; a step already asked for does nothing.
@@ -46,8 +47,8 @@ private:
     const std::shared_ptr<Link> link_;
     Clock& clock_;
     const std::unique_ptr<Alarm> alarm_;
-    std::atomic<uint16_t> interval_;
     std::mutex mutex_;
+    uint16_t interval_;
     bool paused_;
 };
 

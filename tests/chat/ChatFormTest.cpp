@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 #include <memory>
@@ -101,6 +102,12 @@ TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
     EXPECT_EQ(form->TimerFlash->interval(), 500);
     EXPECT_FALSE(form->PadNext());
     EXPECT_EQ(tray.Shown().size(), 1u);
+    // Added once, for the finished window: no add, remove and add again while it was being built.
+    EXPECT_EQ(tray.CountOf(NotifyIconMessage::Add), 1);
+    EXPECT_EQ(
+        std::count_if(tray.Calls().begin(), tray.Calls().end(),
+                      [](const auto& call) { return call.message == NotifyIconMessage::Delete && call.succeeded; }),
+        0);
     EXPECT_EQ(form->focusWidget(), form->EditText);
     for (const QToolButton* button : {form->ButClose, form->ButClear, form->ButMin, form->ButSave})
         EXPECT_FALSE(button->icon().pixmap(16, 16).isNull()) << button->objectName().toStdString();
@@ -180,6 +187,7 @@ TEST_F(ChatFormTest, WhatLeavesIsTheTypedTextWithoutControlCharactersAndNeverCut
                            "b\x7F\x1B[2J\u0085\t\r\nc"),
          QStringLiteral("ab[2J\t\r\nc")},
         {"longer than a line edit takes by default", QString(40000, u'x'), QString(40000, u'x')},
+        {"the longest one message holds", QString(longest, u'z'), QString(longest, u'z')},
         {"too long for one message", QString(longest + 1, u'y'), std::nullopt},
         {"sentinel", QStringLiteral("done"), QStringLiteral("done")},
     };
@@ -438,17 +446,22 @@ TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(ChatFormTest, WithoutANotificationAreaMinimizeOnlyMinimizes)
+TEST_F(ChatFormTest, WithoutItsTrayIconShownMinimizeOnlyMinimizes)
 {
-    tray.SetAvailable(false);
-    form->show();
-    form->ButMin->click();
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->isMinimized());
-    form->showNormal();
-    form->setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(form->isVisible());
-    EXPECT_TRUE(form->isMinimized());
+    // Opened with no notification area; a panel that appears later holds no icon of this window either.
+    for (const bool panelLater : {false, true}) {
+        tray.SetAvailable(false);
+        form = Open(QStringLiteral("PC2"));
+        tray.SetAvailable(panelLater);
+        form->show();
+        form->ButMin->click();
+        EXPECT_TRUE(form->isVisible()) << panelLater;
+        EXPECT_TRUE(form->isMinimized()) << panelLater;
+        form->showNormal();
+        form->setWindowState(Qt::WindowMinimized);
+        EXPECT_TRUE(form->isVisible()) << panelLater;
+        EXPECT_TRUE(form->isMinimized()) << panelLater;
+    }
 }
 
 TEST_F(ChatFormTest, EveryWayOfClosingTellsTheOwnerOnceAndHidesTheWindowWhoseIconGoesWithIt)

@@ -36,6 +36,14 @@ protected:
         Advance(milliseconds, threads);
         QCoreApplication::sendPostedEvents();
     }
+
+    // An interval passes with the icon absent: nothing reaches the notification area.
+    void PassAbsent()
+    {
+        area.ClearCalls();
+        Pass(150);
+        EXPECT_TRUE(area.Calls().empty());
+    }
 };
 
 TEST_F(AnimationTest, AlternatesThePicturesEveryIntervalAndShowsTheStillPictureAtOnceWhenOff)
@@ -68,9 +76,7 @@ TEST_F(AnimationTest, StepsStopWhileTheIconIsAbsentAndResumeWhenItIsBack)
     const QIcon shown = Shown()->icon;
     tray->SetActive(false);
     EXPECT_EQ(Shown(), nullptr);
-    area.ClearCalls();
-    Pass(150);
-    EXPECT_TRUE(area.Calls().empty());
+    PassAbsent();
 
     // Back with the picture it left with: no step was taken meanwhile.
     tray->SetActive(true);
@@ -84,8 +90,8 @@ TEST_F(AnimationTest, AnIconAnimatedWhileAbsentStartsSteppingWhenAdded)
     tray->SetActive(false);
     area.ClearCalls();
     tray->SetAnimated(true);
-    Pass(150);
     EXPECT_TRUE(area.Calls().empty());
+    PassAbsent();
 
     tray->SetActive(true);
     EXPECT_TRUE(ShownIs(frameA));
@@ -119,6 +125,18 @@ TEST_F(AnimationTest, ANewIntervalAppliesFromTheNextWait)
     EXPECT_EQ(Steps(), 2);
     Pass(20);
     EXPECT_EQ(Steps(), 3);
+}
+
+TEST_F(AnimationTest, AnIntervalOfZeroTakesNoStepsUntilAnotherIsSet)
+{
+    tray->SetInterval(0);
+    tray->SetAnimated(true);
+    // The thread waits without a deadline instead of stepping without a pause.
+    Pass(1000);
+    EXPECT_EQ(Steps(), 1);
+    tray->SetInterval(150);
+    Pass(150);
+    EXPECT_EQ(Steps(), 2);
 }
 
 TEST_F(AnimationTest, SwitchingOffNeverWaitsAndALateStepDoesNothing)

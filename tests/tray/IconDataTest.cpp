@@ -70,7 +70,7 @@ TEST_F(IconDataTest, AnIconAddedWithoutTipIsChangedOnceRightAway)
 TEST_F(IconDataTest, NothingIsAddedWithoutAPictureUntilOneIsAssigned)
 {
     tray->SetHint(QStringLiteral("Parlino"));
-    tray->Loaded();
+    tray->EndLoading();
     tray->SetIcon(QIcon());
     EXPECT_EQ(area.CountOf(NotifyIconMessage::Add), 0);
     EXPECT_FALSE(tray->IsAdded());
@@ -115,13 +115,26 @@ TEST_F(IconDataTest, ActiveAddsAndRemovesAndDestructionRemoves)
     EXPECT_EQ(Shown(), nullptr);
 }
 
-TEST_F(IconDataTest, ReportsWhetherTheDesktopHasANotificationArea)
+TEST_F(IconDataTest, WithoutANotificationAreaTheIconIsNeverAdded)
 {
-    EXPECT_TRUE(tray->NotificationAreaAvailable());
     area.SetAvailable(false);
-    EXPECT_FALSE(tray->NotificationAreaAvailable());
     tray->SetIcon(still);
     EXPECT_FALSE(tray->IsAdded());
+}
+
+// Configured while loading, as its window builds it: one add when loading ends, nothing before.
+TEST_F(IconDataTest, WhileLoadingNothingIsShownAndEndingItAddsTheIconOnce)
+{
+    tray->BeginLoading();
+    tray->SetActive(false);
+    tray->SetActive(true);
+    tray->SetIcon(still);
+    tray->Icons().Add(frameA);
+    EXPECT_TRUE(area.Calls().empty());
+
+    tray->EndLoading();
+    EXPECT_EQ(area.CountOf(NotifyIconMessage::Add), 1);
+    EXPECT_TRUE(ShownIs(still));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/qt/QtNotifyArea.h"
 
+#include "platform/qt/QtMessageBoxes.h"
 #include "tray/RxTrayIcon.h"
 #include "tray/TrayPictures.h"
 
@@ -13,8 +14,9 @@ TEST(QtNotifyAreaTest, WithoutANotificationAreaTheIconStaysAbsentQuietly)
 {
     QtNotifyArea area;
     SystemClock clock;
-    TRxTrayIcon tray(nullptr, area, clock);
-    EXPECT_FALSE(tray.NotificationAreaAvailable());
+    QtMessageBoxes boxes;
+    TRxTrayIcon tray(nullptr, area, clock, boxes);
+    EXPECT_FALSE(area.IsAvailable());
 
     tray.SetHint(QStringLiteral("Parlino"));
     tray.SetIcon(TrayPictures::Still());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/fake/FakeClock.h"
+#include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
 #include "tray/RxTrayIcon.h"
 
@@ -43,7 +44,8 @@ protected:
 
     fake::FakeNotifyArea area;
     fake::FakeClock clock;
-    std::unique_ptr<TRxTrayIcon> tray = std::make_unique<TRxTrayIcon>(nullptr, area, clock);
+    fake::FakeMessageBoxes boxes;
+    std::unique_ptr<TRxTrayIcon> tray = std::make_unique<TRxTrayIcon>(nullptr, area, clock, boxes);
     const QIcon still = SolidIcon(Qt::blue);
     const QIcon frameA = SolidIcon(Qt::red);
     const QIcon frameB = SolidIcon(Qt::yellow);

@@ -1,3 +1,4 @@
+#include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtNotifyArea.h"
 #include "tests/support/Wait.h"
 #include "tray/RxTrayIcon.h"
@@ -70,7 +71,8 @@ TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
     ASSERT_TRUE(WaitUntil([&] { return area.IsAvailable(); }, 10000)) << "trayer did not take the tray selection";
 
     SystemClock clock;
-    TRxTrayIcon tray(nullptr, area, clock);
+    QtMessageBoxes boxes;
+    TRxTrayIcon tray(nullptr, area, clock, boxes);
     int clicks = 0;
     tray.OnClick = [&](QObject*, TMouseButton button, TShiftState, int, int) {
         if (button == TMouseButton::mbLeft)
