@@ -61,6 +61,8 @@ std::optional<NetbiosName> DecodeNetbiosName(const uint8_t* data, size_t size)
 
 std::vector<uint8_t> EncodeDatagram(const NetbiosDatagram& datagram)
 {
+    if (datagram.userData.size() > kMaxDatagramUserData)
+        return {};
     const auto source = EncodeNetbiosName(datagram.source);
     const auto destination = EncodeNetbiosName(datagram.destination);
     std::vector<uint8_t> frame;
@@ -95,7 +97,9 @@ std::optional<NetbiosDatagram> DecodeDatagram(const uint8_t* data, size_t size)
     datagram.sourcePort = GetBigEndian16(data + 8);
     const size_t length = GetBigEndian16(data + 10);
     const uint16_t offset = GetBigEndian16(data + 12);
-    if (offset != 0 || length < 2 * kEncodedNameSize || kDatagramHeaderSize + length > size)
+    // Longer than one packet carries: it never came as one, and would not encode back.
+    if (offset != 0 || length < 2 * kEncodedNameSize || length > 2 * kEncodedNameSize + kMaxDatagramUserData ||
+        kDatagramHeaderSize + length > size)
         return std::nullopt;
     const uint8_t* names = data + kDatagramHeaderSize;
     auto source = DecodeNetbiosName(names, length);

@@ -53,6 +53,10 @@ struct NetbiosDatagram
 
 constexpr size_t kDatagramHeaderSize = 14;
 constexpr size_t kEncodedNameSize = 34;
+// What one IPv4 UDP packet carries: 65,535 bytes less the IP (20) and UDP (8) headers.
+constexpr size_t kMaxUdpPayload = 65535 - 20 - 8;
+// The user data of the largest datagram: it is never fragmented, so it fits one packet with its header and names.
+constexpr size_t kMaxDatagramUserData = kMaxUdpPayload - kDatagramHeaderSize - 2 * kEncodedNameSize;
 
 // A name as it is compared: upper case, without the blanks and NULs that pad it to its field.
 std::string ComparableNetbiosName(std::string name);
@@ -62,6 +66,7 @@ std::vector<uint8_t> EncodeNetbiosName(const NetbiosName& name);
 // Decodes the name at data[0..]; nullopt when it is not a well-formed first-level name without scope.
 std::optional<NetbiosName> DecodeNetbiosName(const uint8_t* data, size_t size);
 
+// Empty when the user data is longer than kMaxDatagramUserData: such a datagram fits no packet.
 std::vector<uint8_t> EncodeDatagram(const NetbiosDatagram& datagram);
 // Nullopt for anything but a whole, unfragmented direct or broadcast datagram.
 std::optional<NetbiosDatagram> DecodeDatagram(const uint8_t* data, size_t size);

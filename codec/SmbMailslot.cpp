@@ -17,6 +17,7 @@ constexpr uint16_t kPriority = 1;
 constexpr uint16_t kSecondClass = 2;
 // Header, WordCount byte, the parameter words and ByteCount: where the mailslot name starts.
 constexpr size_t kNameOffset = kSmbHeaderSize + 1 + 2 * kWordCount + 2;
+static_assert(kNameOffset == kMailslotWriteHeaderSize);
 
 // Offsets of the transaction words, from the first byte after WordCount.
 constexpr size_t kTotalDataCount = 2;
@@ -29,6 +30,9 @@ constexpr size_t kSetupWords = 28;
 
 std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint8_t* data, size_t size)
 {
+    // Beyond that the 16-bit counts and offsets would wrap.
+    if (size > MaxMailslotData(mailslot))
+        return {};
     const auto dataCount = static_cast<uint16_t>(size);
     const auto dataOffset = static_cast<uint16_t>(kNameOffset + mailslot.size() + 1);
     std::vector<uint8_t> frame = {0xFF, 'S', 'M', 'B', kSmbTransaction};
@@ -89,6 +93,8 @@ std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t si
         return std::nullopt;
     MailslotWrite write;
     write.mailslot.assign(reinterpret_cast<const char*>(nameStart), static_cast<size_t>(nameEnd - nameStart));
+    if (dataCount > MaxMailslotData(write.mailslot))
+        return std::nullopt;
     write.data.assign(frame + dataOffset, frame + dataOffset + dataCount);
     return write;
 }

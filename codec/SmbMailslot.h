@@ -1,9 +1,12 @@
 #pragma once
 
+#include "codec/NetbiosDatagram.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace parlino {
@@ -17,9 +20,19 @@ struct MailslotWrite
     bool operator==(const MailslotWrite&) const = default;
 };
 
-// Largest mailslot message that fits one unfragmented datagram.
-constexpr size_t kMaxMailslotData = 65532;
+// A mailslot write up to its mailslot name: SMB header, WordCount, 17 parameter words, ByteCount.
+constexpr size_t kMailslotWriteHeaderSize = 32 + 1 + 2 * 17 + 2;
 
+// The longest message to the mailslot named ("\MAILSLOT\NAME") that one datagram carries, after the name's 0x00.
+constexpr size_t MaxMailslotData(std::string_view mailslot)
+{
+    return kMaxDatagramUserData - kMailslotWriteHeaderSize - mailslot.size() - 1;
+}
+
+// The longest message to the messenger's mailslot, where every text this program sends goes.
+constexpr size_t kMaxMailslotData = MaxMailslotData("\\MAILSLOT\\MESSNGR");
+
+// Empty when the message is longer than MaxMailslotData(mailslot).
 std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint8_t* data, size_t size);
 // Nullopt for anything but a well-formed mailslot write whose counts and offsets stay inside the frame.
 std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t size);

@@ -122,6 +122,51 @@ TEST(WireFrame, NameWithoutTerminatorIsRefused)
     EXPECT_FALSE(DecodeMailslotWrite(smb.data(), smb.size()));
 }
 
+// The largest frame fits one UDP packet (65,507 bytes after the IP and UDP headers) and reads back whole;
+// one byte more is refused rather than sent with a wrapped length.
+TEST(WireFrame, LargestFrameFitsOnePacketAndOneByteMoreIsRefused)
+{
+    constexpr size_t kUdpPayload = 65507;
+    struct Row
+    {
+        std::string mailslot;
+        size_t size;
+        bool fits;
+    };
+    const std::vector<Row> rows = {
+        {"\\MAILSLOT\\MESSNGR", kMaxMailslotData, true},
+        {"\\MAILSLOT\\MESSNGR", kMaxMailslotData + 1, false},
+        {"\\MAILSLOT\\BROWSE", MaxMailslotData("\\MAILSLOT\\BROWSE"), true},
+        {"\\MAILSLOT\\BROWSE", MaxMailslotData("\\MAILSLOT\\BROWSE") + 1, false},
+        {"\\MAILSLOT\\MESSNGR", 65535, false},
+    };
+    for (const Row& row : rows) {
+        NetbiosDatagram datagram = AliceToBob();
+        const Bytes message(row.size, 'x');
+        datagram.userData = EncodeMailslotWrite(row.mailslot, message.data(), message.size());
+        EXPECT_EQ(datagram.userData.empty(), !row.fits) << row.mailslot << " " << row.size;
+        if (!row.fits)
+            continue;
+        const Bytes frame = EncodeDatagram(datagram);
+        EXPECT_EQ(frame.size(), kUdpPayload) << row.mailslot;
+        const auto decoded = DecodeDatagram(frame.data(), frame.size());
+        ASSERT_TRUE(decoded) << row.mailslot;
+        const auto write = DecodeMailslotWrite(decoded->userData.data(), decoded->userData.size());
+        ASSERT_TRUE(write) << row.mailslot;
+        EXPECT_EQ(write->data, message) << row.mailslot;
+
+        // The same datagram one byte longer: not encoded, and not decoded from a frame that claims it.
+        datagram.userData.push_back(0);
+        EXPECT_TRUE(EncodeDatagram(datagram).empty()) << row.mailslot;
+        Bytes longer = frame;
+        longer.push_back(0);
+        const size_t length = (size_t{longer[10]} << 8 | longer[11]) + 1;
+        longer[10] = static_cast<uint8_t>(length >> 8);
+        longer[11] = static_cast<uint8_t>(length);
+        EXPECT_FALSE(DecodeDatagram(longer.data(), longer.size())) << row.mailslot;
+    }
+}
+
 TEST(WinPopupDatagram, LayoutAndSplit)
 {
     EXPECT_EQ(BuildWinPopupDatagram("a", "b", "hi"), BytesFromHex("61 00 62 00 68 69"));
@@ -155,7 +200,7 @@ TEST(Crc16Arc, KnownValues)
     EXPECT_NE(Crc16Arc(plain.data(), plain.size()), Crc16Arc(closed.data(), closed.size()));
 }
 
-TEST(RepeatFilter, TwoSecondWindow)
+TEST(RepeatFilter, TenSecondWindow)
 {
     struct Step
     {
@@ -163,14 +208,17 @@ TEST(RepeatFilter, TwoSecondWindow)
         uint32_t at;
         bool repeat;
     };
+    constexpr uint32_t window = RepeatFilter::kWindowMs;
     const std::vector<std::vector<Step>> trains = {
-        {{7, 1000, false}, {7, 2500, true}},                    // 1,500 ms apart
-        {{7, 1000, false}, {7, 3000, false}},                   // 2,000 ms apart
-        {{7, 1000, false}, {7, 2999, true}},                    // 1,999 ms: under two whole seconds
-        {{7, 1000, false}, {7, 2500, true}, {7, 4000, true}},   // a train is let through once
+        {{7, 1000, false}, {7, 1000 + window - 100, true}},     // 9.9 s apart
+        {{7, 1000, false}, {7, 1000 + window - 1, true}},       // a millisecond short of it
+        {{7, 1000, false}, {7, 1000 + window, false}},          // ten seconds apart
+        {{7, 1000, false}, {7, 1000 + window + 100, false}},    // 10.1 s apart
+        {{7, 1000, false}, {7, 61000, false}},                  // sent again a minute later
+        {{7, 1000, false}, {7, 9000, true}, {7, 17000, true}},  // a train is let through once
         {{7, 1000, false}, {8, 1010, false}, {7, 1020, false}}, // different datagrams
         {{7, 0xFFFFFF00u, false}, {7, 0x00000100u, true}},      // the tick count wraps 512 ms later
-        {{7, 0x10u, false}, {7, 0x80000011u, true}},            // over 24.8 days: the difference turns negative
+        {{7, 0x10u, false}, {7, 0x80000011u, false}},           // over 24.8 days: long past
         {{7, 0x10u, false}, {7, 0x7FFFFFFFu, false}},           // just under it: long past
     };
     for (const auto& train : trains) {
