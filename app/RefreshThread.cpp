@@ -38,10 +38,11 @@ void CRefreshThread::AddStation(const QString& name, uint8_t kind)
 void CRefreshThread::Execute()
 {
     StationCount = 0;
-    QString selected;
+    // The selected node, not the current one: after a Ctrl+click deselect the current node is selected no more.
+    std::optional<QString> selected;
     Synchronize([&] {
-        if (tree_ && tree_->currentItem())
-            selected = tree_->currentItem()->text(0);
+        if (tree_ && !tree_->selectedItems().isEmpty())
+            selected = tree_->selectedItems().first()->text(0);
     });
     WalkNetwork(
         netUsers_,
@@ -60,7 +61,7 @@ QTreeWidgetItem* CRefreshThread::AddNode(QTreeWidgetItem* parent, const QString&
     return node;
 }
 
-void CRefreshThread::Rebuild(const QString& selected)
+void CRefreshThread::Rebuild(const std::optional<QString>& selected)
 {
     if (!tree_)
         return;
@@ -82,7 +83,7 @@ void CRefreshThread::Rebuild(const QString& selected)
     tree_->setCurrentItem(root);
     // The scan doesn't stop at a match: the last node in tree order with the old text ends up selected.
     for (QTreeWidgetItemIterator node(tree_); *node; ++node)
-        if ((*node)->text(0) == selected)
+        if (selected && (*node)->text(0) == *selected)
             tree_->setCurrentItem(*node);
 }
 

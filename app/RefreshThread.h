@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace parlino {
 
@@ -48,7 +49,8 @@ protected:
 
 private:
     static void AddStation(const QString& name, uint8_t kind);
-    void Rebuild(const QString& selected);
+    // Selects again the last node whose text is the one selected before; the root when there was none.
+    void Rebuild(const std::optional<QString>& selected);
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, const QString& text, int image);
 
     TNetUsers& netUsers_;

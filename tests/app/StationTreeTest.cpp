@@ -2,6 +2,8 @@
 #include "tests/app/AppFixture.h"
 #include "tests/support/Wait.h"
 
+#include <QTest>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -146,6 +148,8 @@ struct Reselection
     const char* before;
     const char* after;
     bool chat;
+    // Ctrl+click takes the selection off the node again, which stays the current one.
+    bool deselected = false;
 };
 
 class StationTreeReselectionTest : public StationTreeTest, public testing::WithParamInterface<Reselection>
@@ -158,6 +162,12 @@ TEST_P(StationTreeReselectionTest, TheOldSelectionIsFoundAgainAndTheLastMatchWin
     Start();
     Select(GetParam().before);
     EXPECT_EQ(MainForm->ButChat->isEnabled(), QString(GetParam().before) != "Network");
+    if (GetParam().deselected) {
+        QTreeWidget* tree = MainForm->TreeStatii;
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          tree->visualItemRect(tree->currentItem()).center());
+        ASSERT_TRUE(tree->selectedItems().isEmpty());
+    }
     browser.FailOpen("OFFICE", NetEnum::ERROR_NO_NETWORK);
     Refresh();
     EXPECT_EQ(Selected(), GetParam().after);
@@ -169,7 +179,8 @@ INSTANTIATE_TEST_SUITE_P(Selections, StationTreeReselectionTest,
                                          Reselection{"Network/LAB/CAROL", "Network/LAB/CAROL", true},
                                          // A workgroup and a computer share the text: the later node wins.
                                          Reselection{"Network/OFFICE/LAB", "Network/LAB", true},
-                                         Reselection{"Network/OFFICE/BOB", "Network", false}));
+                                         Reselection{"Network/OFFICE/BOB", "Network", false},
+                                         Reselection{"Network/LAB/CAROL", "Network", false, true}));
 
 TEST_F(StationTreeTest, LaterNodeWinsWhenAWorkgroupAndAComputerShareTheOldText)
 {
