@@ -19,6 +19,7 @@ Platform SystemPlatform::Services()
                     sound_,
                     files_,
                     fileChooser_,
+                    fontChooser_,
                     &browser_.Service()};
 }
 

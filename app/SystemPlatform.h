@@ -7,9 +7,10 @@
 #include "platform/ProfileStore.h"
 #include "platform/qt/QtDesktopShell.h"
 #include "platform/qt/QtFileChooser.h"
+#include "platform/qt/QtFontChooser.h"
 #include "platform/qt/QtMessageBoxes.h"
 #include "platform/qt/QtNotifyArea.h"
-#include "platform/qt/QtScreenDensity.h"
+#include "platform/qt/QtScreens.h"
 #include "platform/qt/QtSound.h"
 #include "transport/SystemMessenger.h"
 
@@ -34,11 +35,12 @@ private:
     IniMachineStore machine_;
     QtMessageBoxes messageBoxes_;
     QtNotifyArea notifyArea_;
-    QtScreenDensity screen_;
+    QtScreens screen_;
     FileProfileStore profiles_;
     QtSound sound_;
     DiskFileSaver files_;
     QtFileChooser fileChooser_;
+    QtFontChooser fontChooser_;
 };
 
 } // namespace parlino

@@ -16,13 +16,15 @@ struct SaveFileRequest
     QString filter;
 };
 
-// Asks the user for the name of a file to write; nothing when the user cancels. An existing file is
-// offered without an overwrite question.
+// Asks the user for a file; nothing when the user cancels.
 class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
+    // The name of a file to write. An existing file is offered without an overwrite question.
     virtual std::optional<QString> ChooseSaveFile(QWidget* owner, const SaveFileRequest& request) = 0;
+    // The full path of an existing file to read, among those that filter (as SaveFileRequest's) lets through.
+    virtual std::optional<QString> ChooseOpenFile(QWidget* owner, const QString& filter) = 0;
 };
 
 } // namespace parlino

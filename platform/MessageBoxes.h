@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
+
+#include <exception>
 
 class QWidget;
 
@@ -13,6 +16,13 @@ public:
     virtual ~MessageBoxes() = default;
     // An error box with an OK button; owner may be null: the box then belongs to no window.
     virtual void ShowError(QWidget* owner, const QString& text, const QString& caption) = 0;
+
+    // The application's one report of an error that ends a handler: its message in an error box captioned with the
+    // program's name.
+    void ReportError(QWidget* owner, const std::exception& error)
+    {
+        ShowError(owner, QString::fromUtf8(error.what()), QCoreApplication::applicationName());
+    }
 };
 
 } // namespace parlino

@@ -3,16 +3,16 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/ComputerName.h"
-#include "platform/DesktopShell.h"
+#include "platform/DesktopServices.h"
 #include "platform/FileChooser.h"
 #include "platform/FileSaver.h"
+#include "platform/FontChooser.h"
 #include "platform/MachineStore.h"
 #include "platform/MailslotService.h"
 #include "platform/MessageBoxes.h"
 #include "platform/NetworkBrowser.h"
 #include "platform/ProfileStore.h"
-#include "platform/ScreenDensity.h"
-#include "platform/Sound.h"
+#include "platform/Screens.h"
 
 namespace parlino {
 
@@ -31,11 +31,12 @@ struct Platform
     const MachineStore& machine;
     MessageBoxes& messageBoxes;
     NotifyArea& notifyArea;
-    const ScreenDensity& screen;
+    const Screens& screen;
     ProfileStore& profiles;
     Sound& sound;
     FileSaver& files;
     FileChooser& fileChooser;
+    FontChooser& fontChooser;
     // The network's browse list; without one the station tree shows its root alone.
     NetworkBrowser* networkBrowser = nullptr;
 };

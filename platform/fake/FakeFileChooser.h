@@ -15,9 +15,15 @@ public:
         requests.push_back(request);
         return answer;
     }
+    std::optional<QString> ChooseOpenFile(QWidget*, const QString& filter) override
+    {
+        openFilters.push_back(filter);
+        return answer;
+    }
 
     std::optional<QString> answer;
     std::vector<SaveFileRequest> requests;
+    std::vector<QString> openFilters;
 };
 
 } // namespace parlino::fake

@@ -21,6 +21,13 @@ QStringList NameFilters(const QString& filter)
     return filters;
 }
 
+std::optional<QString> Chosen(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front();
+}
+
 } // namespace
 
 std::optional<QString> QtFileChooser::ChooseSaveFile(QWidget* owner, const SaveFileRequest& request)
@@ -30,9 +37,16 @@ std::optional<QString> QtFileChooser::ChooseSaveFile(QWidget* owner, const SaveF
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDefaultSuffix(request.defaultExt.mid(request.defaultExt.startsWith(u'.') ? 1 : 0));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().front();
+    return Chosen(dialog);
+}
+
+std::optional<QString> QtFileChooser::ChooseOpenFile(QWidget* owner, const QString& filter)
+{
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(NameFilters(filter));
+    return Chosen(dialog);
 }
 
 } // namespace parlino

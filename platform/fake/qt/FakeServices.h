@@ -4,14 +4,14 @@
 #include "platform/Platform.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeComputerName.h"
-#include "platform/fake/FakeDesktopShell.h"
+#include "platform/fake/FakeDesktopServices.h"
 #include "platform/fake/FakeFileChooser.h"
 #include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMachineStore.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakeProfileStore.h"
-#include "platform/fake/FakeScreenDensity.h"
-#include "platform/fake/FakeSound.h"
+#include "platform/fake/FakeScreens.h"
+#include "platform/fake/qt/FakeFontChooser.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
 
 namespace parlino::fake {
@@ -21,9 +21,9 @@ namespace parlino::fake {
 struct FakeServices
 {
     explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
-        : computerName(computer), platform{mailslotService, clock,        codePage,   computerName, shell,
-                                           machine,         messageBoxes, notifyArea, screen,       profiles,
-                                           sound,           files,        fileChooser}
+        : computerName(computer), platform{mailslotService, clock,        codePage,    computerName, shell,
+                                           machine,         messageBoxes, notifyArea,  screen,       profiles,
+                                           sound,           files,        fileChooser, fontChooser}
     {}
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
@@ -35,11 +35,12 @@ struct FakeServices
     FakeMachineStore machine;
     FakeMessageBoxes messageBoxes;
     FakeNotifyArea notifyArea;
-    FakeScreenDensity screen;
+    FakeScreens screen;
     FakeProfileStore profiles;
     FakeSound sound;
     FakeFileSaver files;
     FakeFileChooser fileChooser;
+    FakeFontChooser fontChooser;
     Platform platform;
 };
 
