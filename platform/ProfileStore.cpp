@@ -51,11 +51,16 @@ QString ProfileStore::CanonicalName(const QString& fileName)
     return fileName.toLower();
 }
 
+bool ProfileStore::LoadText(const QString& fileName, std::string& text)
+{
+    return !CanonicalName(fileName).isEmpty() && Load(fileName, text) && text.size() <= MaxFileSize;
+}
+
 QString ProfileStore::ReadString(const QString& fileName, const QString& section, const QString& key,
                                  const QString& defaultValue)
 {
     std::string text;
-    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+    if (!LoadText(fileName, text))
         return defaultValue;
     const auto value = ProfileFile(text).Value(section.toStdString(), key.toStdString());
     return value ? QString::fromStdString(*value) : defaultValue;
@@ -64,7 +69,7 @@ QString ProfileStore::ReadString(const QString& fileName, const QString& section
 template <typename Change> bool ProfileStore::Modify(const QString& fileName, Change change)
 {
     std::string text;
-    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+    if (!LoadText(fileName, text))
         return false;
     ProfileFile file(text);
     change(file);
@@ -78,14 +83,29 @@ template <typename Change> bool ProfileStore::Modify(const QString& fileName, Ch
 bool ProfileStore::WriteString(const QString& fileName, const QString& section, const QString& key,
                                const QString& value)
 {
+    return Update(fileName, [&](ProfileFile& file) {
+        return file.SetValue(section.toStdString(), key.toStdString(), value.toStdString());
+    });
+}
+
+std::optional<ProfileFile> ProfileStore::ReadFile(const QString& fileName)
+{
     std::string text;
-    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+    if (!LoadText(fileName, text))
+        return std::nullopt;
+    return ProfileFile(text);
+}
+
+bool ProfileStore::Update(const QString& fileName, const std::function<bool(ProfileFile&)>& change)
+{
+    std::string text;
+    if (!LoadText(fileName, text))
         return false;
     ProfileFile file(text);
-    if (!file.SetValue(section.toStdString(), key.toStdString(), value.toStdString()))
+    if (!change(file))
         return false;
     std::string changed = file.Text();
-    // A file that already holds the value is left alone, which spares a flush to the disk; it must still be
+    // A file that already holds the values is left alone, which spares a flush to the disk; it must still be
     // writable, so that a read-only file is reported at every write.
     if (changed == text)
         return Writable(fileName);
@@ -95,7 +115,7 @@ bool ProfileStore::WriteString(const QString& fileName, const QString& section, 
 QStringList ProfileStore::ReadSections(const QString& fileName)
 {
     std::string text;
-    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+    if (!LoadText(fileName, text))
         return {};
     return ToStringList(ProfileFile(text).Sections());
 }
@@ -103,7 +123,7 @@ QStringList ProfileStore::ReadSections(const QString& fileName)
 QStringList ProfileStore::ReadKeys(const QString& fileName, const QString& section)
 {
     std::string text;
-    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+    if (!LoadText(fileName, text))
         return {};
     return ToStringList(ProfileFile(text).Keys(section.toStdString()));
 }
@@ -142,7 +162,8 @@ bool FileProfileStore::Load(const QString& fileName, std::string& text)
         return std::filesystem::status(QFile::encodeName(file.fileName()).toStdString(), error).type() ==
                std::filesystem::file_type::not_found;
     }
-    text = file.readAll().toStdString();
+    // One byte more than a settings file may hold is enough to tell that this one is too big.
+    text = file.read(static_cast<qint64>(MaxFileSize) + 1).toStdString();
     return file.error() == QFileDevice::NoError;
 }
 

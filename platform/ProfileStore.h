@@ -1,8 +1,13 @@
 #pragma once
 
+#include "codec/ProfileFile.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace parlino {
@@ -13,6 +18,10 @@ namespace parlino {
 class ProfileStore
 {
 public:
+    // A bigger file is not one the program wrote: it reads as a file that cannot be read, so it gives the defaults
+    // and is never replaced.
+    static constexpr std::size_t MaxFileSize = 1024 * 1024;
+
     virtual ~ProfileStore() = default;
 
     // The key's value (see ProfileFile::Value), or defaultValue when the file, the section or the key is missing or
@@ -28,6 +37,13 @@ public:
     bool EraseSection(const QString& fileName, const QString& section);
     bool DeleteKey(const QString& fileName, const QString& section, const QString& key);
 
+    // For callers that handle many keys together: the file parsed once; nullopt when it cannot be read.
+    std::optional<ProfileFile> ReadFile(const QString& fileName);
+    // Runs change on the file parsed once and saves the result in one replacement, so that all of the changes are
+    // made or none. False, with the file unchanged, when it cannot be read or written or change gives false. A file
+    // that already holds the result is not saved again, but it must be writable.
+    bool Update(const QString& fileName, const std::function<bool(ProfileFile&)>& change);
+
 protected:
     // The file's bytes into text, empty for a missing file; false when the file exists but cannot be read, which
     // keeps a write from replacing content it never saw.
@@ -41,6 +57,8 @@ protected:
     static QString CanonicalName(const QString& fileName);
 
 private:
+    // Load, for bare names and files within MaxFileSize only.
+    bool LoadText(const QString& fileName, std::string& text);
     template <typename Change> bool Modify(const QString& fileName, Change change);
 };
 

@@ -4,8 +4,13 @@ namespace parlino::fake {
 
 QString FakeProfileStore::Text(const QString& fileName) const
 {
+    return QString::fromStdString(Bytes(fileName));
+}
+
+std::string FakeProfileStore::Bytes(const QString& fileName) const
+{
     const auto file = files_.find(CanonicalName(fileName));
-    return file == files_.end() ? QString() : QString::fromStdString(file->second);
+    return file == files_.end() ? std::string() : file->second;
 }
 
 void FakeProfileStore::SetText(const QString& fileName, const QString& text)
@@ -45,7 +50,7 @@ bool FakeProfileStore::Writable(const QString& fileName)
 
 bool FakeProfileStore::Save(const QString& fileName, const std::string& text)
 {
-    if (!Writable(fileName))
+    if (!Writable(fileName) || diskFull_)
         return false;
     files_[CanonicalName(fileName)] = text;
     ++saveCount_;
