@@ -19,7 +19,7 @@ bool FirstInstance(InstanceLock& lock)
 void CreateForms(const Platform& platform)
 {
     MainForm = new TMainForm(platform);
-    OptiuniForm = new TOptiuniForm(platform.screen);
+    OptiuniForm = new TOptiuniForm(platform);
     MainForm->SetOptions(*OptiuniForm);
     AboutForm = new TAboutForm();
 }

@@ -1,149 +1,152 @@
-// Time to write the options dialog's whole section to the settings file, key by key as the settings components do,
-// and to read it back. "Disk" goes through real files with their atomic replacement; "Memory" isolates the parsing.
+// The options dialog's whole section against one key of it, written and read: on real files with their atomic
+// replacement ("Disk") and in memory ("Memory", the parsing alone). A section is saved in one replacement of the file
+// and read with one parse of it, so its keys ("SectionKeys": every key of the section through the file that the
+// settings components open for it) should cost at most about twice one key. "OptiuniSection" is the whole work of the
+// dialog's storage component, the conversion of its controls' properties included.
 #include "platform/ProfileStore.h"
-#include "platform/fake/FakeProfileStore.h"
-#include "settings/FourNumbers.h"
+#include "platform/fake/FakeMailslotService.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "settings/IniFile.h"
+#include "settings/OptiuniUnit.h"
 #include "settings/SettingsAccess.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <utility>
-#include <vector>
+#include <cstdlib>
 
 namespace {
 
 using namespace parlino;
 
 const QString Section = "Optiuni";
-const QString Suffix = ScreenSuffix(1920, 1080);
+const QString Key = "EditWav_Text";
 
-std::vector<std::pair<QString, QString>> StoredKeys()
+// The fakes, with the settings file on disk or in memory.
+class Services
 {
-    std::vector<std::pair<QString, QString>> keys;
-    for (const auto& [edit, color] : {std::pair{"EditTrimitere", "16711680"}, std::pair{"EditPrimire", "255"}}) {
-        const QString prefix = QString(edit) + "_Font";
-        keys.insert(keys.end(), {{prefix + "Charset", "1"},
-                                 {prefix + "Color", color},
-                                 {prefix + "Height", "-13"},
-                                 {prefix + "Name", "MS Sans Serif"},
-                                 {prefix + "Pitch", "fpDefault"},
-                                 {prefix + "Size", "10"},
-                                 {prefix + "Style", "[]"}});
+public:
+    explicit Services(bool onDisk)
+        : profiles(onDisk ? static_cast<ProfileStore&>(disk) : fakes.profiles),
+          platform{fakes.platform.mailslots,    fakes.platform.clock,
+                   fakes.platform.oemCodePage,  fakes.platform.computerName,
+                   fakes.platform.shell,        fakes.platform.machine,
+                   fakes.platform.messageBoxes, fakes.platform.notifyArea,
+                   fakes.platform.screen,       profiles,
+                   fakes.platform.sound,        fakes.platform.files,
+                   fakes.platform.fileChooser,  fakes.platform.fontChooser}
+    {
+        // Other windows' sections around the dialog's, and the dialog's own as OK leaves it.
+        for (const char* section : {"MainWindow", "ChatWindow"}) {
+            for (const char* key : {"FormVersion", "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos", "NormPos"})
+                profiles.WriteString("parlino.ini", section, key, "1,2,3,4");
+        }
+        TOptiuniForm form(platform);
+        form.show();
+        form.EditWav->SetText("/usr/share/sounds/freedesktop/stereo/message.oga");
+        form.ButOk->click();
     }
-    keys.insert(keys.end(), {{"CheckMin_Checked", "False"},
-                             {"CheckRefresh_Checked", "True"},
-                             {"CheckWav_Checked", "False"},
-                             {"EditWav_Text", "/usr/share/sounds/freedesktop/stereo/message.oga"},
-                             {"CheckFlash_Checked", "True"},
-                             {"CheckTimp_Checked", "False"},
-                             {"Trimitere1", "0"}});
-    return keys;
-}
 
-// round changes every value, so that each key really goes to the file.
-void WriteSection(TCustomIniFile& file, const std::vector<std::pair<QString, QString>>& keys, int round)
-{
-    StoreNumber(file, Section, "FormVersion", 0);
-    StoreNumber(file, Section, "Flags", round);
-    StoreNumber(file, Section, "ShowCmd", round);
-    StoreNumber(file, Section, "PixelsPerInch", round);
-    StoreFourNumbers(file, Section, "MinMaxPos", Suffix, {-1, -1, round, round});
-    StoreFourNumbers(file, Section, "NormPos", Suffix, {100, 100, 500, round});
-    file.WriteFlag(Section, "Visible", round % 2 == 1);
-    for (const auto& [key, value] : keys)
-        StoreText(file, Section, key, round == 0 ? value : value + QString::number(round));
-}
-
-void ReadSection(TCustomIniFile& file, const std::vector<std::pair<QString, QString>>& keys)
-{
-    benchmark::DoNotOptimize(FetchNumber(file, Section, "FormVersion", 0));
-    benchmark::DoNotOptimize(FetchNumber(file, Section, "Flags", 0));
-    benchmark::DoNotOptimize(FetchNumber(file, Section, "ShowCmd", 0));
-    benchmark::DoNotOptimize(FetchNumber(file, Section, "PixelsPerInch", 96));
-    FourNumbers numbers{};
-    benchmark::DoNotOptimize(FetchFourNumbers(file, Section, "MinMaxPos", Suffix, numbers));
-    benchmark::DoNotOptimize(FetchFourNumbers(file, Section, "NormPos", Suffix, numbers));
-    for (const auto& [key, value] : keys)
-        benchmark::DoNotOptimize(FetchText(file, Section, key, value));
-}
-
-// Another program's sections around ours, as in a file that has been in use for a while.
-void SeedOtherSections(ProfileStore& store)
-{
-    for (const char* section : {"MainWindow", "ChatWindow"}) {
-        for (const char* key : {"FormVersion", "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos", "NormPos"})
-            store.WriteString("parlino.ini", section, key, "1,2,3,4");
-    }
-}
-
-enum class Mode
-{
-    WriteChanged,
-    WriteUnchanged,
-    Read
+    QTemporaryDir dir;
+    FileProfileStore disk{dir.path()};
+    fake::FakeMailslotService mailslots;
+    fake::FakeServices fakes{mailslots};
+    ProfileStore& profiles;
+    Platform platform;
 };
 
-void Run(benchmark::State& state, ProfileStore& store, Mode mode)
+// Each round other values, so that every write really replaces the file.
+QString ValueOf(const QString& key, int round)
 {
-    SeedOtherSections(store);
-    TIniFile file(store, "Parlino.ini");
-    const auto keys = StoredKeys();
-    WriteSection(file, keys, 0);
+    return key + QString::number(round % 2);
+}
+
+void WriteOneKey(benchmark::State& state, bool onDisk)
+{
+    Services services(onDisk);
+    TIniFile file(services.profiles, "Parlino.ini");
+    int round = 0;
+    for (auto _ : state)
+        StoreText(file, Section, Key, ValueOf(Key, ++round));
+}
+
+void WriteSectionKeys(benchmark::State& state, bool onDisk)
+{
+    Services services(onDisk);
+    const QStringList keys = services.profiles.ReadKeys("Parlino.ini", Section);
     int round = 0;
     for (auto _ : state) {
-        if (mode == Mode::Read)
-            ReadSection(file, keys);
-        else
-            WriteSection(file, keys, mode == Mode::WriteChanged ? ++round % 2 : 0);
+        TMemIniFile file(services.profiles, "Parlino.ini");
+        ++round;
+        for (const QString& key : keys)
+            StoreText(file, Section, key, ValueOf(key, round));
+        file.UpdateFile();
     }
-    state.counters["keys"] = static_cast<double>(keys.size() + 9);
+    state.counters["keys"] = static_cast<double>(keys.size());
 }
 
-void RunOnDisk(benchmark::State& state, Mode mode)
+void WriteOptiuniSection(benchmark::State& state, bool onDisk)
 {
-    QTemporaryDir dir;
-    FileProfileStore store(dir.path());
-    Run(state, store, mode);
+    Services services(onDisk);
+    TOptiuniForm form(services.platform);
+    // A section is written only by a component that has read it.
+    form.show();
+    for (auto _ : state) {
+        form.CheckMin->SetChecked(!form.CheckMin->Checked());
+        form.FormStorage1->WriteFormSettings();
+    }
 }
 
-void RunInMemory(benchmark::State& state, Mode mode)
+void ReadOneKey(benchmark::State& state, bool onDisk)
 {
-    fake::FakeProfileStore store;
-    Run(state, store, mode);
+    Services services(onDisk);
+    TIniFile file(services.profiles, "Parlino.ini");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FetchText(file, Section, Key, QString()));
 }
 
-void BM_WriteOptiuniSection_Disk(benchmark::State& state)
+void ReadSectionKeys(benchmark::State& state, bool onDisk)
 {
-    RunOnDisk(state, Mode::WriteChanged);
+    Services services(onDisk);
+    const QStringList keys = services.profiles.ReadKeys("Parlino.ini", Section);
+    for (auto _ : state) {
+        TMemIniFile file(services.profiles, "Parlino.ini");
+        for (const QString& key : keys)
+            benchmark::DoNotOptimize(FetchText(file, Section, key, QString()));
+    }
 }
 
-void BM_WriteOptiuniSectionUnchanged_Disk(benchmark::State& state)
+void ReadOptiuniSection(benchmark::State& state, bool onDisk)
 {
-    RunOnDisk(state, Mode::WriteUnchanged);
-}
-
-void BM_ReadOptiuniSection_Disk(benchmark::State& state)
-{
-    RunOnDisk(state, Mode::Read);
-}
-
-void BM_WriteOptiuniSection_Memory(benchmark::State& state)
-{
-    RunInMemory(state, Mode::WriteChanged);
-}
-
-void BM_ReadOptiuniSection_Memory(benchmark::State& state)
-{
-    RunInMemory(state, Mode::Read);
+    Services services(onDisk);
+    TOptiuniForm form(services.platform);
+    for (auto _ : state)
+        form.FormStorage1->ReadFormSettings();
 }
 
 } // namespace
 
-BENCHMARK(BM_WriteOptiuniSection_Disk)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteOptiuniSectionUnchanged_Disk)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadOptiuniSection_Disk)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteOptiuniSection_Memory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadOptiuniSection_Memory)->Unit(benchmark::kMillisecond);
-BENCHMARK_MAIN();
+BENCHMARK_CAPTURE(WriteOneKey, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteSectionKeys, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteOptiuniSection, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadOneKey, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadSectionKeys, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadOptiuniSection, Disk, true)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteOneKey, Memory, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteSectionKeys, Memory, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(WriteOptiuniSection, Memory, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadOneKey, Memory, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadSectionKeys, Memory, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadOptiuniSection, Memory, false)->Unit(benchmark::kMicrosecond);
+
+// The dialog needs the application object.
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -53,4 +53,57 @@ void TIniFile::DeleteKey(const QString& section, const QString& key)
         RaiseUnableToWrite();
 }
 
+ProfileFile& TMemIniFile::File()
+{
+    if (!file_)
+        file_ = store_.ReadFile(FileName()).value_or(ProfileFile());
+    return *file_;
+}
+
+QString TMemIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)
+{
+    const auto value = File().Value(section.toStdString(), key.toStdString());
+    return value ? QString::fromStdString(*value) : defaultValue;
+}
+
+void TMemIniFile::WriteText(const QString& section, const QString& key, const QString& value)
+{
+    if (!File().SetValue(section.toStdString(), key.toStdString(), value.toStdString()))
+        RaiseUnableToWrite();
+    written_ = true;
+}
+
+QStringList TMemIniFile::ReadSections()
+{
+    QStringList sections;
+    for (const std::string& section : File().Sections())
+        sections.append(QString::fromStdString(section));
+    return sections;
+}
+
+void TMemIniFile::EraseSection(const QString& section)
+{
+    File().EraseSection(section.toStdString());
+    written_ = true;
+}
+
+void TMemIniFile::DeleteKey(const QString& section, const QString& key)
+{
+    File().DeleteKey(section.toStdString(), key.toStdString());
+    written_ = true;
+}
+
+void TMemIniFile::UpdateFile()
+{
+    if (!written_)
+        return;
+    // The file read again is replaced by the one in memory as a whole.
+    if (!store_.Update(FileName(), [this](ProfileFile& file) {
+            file = File();
+            return true;
+        }))
+        RaiseUnableToWrite();
+    written_ = false;
+}
+
 } // namespace parlino

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "codec/ProfileFile.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 
 namespace parlino {
@@ -60,6 +63,34 @@ public:
 
 private:
     ProfileStore& store_;
+};
+
+// A settings file read once into memory, for the reading or writing of a whole section: reads come from memory and
+// changes stay there until UpdateFile saves them in one replacement of the file, so that a section is saved whole
+// or not at all.
+class TMemIniFile final : public TCustomIniFile
+{
+public:
+    TMemIniFile(ProfileStore& store, QString fileName) : TCustomIniFile(std::move(fileName)), store_(store) {}
+
+    QString ReadText(const QString& section, const QString& key, const QString& defaultValue) override;
+    // Raises EIniFileError at once only for names or a value that the file cannot hold.
+    void WriteText(const QString& section, const QString& key, const QString& value) override;
+    QStringList ReadSections() override;
+    void EraseSection(const QString& section) override;
+    void DeleteKey(const QString& section, const QString& key) override;
+
+    // Saves what was written since the last save, if anything; raises EIniFileError when the file cannot be written,
+    // which then keeps all of its previous content.
+    void UpdateFile();
+
+private:
+    // Read on first use; a file that cannot be read is taken as empty, and cannot be saved.
+    ProfileFile& File();
+
+    ProfileStore& store_;
+    std::optional<ProfileFile> file_;
+    bool written_ = false;
 };
 
 } // namespace parlino

@@ -1,7 +1,14 @@
 #include "settings/OptiuniUnit.h"
 
 #include "platform/qt/ResourceIcon.h"
+#include "settings/FontFormat.h"
 #include "settings/FormParts.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShowEvent>
+
+#include <cstdlib>
 
 PARLINO_RESOURCES(settings)
 
@@ -30,8 +37,9 @@ QIcon ButtonGlyph(const char* name)
 
 } // namespace
 
-TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), screen_(platform.screen),
+      fontChooser_(platform.fontChooser), fileChooser_(platform.fileChooser)
 {
     setObjectName(QStringLiteral("OptiuniForm"));
     setWindowTitle(QStringLiteral("Options"));
@@ -40,20 +48,21 @@ TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
     move(308, 102);
 
     Label1 = Place(new QLabel(QStringLiteral("Choose the fonts used for chat :"), this), "Label1", 57, 29, 184, 13);
-    EditTrimitere = FontSample(screen, "EditTrimitere", QStringLiteral("Send"), kBlue, 56);
+    EditTrimitere = FontSample("EditTrimitere", QStringLiteral("Send"), kBlue, 56);
     ButAlegeFontT = Button("ButAlegeFontT", QStringLiteral("Choose Font"), 257, 56);
     ButAlegeFontT->setFont(FormFont(false));
-    EditPrimire = FontSample(screen, "EditPrimire", QStringLiteral("Receive"), kRed, 94);
+    EditPrimire = FontSample("EditPrimire", QStringLiteral("Receive"), kRed, 94);
     ButAlegeFontP = Button("ButAlegeFontP", QStringLiteral("Choose Font"), 257, 95);
     ButAlegeFontP->setFont(FormFont(false));
     CheckMin = CheckBox("CheckMin", QStringLiteral("Start minimized"), false, {23, 136, 169, 17});
     CheckRefresh = CheckBox("CheckRefresh", QStringLiteral("Auto-refresh"), true, {215, 136, 161, 17});
     CheckWav = CheckBox("CheckWav", QStringLiteral("Play a WAV when a message arrives"), false, {23, 188, 289, 17});
     Label2 = Place(new QLabel(QStringLiteral("Choose the WAV file :"), this), "Label2", 24, 212, 126, 13);
-    EditWav = Place(new TEdit(screen, this), "EditWav", 48, 233, 217, 21);
+    EditWav = Place(new TEdit(screen_, this), "EditWav", 48, 233, 217, 21);
     EditWav->Font()->SetStyle(TFont::fsBold);
     EditWav->Font()->SetHeight(-11);
     EditWav->setEnabled(CheckWav->Checked());
+    connect(CheckWav, &QCheckBox::toggled, this, &TOptiuniForm::FormActivate);
     ButBrowse = Button("ButBrowse", QStringLiteral("&Browse"), 288, 231);
     ButBrowse->setFont(FormFont(false));
     ButOk = Button("ButOk", QStringLiteral("OK"), 85, 298);
@@ -71,6 +80,146 @@ TOptiuniForm::TOptiuniForm(const ScreenDensity& screen, QWidget* parent)
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     ButAlegeFontT->setFocus();
+
+    connect(ButAlegeFontT, &QPushButton::clicked, this, &TOptiuniForm::ButAlegeFontTClick);
+    connect(ButAlegeFontP, &QPushButton::clicked, this, &TOptiuniForm::ButAlegeFontPClick);
+    connect(ButBrowse, &QPushButton::clicked, this, &TOptiuniForm::ButBrowseClick);
+    connect(ButOk, &QPushButton::clicked, this, &TOptiuniForm::ButOkClick);
+    connect(ButCancel, &QPushButton::clicked, this, &TOptiuniForm::ButCancelClick);
+    CreateFormStorage(platform);
+}
+
+TOptiuniForm::~TOptiuniForm()
+{
+    delete FormStorage1;
+}
+
+void TOptiuniForm::CreateFormStorage(const Platform& platform)
+{
+    FormStorage1 = new TFormStorage(this, platform.profiles, platform.screen, platform.messageBoxes);
+    FormStorage1->setObjectName(QStringLiteral("FormStorage1"));
+    FormStorage1->BeginLoading();
+    FormStorage1->SetIniFileName(QStringLiteral("Parlino.ini"));
+    FormStorage1->SetIniSection(QStringLiteral("Optiuni"));
+    FormStorage1->SetOptions({});
+    FormStorage1->SetStoredProps({QStringLiteral("EditTrimitere.Font"), QStringLiteral("EditPrimire.Font"),
+                                  QStringLiteral("CheckMin.Checked"), QStringLiteral("CheckRefresh.Checked"),
+                                  QStringLiteral("CheckWav.Checked"), QStringLiteral("EditWav.Text"),
+                                  QStringLiteral("CheckFlash.Checked"), QStringLiteral("CheckTimp.Checked")});
+    TStoredValue* trimitere1 = FormStorage1->StoredValues()->Add();
+    trimitere1->SetName(QStringLiteral("Trimitere1"));
+    trimitere1->SetValue(0);
+    FormStorage1->EndLoading();
+}
+
+void TOptiuniForm::FormShow()
+{
+    FormStorage1->ReadStoredProps();
+}
+
+void TOptiuniForm::FormActivate()
+{
+    EditWav->setEnabled(CheckWav->Checked());
+}
+
+void TOptiuniForm::ButAlegeFontTClick()
+{
+    ChooseFont(EditTrimitere);
+}
+
+void TOptiuniForm::ButAlegeFontPClick()
+{
+    ChooseFont(EditPrimire);
+}
+
+void TOptiuniForm::ChooseFont(TEdit* sample)
+{
+    const TFont& current = *sample->Font();
+    QFont font = QFontOfFont(current);
+    // The chooser lists sizes in points.
+    if (const int points = std::abs(current.Size()))
+        font.setPointSize(points);
+    QColor color = ColorOfTColor(current.Color());
+    if (!fontChooser_.ChooseFont(this, font, color))
+        return;
+    TFont chosen(screen_);
+    chosen.Assign(current);
+    chosen.SetName(font.family());
+    if (font.pointSize() > 0)
+        chosen.SetSize(font.pointSize());
+    else
+        chosen.SetHeight(-font.pixelSize());
+    TFont::TFontStyles style;
+    style.setFlag(TFont::fsBold, font.bold());
+    style.setFlag(TFont::fsItalic, font.italic());
+    style.setFlag(TFont::fsUnderline, font.underline());
+    style.setFlag(TFont::fsStrikeOut, font.strikeOut());
+    chosen.SetStyle(style);
+    chosen.SetColor(TColorOfColor(color));
+    sample->SetFont(&chosen);
+}
+
+void TOptiuniForm::ButBrowseClick()
+{
+    if (const std::optional<QString> path = fileChooser_.ChooseOpenFile(this, QLatin1String(kWavFilter)))
+        EditWav->SetText(*path);
+}
+
+void TOptiuniForm::ButOkClick()
+{
+    FormStorage1->SetActive(true);
+    if (SwitchRefreshTimer)
+        SwitchRefreshTimer(CheckRefresh->Checked());
+    if (EditWav->Text().isEmpty())
+        CheckWav->SetChecked(false);
+    // Closing writes the section (FormStorage1's close hook).
+    close();
+}
+
+void TOptiuniForm::ButCancelClick()
+{
+    FormStorage1->SetActive(false);
+    close();
+}
+
+bool TOptiuniForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+void TOptiuniForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QWidget::showEvent(event);
+}
+
+void TOptiuniForm::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous())
+        FormStorage1->SetActive(false);
+    QWidget::closeEvent(event);
+}
+
+void TOptiuniForm::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As in a dialog: a focused button takes Enter for itself.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        else
+            ButOk->click();
+        return;
+    case Qt::Key_Escape:
+        ButCancel->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 template <typename T> T* TOptiuniForm::Place(T* control, const char* name, int left, int top, int width, int height)
@@ -80,9 +229,9 @@ template <typename T> T* TOptiuniForm::Place(T* control, const char* name, int l
     return control;
 }
 
-TEdit* TOptiuniForm::FontSample(const ScreenDensity& screen, const char* name, const QString& text, int color, int top)
+TEdit* TOptiuniForm::FontSample(const char* name, const QString& text, int color, int top)
 {
-    TEdit* sample = Place(new TEdit(screen, this), name, 57, top, 161, 24);
+    TEdit* sample = Place(new TEdit(screen_, this), name, 57, top, 161, 24);
     sample->SetText(text);
     sample->setReadOnly(true);
     sample->setFocusPolicy(Qt::NoFocus);

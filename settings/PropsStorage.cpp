@@ -48,14 +48,6 @@ template <typename Object> Object* FormOf(Object* object)
     return object;
 }
 
-QObject* FindComponent(const QObject* form, const QString& name)
-{
-    const QList<QObject*> children = form->findChildren<QObject*>();
-    const auto found = std::find_if(children.begin(), children.end(),
-                                    [&name](const QObject* child) { return SameName(child->objectName(), name); });
-    return found == children.end() ? nullptr : *found;
-}
-
 QObject* FindForm(QObject* ownForm, const QString& name)
 {
     if (SameName(ownForm->objectName(), name))
@@ -69,6 +61,17 @@ QObject* FindForm(QObject* ownForm, const QString& name)
 }
 
 } // namespace
+
+QObject* FindComponent(const QObject* form, const QString& name)
+{
+    // A name is nearly always spelled as the component's own, and the exact search makes no list.
+    if (QObject* exact = name.isEmpty() ? nullptr : form->findChild<QObject*>(name))
+        return exact;
+    const QList<QObject*> children = form->findChildren<QObject*>();
+    const auto found = std::find_if(children.begin(), children.end(),
+                                    [&name](const QObject* child) { return SameName(child->objectName(), name); });
+    return found == children.end() ? nullptr : *found;
+}
 
 std::optional<StoredPropName> SplitStoredProp(const QString& item)
 {
@@ -116,9 +119,13 @@ QList<QMetaProperty> TPropsStorage::StorableProperties(const QObject* object)
 
 std::optional<QMetaProperty> TPropsStorage::FindStorableProperty(const QObject* object, const QString& name)
 {
-    for (const QMetaProperty& property : StorableProperties(object)) {
-        if (SameName(QLatin1String(property.name()), name))
-            return property;
+    for (const QMetaObject* metaObject = object->metaObject(); metaObject && !IsQtClass(metaObject);
+         metaObject = metaObject->superClass()) {
+        for (int i = metaObject->propertyOffset(); i < metaObject->propertyCount(); ++i) {
+            const QMetaProperty property = metaObject->property(i);
+            if (property.isReadable() && SameName(QLatin1String(property.name()), name))
+                return property;
+        }
     }
     return std::nullopt;
 }

@@ -24,6 +24,9 @@ struct StoredPropName
 // Blanks are removed from both parts; nullopt when there is no "." or a part is empty.
 std::optional<StoredPropName> SplitStoredProp(const QString& item);
 
+// The form's component of that name, compared without regard to case; null when there is none.
+QObject* FindComponent(const QObject* form, const QString& name);
+
 // Converts between the Qt properties of an object and keys of one section: each property is kept under
 // KeyPrefix + its name as text of its kind (see PropertyKind). The text operations come from the owner.
 class TPropsStorage

@@ -1,7 +1,7 @@
-#include "tests/support/QtPrinters.h"
 #include "codec/ProfileFile.h"
 #include "platform/ProfileStore.h"
 #include "tests/support/Files.h"
+#include "tests/support/QtPrinters.h"
 #include "tests/support/Wait.h"
 
 #include <QCoreApplication>
@@ -91,6 +91,21 @@ TEST_F(FileProfileStoreTest, a_folder_in_place_of_the_file_reads_as_defaults_and
     EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d");
     EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v"));
     EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+TEST_F(FileProfileStoreTest, a_file_too_big_to_be_ours_reads_as_defaults_and_is_never_replaced)
+{
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const std::size_t size : {ProfileStore::MaxFileSize, ProfileStore::MaxFileSize + 1}) {
+        const QByteArray text = "[s]\nk=v\n" + QByteArray(static_cast<qsizetype>(size) - 8, ';');
+        ASSERT_TRUE(test::WriteWholeFile(path, text));
+        const bool ours = size <= ProfileStore::MaxFileSize;
+        EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), ours ? "v" : "d") << size;
+        EXPECT_EQ(store.WriteString("parlino.ini", "s", "k", "w"), ours) << size;
+        if (!ours) {
+            EXPECT_EQ(Contents(path), text);
+        }
+    }
 }
 
 // The writer half of the crash test, run in a child process that the test kills.

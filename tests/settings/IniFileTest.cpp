@@ -1,10 +1,10 @@
 #include "settings/IniFile.h"
 
-#include "tests/support/QtPrinters.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "settings/FourNumbers.h"
 #include "settings/IntegerRule.h"
 #include "settings/SettingsAccess.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,15 @@
-#include "platform/fake/FakeScreenDensity.h"
+#include "platform/fake/FakeScreens.h"
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
+#include "tests/settings/TestComponents.h"
 
+#include <QCloseEvent>
 #include <QMetaEnum>
 #include <QMetaProperty>
+#include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -20,8 +25,8 @@ struct ControlCase
 
 TEST(OptiuniFormTest, ControlsHaveTheirDesignedPlaceAndCaption)
 {
-    fake::FakeScreenDensity screen;
-    TOptiuniForm form(screen);
+    test::Services services;
+    TOptiuniForm form(services.fakes.platform);
     EXPECT_TRUE(form.isHidden());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Options"));
     EXPECT_EQ(form.size(), QSize(398, 331));
@@ -56,8 +61,8 @@ TEST(OptiuniFormTest, ControlsHaveTheirDesignedPlaceAndCaption)
 
 TEST(OptiuniFormTest, OptionsStartAtTheirDesignedValues)
 {
-    fake::FakeScreenDensity screen;
-    TOptiuniForm form(screen);
+    test::Services services;
+    TOptiuniForm form(services.fakes.platform);
     EXPECT_FALSE(form.CheckMin->Checked());
     EXPECT_TRUE(form.CheckRefresh->Checked());
     EXPECT_FALSE(form.CheckWav->Checked());
@@ -87,8 +92,8 @@ TEST(OptiuniFormTest, OptionsStartAtTheirDesignedValues)
 
 TEST(OptiuniFormTest, TabOrderFollowsTheDesign)
 {
-    fake::FakeScreenDensity screen;
-    TOptiuniForm form(screen);
+    test::Services services;
+    TOptiuniForm form(services.fakes.platform);
     const QList<QWidget*> expected = {form.ButAlegeFontT, form.ButAlegeFontP, form.CheckMin,  form.CheckRefresh,
                                       form.CheckWav,      form.EditWav,       form.ButBrowse, form.ButOk,
                                       form.ButCancel,     form.CheckFlash,    form.CheckTimp};
@@ -100,6 +105,215 @@ TEST(OptiuniFormTest, TabOrderFollowsTheDesign)
         widget = widget->nextInFocusChain();
     } while (widget != form.ButAlegeFontT && order.size() < 20);
     EXPECT_EQ(order, expected);
+}
+
+// The options dialog on fake services, as the program makes it.
+class OptiuniDialogTest : public ::testing::Test
+{
+protected:
+    using Act = std::function<void(TOptiuniForm&)>;
+
+    std::unique_ptr<TOptiuniForm> NewForm() { return std::make_unique<TOptiuniForm>(services.fakes.platform); }
+    QString Key(const char* key) { return profiles.ReadString("Parlino.ini", "Optiuni", key, "(none)"); }
+
+    test::Services services;
+    fake::FakeProfileStore& profiles = services.fakes.profiles;
+    fake::FakeMessageBoxes& boxes = services.fakes.messageBoxes;
+};
+
+TEST_F(OptiuniDialogTest, ok_writes_the_section_whole_after_the_placement_keys)
+{
+    auto form = NewForm();
+    form->show();
+    form->ButOk->click();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(profiles.Text("parlino.ini"), "[Optiuni]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=96\n"
+                                            "MinMaxPos(1024x768)=-1,-1,-1,-1\nMinMaxPos=-1,-1,-1,-1\n"
+                                            "NormPos(1024x768)=308,102,706,433\nNormPos=308,102,706,433\nVisible=0\n"
+                                            "EditTrimitere_FontCharset=1\nEditTrimitere_FontColor=16711680\n"
+                                            "EditTrimitere_FontHeight=-13\nEditTrimitere_FontName=MS Sans Serif\n"
+                                            "EditTrimitere_FontPitch=fpDefault\nEditTrimitere_FontSize=10\n"
+                                            "EditTrimitere_FontStyle=[]\n"
+                                            "EditPrimire_FontCharset=1\nEditPrimire_FontColor=255\n"
+                                            "EditPrimire_FontHeight=-13\nEditPrimire_FontName=MS Sans Serif\n"
+                                            "EditPrimire_FontPitch=fpDefault\nEditPrimire_FontSize=10\n"
+                                            "EditPrimire_FontStyle=[]\n"
+                                            "CheckMin_Checked=False\nCheckRefresh_Checked=True\n"
+                                            "CheckWav_Checked=False\nEditWav_Text=\nCheckFlash_Checked=True\n"
+                                            "CheckTimp_Checked=False\nTrimitere1=0\n");
+    EXPECT_EQ(profiles.SaveCount(), 1);
+    form.reset();
+    EXPECT_EQ(profiles.SaveCount(), 1);
+}
+
+TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_close_do_not)
+{
+    const struct
+    {
+        const char* label;
+        Act act;
+        const char* checkWav; // nullptr: nothing written
+        const char* wavPath;
+    } cases[] = {
+        {"OK with the WAV box on and no path",
+         [](TOptiuniForm& f) {
+             f.CheckWav->SetChecked(true);
+             f.ButOk->click();
+         },
+         "False", ""},
+        {"a path of blanks is a path",
+         [](TOptiuniForm& f) {
+             f.CheckWav->SetChecked(true);
+             f.EditWav->SetText("   ");
+             f.ButOk->click();
+         },
+         "True", ""},
+        {"Browse leaves the WAV box off",
+         [this](TOptiuniForm& f) {
+             services.fakes.fileChooser.answer = "/snd/ding.wav";
+             f.ButBrowse->click();
+             EXPECT_EQ(services.fakes.fileChooser.openFilters.back(), "Wav Files|*.wav");
+             EXPECT_FALSE(f.CheckWav->Checked());
+             EXPECT_FALSE(f.EditWav->isEnabled());
+             f.ButOk->click();
+         },
+         "False", "/snd/ding.wav"},
+        {"Enter on a box",
+         [](TOptiuniForm& f) {
+             f.CheckWav->SetChecked(true);
+             f.EditWav->SetText("/a.wav");
+             f.CheckMin->setFocus();
+             QTest::keyClick(f.CheckMin, Qt::Key_Return);
+         },
+         "True", "/a.wav"},
+        {"Cancel", [](TOptiuniForm& f) { f.ButCancel->click(); }, nullptr, nullptr},
+        {"Escape", [](TOptiuniForm& f) { QTest::keyClick(f.EditWav, Qt::Key_Escape); }, nullptr, nullptr},
+        {"Enter on the Cancel button",
+         [](TOptiuniForm& f) {
+             f.ButCancel->setFocus();
+             QTest::keyClick(f.ButCancel, Qt::Key_Enter);
+         },
+         nullptr, nullptr},
+        {"the desktop's close",
+         [](TOptiuniForm& f) {
+             QCloseEvent close;
+             QSpontaneKeyEvent::setSpontaneous(&close);
+             // As the desktop's events come: sendEvent would make it the program's own.
+             QCoreApplication::instance()->notify(&f, &close);
+         },
+         nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        profiles.SetText("parlino.ini", "");
+        {
+            auto form = NewForm();
+            form->show();
+            c.act(*form);
+        }
+        if (c.checkWav) {
+            EXPECT_EQ(Key("CheckWav_Checked"), c.checkWav) << c.label;
+            EXPECT_EQ(Key("EditWav_Text"), c.wavPath) << c.label;
+        } else {
+            EXPECT_EQ(profiles.Text("parlino.ini"), "") << c.label;
+        }
+    }
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(OptiuniDialogTest, a_cancelled_font_lasts_until_the_next_show_and_the_chooser_offers_every_attribute)
+{
+    auto form = NewForm();
+    form->show();
+    form->ButOk->click();
+
+    form->show();
+    QFont chosen("Courier New", 14);
+    chosen.setBold(true);
+    chosen.setUnderline(true);
+    chosen.setStrikeOut(true);
+    services.fakes.fontChooser.answer = {chosen, QColor(0, 128, 0)};
+    form->ButAlegeFontT->click();
+    const auto& [shownFont, shownColor] = services.fakes.fontChooser.shown.back();
+    EXPECT_EQ(shownFont.family(), "MS Sans Serif");
+    EXPECT_EQ(shownFont.pointSize(), 10);
+    EXPECT_EQ(shownColor, QColor(0, 0, 255));
+    const TFont* font = form->EditTrimitere->Font();
+    EXPECT_EQ(font->Name(), "Courier New");
+    EXPECT_EQ(font->Size(), 14);
+    EXPECT_EQ(font->Style(), TFont::fsBold | TFont::fsUnderline | TFont::fsStrikeOut);
+    EXPECT_EQ(font->Color(), 0x008000);
+    services.fakes.fontChooser.answer.reset();
+    form->ButAlegeFontP->click();
+    EXPECT_EQ(form->EditPrimire->Font()->Color(), 0x0000FF) << "a cancelled chooser changes nothing";
+
+    form->ButCancel->click();
+    EXPECT_EQ(Key("EditTrimitere_FontName"), "MS Sans Serif");
+    EXPECT_EQ(font->Name(), "Courier New") << "the chat windows use it until the dialog is shown again";
+    form->show();
+    EXPECT_EQ(font->Name(), "MS Sans Serif");
+}
+
+TEST_F(OptiuniDialogTest, a_failed_write_at_ok_is_reported_once_and_the_dialog_closes_all_the_same)
+{
+    std::vector<bool> refresh;
+    {
+        auto never = NewForm();
+        never->CheckMin->SetChecked(true);
+    }
+    EXPECT_FALSE(profiles.Exists("parlino.ini")) << "a dialog never shown writes nothing";
+
+    profiles.SetText("parlino.ini", "[Optiuni]\nCheckMin_Checked=False\n");
+    profiles.SetReadOnly("parlino.ini", true);
+    {
+        auto form = NewForm();
+        form->SwitchRefreshTimer = [&refresh](bool on) { refresh.push_back(on); };
+        form->show();
+        form->CheckMin->SetChecked(true);
+        form->CheckRefresh->SetChecked(false);
+        form->ButOk->click();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_TRUE(form->CheckMin->Checked());
+    }
+    ASSERT_EQ(boxes.Shown().size(), 1u) << "the destruction tries again, but does not report the same error again";
+    EXPECT_EQ(boxes.Shown().front().text, "Unable to write to Parlino.ini");
+    EXPECT_EQ(profiles.Text("parlino.ini"), "[Optiuni]\nCheckMin_Checked=False\n");
+    EXPECT_EQ(refresh, std::vector<bool>{false});
+}
+
+TEST_F(OptiuniDialogTest, the_wav_path_is_enabled_exactly_while_the_wav_box_is_on)
+{
+    const auto space = [](QWidget* box, bool autoRepeat, QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, " ", autoRepeat);
+        QCoreApplication::sendEvent(box, &event);
+    };
+    const struct
+    {
+        const char* label;
+        Act act;
+        bool on;
+    } cases[] = {
+        {"a click", [](TOptiuniForm& f) { QTest::mouseClick(f.CheckWav, Qt::LeftButton, {}, QPoint(6, 8)); }, true},
+        {"Space", [](TOptiuniForm& f) { QTest::keyClick(f.CheckWav, Qt::Key_Space); }, true},
+        {"Space held down",
+         [&space](TOptiuniForm& f) {
+             space(f.CheckWav, false, QEvent::KeyPress);
+             for (int i = 0; i < 3; ++i)
+                 space(f.CheckWav, true, QEvent::KeyPress);
+             space(f.CheckWav, false, QEvent::KeyRelease);
+         },
+         true},
+        {"Space on the time box", [](TOptiuniForm& f) { QTest::keyClick(f.CheckTimp, Qt::Key_Space); }, false},
+        {"a click on the time box",
+         [](TOptiuniForm& f) { QTest::mouseClick(f.CheckTimp, Qt::LeftButton, {}, QPoint(6, 8)); }, false},
+    };
+    for (const auto& c : cases) {
+        profiles.SetText("parlino.ini", "");
+        auto form = NewForm();
+        form->show();
+        c.act(*form);
+        EXPECT_EQ(form->CheckWav->Checked(), c.on) << c.label;
+        EXPECT_EQ(form->EditWav->isEnabled(), c.on) << c.label;
+    }
 }
 
 struct HeightCase
@@ -124,7 +338,7 @@ TEST(TFontTest, HeightAndSizeAgreeThroughTheScreenDensity)
         {96, std::numeric_limits<int>::min(), 1610612735, -std::numeric_limits<int>::max()},
     };
     for (const HeightCase& c : cases) {
-        fake::FakeScreenDensity screen(c.pixelsPerInch);
+        fake::FakeScreens screen(c.pixelsPerInch);
         TFont font(screen);
         font.SetHeight(c.height);
         EXPECT_EQ(font.Size(), c.size) << c.pixelsPerInch << " " << c.height;
@@ -132,7 +346,7 @@ TEST(TFontTest, HeightAndSizeAgreeThroughTheScreenDensity)
         EXPECT_EQ(font.Height(), c.heightFromSize) << c.pixelsPerInch << " " << c.height;
     }
     // A size whose height does not fit an int gives Windows' overflow result, -1, as the height's negation.
-    fake::FakeScreenDensity screen(96);
+    fake::FakeScreens screen(96);
     TFont font(screen);
     font.SetSize(std::numeric_limits<int>::max());
     EXPECT_EQ(font.Height(), 1);
@@ -140,7 +354,7 @@ TEST(TFontTest, HeightAndSizeAgreeThroughTheScreenDensity)
 
 TEST(TFontTest, DefaultIsEightPointAtTheScreensDensity)
 {
-    fake::FakeScreenDensity screen(120);
+    fake::FakeScreens screen(120);
     TFont font(screen);
     EXPECT_EQ(font.Height(), -13);
     EXPECT_EQ(font.Size(), 8);
@@ -149,7 +363,7 @@ TEST(TFontTest, DefaultIsEightPointAtTheScreensDensity)
 // The settings storage reads and writes these through the meta-object system alone.
 TEST(TFontTest, PublishesStoredPropertiesByName)
 {
-    fake::FakeScreenDensity screen;
+    fake::FakeScreens screen;
     TFont font(screen);
     const QMetaObject* meta = font.metaObject();
     QStringList names;
@@ -184,7 +398,7 @@ TEST(TFontTest, PublishesStoredPropertiesByName)
 
 TEST(TFontTest, EditShowsItsFontAndAssignCopiesEveryAttribute)
 {
-    fake::FakeScreenDensity screen;
+    fake::FakeScreens screen;
     TFont chosen(screen);
     chosen.SetName(QStringLiteral("Courier New"));
     chosen.SetHeight(-20);
@@ -214,7 +428,7 @@ TEST(TFontTest, EditShowsItsFontAndAssignCopiesEveryAttribute)
 
 TEST(FontFormatTest, TranscriptFormatCarriesEveryFontAttribute)
 {
-    fake::FakeScreenDensity screen;
+    fake::FakeScreens screen;
     TFont font(screen);
     font.SetName(QStringLiteral("Arial"));
     font.SetSize(12);

@@ -1,10 +1,10 @@
 #include "settings/PropsStorage.h"
 
-#include "tests/support/QtPrinters.h"
 #include "TestComponents.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsAccess.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
-#include "tests/support/QtPrinters.h"
 #include "platform/fake/FakeProfileStore.h"
-#include "platform/fake/FakeScreenDensity.h"
 #include "settings/IniFile.h"
 #include "settings/OptiuniUnit.h"
 #include "settings/PropsStorage.h"
 #include "settings/SettingsAccess.h"
+#include "tests/settings/TestComponents.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +26,10 @@ protected:
     const QStringList storedProps = {"EditTrimitere.Font",   "EditPrimire.Font", "CheckMin.Checked",
                                      "CheckRefresh.Checked", "CheckWav.Checked", "EditWav.Text",
                                      "CheckFlash.Checked",   "CheckTimp.Checked"};
-    fake::FakeScreenDensity screen{96};
+    test::Services services;
     fake::FakeProfileStore store;
     TIniFile file{store, "Parlino.ini"};
-    TOptiuniForm form{screen};
+    TOptiuniForm form{services.fakes.platform};
 };
 
 TEST_F(RealControlsTest, designed_values_give_the_documented_keys)
@@ -61,7 +61,7 @@ TEST_F(RealControlsTest, the_size_decides_the_height)
         {"EditTrimitere_FontHeight=-40\nEditTrimitere_FontSize=12", -16, 12},
     };
     for (const auto& c : cases) {
-        TOptiuniForm fresh(screen);
+        TOptiuniForm fresh(services.fakes.platform);
         store.SetText("parlino.ini", QString("[optiuni]\n") + c.lines + "\ncheckmin_checked=TRUE\n");
         Storage().ReadListedProps(&fresh, storedProps);
         EXPECT_EQ(fresh.EditTrimitere->property("Font").value<QObject*>()->property("Height").toInt(), c.height)

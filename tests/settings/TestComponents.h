@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fake/FakeMailslotService.h"
+#include "platform/fake/qt/FakeServices.h"
 #include "settings/Collection.h"
 
 #include <QLineEdit>
@@ -14,6 +16,13 @@
 #include <vector>
 
 namespace parlino::test {
+
+// Every service as a fake, for the forms that take them all.
+struct Services
+{
+    fake::FakeMailslotService mailslots;
+    fake::FakeServices fakes{mailslots};
+};
 
 // A font with the stored properties of the program's fonts; Size and Height follow each other at 96 pixels per inch.
 class TestFont final : public QObject
