@@ -1,5 +1,6 @@
 // CPU cost of an animated tray icon: one icon stepping every 150 ms for 10 seconds on the offscreen
 // platform, through the fake notification area. Prints the process CPU time over that span.
+#include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
 #include "tray/RxTrayIcon.h"
 #include "tray/TrayPictures.h"
@@ -32,7 +33,8 @@ int main(int argc, char** argv)
 
     parlino::fake::FakeNotifyArea area;
     parlino::SystemClock clock;
-    parlino::TRxTrayIcon tray(nullptr, area, clock);
+    parlino::fake::FakeMessageBoxes boxes;
+    parlino::TRxTrayIcon tray(nullptr, area, clock, boxes);
     tray.SetHint(QStringLiteral("Parlino"));
     tray.SetIcon(parlino::TrayPictures::Still());
     parlino::TrayPictures::LoadMessageFrames(tray.Icons());
