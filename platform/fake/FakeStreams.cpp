@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <vector>
 
 namespace parlino::fake {
@@ -76,7 +75,8 @@ public:
         pipe_->changed.wait_for(lock, timeout_, [&] { return waiting.size() >= size || pipe_->closed; });
         if (waiting.size() < size)
             return false;
-        std::memcpy(buffer, waiting.data(), size);
+        // An empty payload may come with no buffer at all.
+        std::copy_n(waiting.begin(), size, buffer);
         waiting.erase(waiting.begin(), waiting.begin() + static_cast<std::ptrdiff_t>(size));
         return true;
     }
