@@ -127,20 +127,11 @@ TEST_F(OptiuniDialogTest, ok_writes_the_section_whole_after_the_placement_keys)
     form->show();
     form->ButOk->click();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(profiles.Text("parlino.ini"), "[Optiuni]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=96\n"
-                                            "MinMaxPos(1024x768)=-1,-1,-1,-1\nMinMaxPos=-1,-1,-1,-1\n"
-                                            "NormPos(1024x768)=308,102,706,433\nNormPos=308,102,706,433\nVisible=0\n"
-                                            "EditTrimitere_FontCharset=1\nEditTrimitere_FontColor=16711680\n"
-                                            "EditTrimitere_FontHeight=-13\nEditTrimitere_FontName=MS Sans Serif\n"
-                                            "EditTrimitere_FontPitch=fpDefault\nEditTrimitere_FontSize=10\n"
-                                            "EditTrimitere_FontStyle=[]\n"
-                                            "EditPrimire_FontCharset=1\nEditPrimire_FontColor=255\n"
-                                            "EditPrimire_FontHeight=-13\nEditPrimire_FontName=MS Sans Serif\n"
-                                            "EditPrimire_FontPitch=fpDefault\nEditPrimire_FontSize=10\n"
-                                            "EditPrimire_FontStyle=[]\n"
-                                            "CheckMin_Checked=False\nCheckRefresh_Checked=True\n"
-                                            "CheckWav_Checked=False\nEditWav_Text=\nCheckFlash_Checked=True\n"
-                                            "CheckTimp_Checked=False\nTrimitere1=0\n");
+    const QString placement = QStringLiteral("[Optiuni]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=96\n"
+                                             "MinMaxPos(1024x768)=-1,-1,-1,-1\nMinMaxPos=-1,-1,-1,-1\n"
+                                             "NormPos(1024x768)=308,102,706,433\nNormPos=308,102,706,433\nVisible=0\n");
+    EXPECT_EQ(profiles.Text("parlino.ini"),
+              placement + QLatin1String(test::kDesignedOptionKeys) + QStringLiteral("Trimitere1=0\n"));
     EXPECT_EQ(profiles.SaveCount(), 1);
     form.reset();
     EXPECT_EQ(profiles.SaveCount(), 1);

@@ -35,17 +35,7 @@ protected:
 TEST_F(RealControlsTest, designed_values_give_the_documented_keys)
 {
     Storage().WriteListedProps(&form, storedProps);
-    const QString expected = "[Optiuni]\n"
-                             "EditTrimitere_FontCharset=1\nEditTrimitere_FontColor=16711680\n"
-                             "EditTrimitere_FontHeight=-13\nEditTrimitere_FontName=MS Sans Serif\n"
-                             "EditTrimitere_FontPitch=fpDefault\nEditTrimitere_FontSize=10\n"
-                             "EditTrimitere_FontStyle=[]\n"
-                             "EditPrimire_FontCharset=1\nEditPrimire_FontColor=255\n"
-                             "EditPrimire_FontHeight=-13\nEditPrimire_FontName=MS Sans Serif\n"
-                             "EditPrimire_FontPitch=fpDefault\nEditPrimire_FontSize=10\n"
-                             "EditPrimire_FontStyle=[]\n"
-                             "CheckMin_Checked=False\nCheckRefresh_Checked=True\nCheckWav_Checked=False\n"
-                             "EditWav_Text=\nCheckFlash_Checked=True\nCheckTimp_Checked=False\n";
+    const QString expected = QStringLiteral("[Optiuni]\n") + QLatin1String(test::kDesignedOptionKeys);
     EXPECT_EQ(store.Text("parlino.ini"), expected);
 }
 

@@ -178,4 +178,17 @@ public:
     int b = 0;
 };
 
+// The options dialog's controls at their designed values, as they are stored.
+inline const char* const kDesignedOptionKeys =
+    "EditTrimitere_FontCharset=1\nEditTrimitere_FontColor=16711680\n"
+    "EditTrimitere_FontHeight=-13\nEditTrimitere_FontName=MS Sans Serif\n"
+    "EditTrimitere_FontPitch=fpDefault\nEditTrimitere_FontSize=10\n"
+    "EditTrimitere_FontStyle=[]\n"
+    "EditPrimire_FontCharset=1\nEditPrimire_FontColor=255\n"
+    "EditPrimire_FontHeight=-13\nEditPrimire_FontName=MS Sans Serif\n"
+    "EditPrimire_FontPitch=fpDefault\nEditPrimire_FontSize=10\n"
+    "EditPrimire_FontStyle=[]\n"
+    "CheckMin_Checked=False\nCheckRefresh_Checked=True\nCheckWav_Checked=False\n"
+    "EditWav_Text=\nCheckFlash_Checked=True\nCheckTimp_Checked=False\n";
+
 } // namespace parlino::test
