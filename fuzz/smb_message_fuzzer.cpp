@@ -11,8 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (const auto header = DecodeSessionHeader(data, size); header && header->length > kMaxSessionPayload)
         std::abort();
     if (const auto request = DecodeSessionRequest(data, size)) {
-        const auto again = EncodeSessionRequest(*request);
-        if (DecodeSessionRequest(again.data() + kSessionHeaderSize, again.size() - kSessionHeaderSize) != request)
+        // Names are upper-cased when encoded, so what is encoded once must come back unchanged.
+        const auto RoundTrip = [](const SessionRequest& names) {
+            const auto packet = EncodeSessionRequest(names);
+            return DecodeSessionRequest(packet.data() + kSessionHeaderSize, packet.size() - kSessionHeaderSize);
+        };
+        const auto once = RoundTrip(*request);
+        if (!once || RoundTrip(*once) != once)
             std::abort();
     }
     if (const auto request = DecodeSmbMessageRequest(data, size)) {
