@@ -15,7 +15,7 @@ const std::string kMailslotPrefix = "\\MAILSLOT\\";
 
 NbtMailslotService::NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, LocalMailslots& inboxes,
                                        const ThisComputer& names, uint16_t port)
-    : network_(network), claims_(claims), slots_(inboxes), names_(names), port_(port),
+    : InboxMailslotService(inboxes), network_(network), claims_(claims), names_(names), port_(port),
       nextDatagramId_(static_cast<uint16_t>(std::random_device{}()))
 {}
 
@@ -55,24 +55,9 @@ MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint3
         if (!endpoint_)
             return Fail(kErrorAccessDenied, kInvalidHandle);
     }
-    const MailslotHandle handle = slots_.Create(slot, maxMessageSize, readTimeout);
+    const MailslotHandle handle = Inboxes().Create(slot, maxMessageSize, readTimeout);
     ownedSlots_[handle] = std::move(claimed.claim);
     return handle;
-}
-
-bool NbtMailslotService::GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount)
-{
-    return slots_.Info(handle, nextSize, messageCount);
-}
-
-bool NbtMailslotService::ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead)
-{
-    return slots_.Read(handle, buffer, bytesToRead, bytesRead);
-}
-
-bool NbtMailslotService::DiscardMessage(MailslotHandle handle)
-{
-    return slots_.Discard(handle);
 }
 
 MailslotHandle NbtMailslotService::CreateFile(const std::string& path)
@@ -84,7 +69,7 @@ MailslotHandle NbtMailslotService::CreateFile(const std::string& path)
     // A longer name would be cut on the wire and could reach another computer.
     if (target.size() > kNetbiosNameLength)
         return Fail(kErrorBadNetPath, kInvalidHandle);
-    const MailslotHandle handle = slots_.NextHandle();
+    const MailslotHandle handle = Inboxes().NextHandle();
     std::lock_guard lock(mutex_);
     files_[handle] = {target, UpperAscii(parsed->slot)};
     return handle;
@@ -159,12 +144,7 @@ bool NbtMailslotService::CloseHandle(MailslotHandle handle)
             endpoint = std::move(endpoint_);
     }
     endpoint.reset();
-    return slots_.Close(handle);
-}
-
-uint32_t NbtMailslotService::GetLastError()
-{
-    return LastError();
+    return Inboxes().Close(handle);
 }
 
 void NbtMailslotService::OnFrame(const uint8_t* data, size_t size)
@@ -178,7 +158,7 @@ void NbtMailslotService::OnFrame(const uint8_t* data, size_t size)
     const std::string mailslot = UpperAscii(write->mailslot);
     if (mailslot.compare(0, kMailslotPrefix.size(), kMailslotPrefix) != 0)
         return;
-    slots_.Deliver(mailslot.substr(kMailslotPrefix.size()), std::move(write->data));
+    Inboxes().Deliver(mailslot.substr(kMailslotPrefix.size()), std::move(write->data));
 }
 
 } // namespace parlino

@@ -2,8 +2,7 @@
 
 #include "codec/NetbiosDatagram.h"
 #include "platform/HostNameClaims.h"
-#include "platform/LocalMailslots.h"
-#include "platform/MailslotService.h"
+#include "platform/InboxMailslotService.h"
 #include "platform/UdpNetwork.h"
 #include "transport/ThisComputer.h"
 
@@ -19,7 +18,7 @@ namespace parlino {
 // Mailslots carried as SMB mailslot writes in NetBIOS datagrams over UDP: this computer's inboxes receive
 // the datagrams addressed to it, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts. The inboxes
 // and the names belong to whoever composes the messenger, so that other routes can deliver too.
-class NbtMailslotService final : public MailslotService
+class NbtMailslotService final : public InboxMailslotService
 {
 public:
     // Whether a target names a workgroup or domain rather than a computer.
@@ -32,13 +31,9 @@ public:
     void SetGroupLookup(GroupLookup lookup);
 
     MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) override;
-    bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) override;
-    bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) override;
-    bool DiscardMessage(MailslotHandle handle) override;
     MailslotHandle CreateFile(const std::string& path) override;
     bool WriteFile(MailslotHandle handle, const void* data, uint32_t bytesToWrite, uint32_t* bytesWritten) override;
     bool CloseHandle(MailslotHandle handle) override;
-    uint32_t GetLastError() override;
 
     // Where a datagram for this target goes: the destination name and the datagram type.
     struct Route
@@ -58,7 +53,6 @@ private:
 
     UdpNetwork& network_;
     HostNameClaims& claims_;
-    LocalMailslots& slots_;
     const ThisComputer& names_;
     const uint16_t port_;
 

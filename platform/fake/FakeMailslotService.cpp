@@ -15,16 +15,16 @@ MailslotHandle FakeMailslotService::CreateMailslot(const std::string& path, uint
     const auto parsed = ParseMailslotPath(path);
     if (!parsed || parsed->host != ".")
         return Fail(kErrorBadPathname, kInvalidHandle);
-    if (slots_.IsOpen(parsed->slot))
+    if (ownInboxes_.IsOpen(parsed->slot))
         return Fail(kErrorAlreadyExists, kInvalidHandle);
-    return slots_.Create(parsed->slot, maxMessageSize, readTimeout);
+    return ownInboxes_.Create(parsed->slot, maxMessageSize, readTimeout);
 }
 
 bool FakeMailslotService::GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount)
 {
     if (failInfo_)
         return Fail(kErrorInvalidHandle, false);
-    return slots_.Info(handle, nextSize, messageCount);
+    return InboxMailslotService::GetMailslotInfo(handle, nextSize, messageCount);
 }
 
 bool FakeMailslotService::ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead)
@@ -35,12 +35,7 @@ bool FakeMailslotService::ReadFile(MailslotHandle handle, void* buffer, uint32_t
             *bytesRead = 0;
         return Fail(kErrorInvalidHandle, false);
     }
-    return slots_.Read(handle, buffer, bytesToRead, bytesRead);
-}
-
-bool FakeMailslotService::DiscardMessage(MailslotHandle handle)
-{
-    return slots_.Discard(handle);
+    return InboxMailslotService::ReadFile(handle, buffer, bytesToRead, bytesRead);
 }
 
 MailslotHandle FakeMailslotService::CreateFile(const std::string& path)
@@ -51,7 +46,7 @@ MailslotHandle FakeMailslotService::CreateFile(const std::string& path)
     std::lock_guard lock(mutex_);
     if (std::find(refusedHosts_.begin(), refusedHosts_.end(), parsed->host) != refusedHosts_.end())
         return Fail(kErrorBadNetPath, kInvalidHandle);
-    const MailslotHandle handle = slots_.NextHandle();
+    const MailslotHandle handle = ownInboxes_.NextHandle();
     files_[handle] = path;
     return handle;
 }
@@ -73,7 +68,7 @@ bool FakeMailslotService::WriteFile(MailslotHandle handle, const void* data, uin
         std::lock_guard lock(mutex_);
         writes_.push_back({path, message});
     }
-    slots_.Deliver(ParseMailslotPath(path)->slot, std::move(message));
+    ownInboxes_.Deliver(ParseMailslotPath(path)->slot, std::move(message));
     if (bytesWritten)
         *bytesWritten = bytesToWrite - std::min(bytesToWrite, shortenWrites_.load());
     return true;
@@ -86,17 +81,12 @@ bool FakeMailslotService::CloseHandle(MailslotHandle handle)
         if (files_.erase(handle) > 0)
             return true;
     }
-    return slots_.Close(handle);
-}
-
-uint32_t FakeMailslotService::GetLastError()
-{
-    return LastError();
+    return ownInboxes_.Close(handle);
 }
 
 bool FakeMailslotService::Deliver(const std::string& slot, const std::vector<uint8_t>& message)
 {
-    return slots_.Deliver(slot, message);
+    return ownInboxes_.Deliver(slot, message);
 }
 
 std::vector<FakeMailslotService::Write> FakeMailslotService::Writes() const

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/LocalMailslots.h"
-#include "platform/MailslotService.h"
+#include "platform/InboxMailslotService.h"
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ namespace parlino::fake {
 
 // An in-memory mailslot service of one computer: every write, whatever its host, lands in the local
 // inbox of that name, and is recorded. Failures can be forced one call at a time.
-class FakeMailslotService final : public MailslotService
+class FakeMailslotService final : public InboxMailslotService
 {
 public:
     struct Write
@@ -21,17 +21,16 @@ public:
         std::vector<uint8_t> data;
     };
 
-    FakeMailslotService() = default;
+    FakeMailslotService() : InboxMailslotService(ownInboxes_) {}
     ~FakeMailslotService() override { WaitForReaders(); }
 
     MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) override;
-    bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) override;
-    bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) override;
-    bool DiscardMessage(MailslotHandle handle) override;
     MailslotHandle CreateFile(const std::string& path) override;
     bool WriteFile(MailslotHandle handle, const void* data, uint32_t bytesToWrite, uint32_t* bytesWritten) override;
     bool CloseHandle(MailslotHandle handle) override;
-    uint32_t GetLastError() override;
+    // The inboxes' own, unless a failure is forced.
+    bool GetMailslotInfo(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount) override;
+    bool ReadFile(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead) override;
 
     // Queues a message as if it had come from the network; false when no inbox of that name is open.
     bool Deliver(const std::string& slot, const std::vector<uint8_t>& message);
@@ -49,7 +48,7 @@ public:
     void ShortenWrites(uint32_t by) { shortenWrites_ = by; }
 
 private:
-    LocalMailslots slots_;
+    LocalMailslots ownInboxes_;
     mutable std::mutex mutex_;
     std::vector<Write> writes_;
     std::vector<std::string> refusedHosts_;
