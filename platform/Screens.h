@@ -1,18 +1,18 @@
 #pragma once
 
-#include "platform/ScreenDensity.h"
-
 #include <QList>
 #include <QRect>
 #include <QSize>
 
 namespace parlino {
 
-// The desktop's screens as the program found them when it started, in logical pixels: what window placement needs
-// besides the density.
-class Screens : public ScreenDensity
+// The desktop's screens as the program found them when it started, in logical pixels.
+class Screens
 {
 public:
+    virtual ~Screens() = default;
+    // The logical pixels per inch, which tie a font's pixel height to its point size.
+    virtual int PixelsPerInch() const = 0;
     // The primary screen's whole size.
     virtual QSize PrimarySize() const = 0;
     // The part of each screen that windows may take (without panels and docks), the primary screen's first; never

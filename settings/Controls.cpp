@@ -6,7 +6,7 @@
 
 namespace parlino {
 
-TEdit::TEdit(const ScreenDensity& screen, QWidget* parent) : QLineEdit(parent), font_(new TFont(screen, this))
+TEdit::TEdit(const Screens& screen, QWidget* parent) : QLineEdit(parent), font_(new TFont(screen, this))
 {
     connect(font_, &TFont::Changed, this, &TEdit::ShowFont);
     ShowFont();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenDensity.h"
+#include "platform/Screens.h"
 #include "settings/TFont.h"
 
 #include <QCheckBox>
@@ -29,7 +29,7 @@ class TEdit final : public QLineEdit
     Q_PROPERTY(parlino::TFont* Font READ Font WRITE SetFont)
 
 public:
-    explicit TEdit(const ScreenDensity& screen, QWidget* parent = nullptr);
+    explicit TEdit(const Screens& screen, QWidget* parent = nullptr);
 
     QString Text() const { return text(); }
     void SetText(const QString& text) { setText(text); }

@@ -75,7 +75,7 @@ private:
     void CreateFormStorage(const Platform& platform);
     void ChooseFont(TEdit* sample);
 
-    const ScreenDensity& screen_;
+    const Screens& screen_;
     FontChooser& fontChooser_;
     FileChooser& fileChooser_;
 };

@@ -20,7 +20,7 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-TFont::TFont(const ScreenDensity& screen, QObject* parent) : QObject(parent), screen_(screen)
+TFont::TFont(const Screens& screen, QObject* parent) : QObject(parent), screen_(screen)
 {
     height_ = -MulDiv(8, screen_.PixelsPerInch(), 72);
 }

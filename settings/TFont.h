@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenDensity.h"
+#include "platform/Screens.h"
 
 #include <QObject>
 #include <QString>
@@ -45,7 +45,7 @@ public:
 
     static constexpr int kDefaultCharset = 1;
 
-    explicit TFont(const ScreenDensity& screen, QObject* parent = nullptr);
+    explicit TFont(const Screens& screen, QObject* parent = nullptr);
     Q_DISABLE_COPY_MOVE(TFont)
 
     // Takes every attribute of the other font.
@@ -72,7 +72,7 @@ Q_SIGNALS:
 private:
     template <typename T> void Update(T& field, const T& value);
 
-    const ScreenDensity& screen_;
+    const Screens& screen_;
     int charset_ = kDefaultCharset;
     int color_ = 0;
     int height_ = 0;
