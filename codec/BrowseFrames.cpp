@@ -3,7 +3,6 @@
 #include "codec/ByteOrder.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace parlino {
 namespace {
@@ -13,15 +12,6 @@ constexpr size_t kAnnouncementFixedPart = 32;
 constexpr uint8_t kBrowserVersionMajor = 15;
 constexpr uint8_t kBrowserVersionMinor = 1;
 constexpr uint16_t kSignature = 0xAA55;
-
-// The text up to its terminator within size bytes; nullopt when there is none.
-std::optional<std::string> Terminated(const uint8_t* data, size_t size)
-{
-    const auto* end = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-    if (!end)
-        return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(end - data));
-}
 
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t maxLength)
 {
@@ -69,15 +59,15 @@ std::optional<BrowseFrame> DecodeBrowseFrame(const uint8_t* data, size_t size)
     frame.opcode = static_cast<BrowseOpcode>(data[0]);
     if (frame.opcode == BrowseOpcode::AnnouncementRequest) {
         // The sender's name is to be ignored, so a missing one costs nothing.
-        frame.comment = Terminated(data + 2, size - 2).value_or(std::string());
+        frame.comment = TerminatedText(data + 2, size - 2).value_or(std::string());
         frame.comment.resize(std::min(frame.comment.size(), kMaxBrowseName));
         return frame;
     }
     if (!IsAnnouncement(data[0]) || size <= kAnnouncementFixedPart)
         return std::nullopt;
     frame.periodicity = GetLittleEndian32(data + 2);
-    auto name = Terminated(data + 6, kNameField);
-    auto comment = Terminated(data + kAnnouncementFixedPart, size - kAnnouncementFixedPart);
+    auto name = TerminatedText(data + 6, kNameField);
+    auto comment = TerminatedText(data + kAnnouncementFixedPart, size - kAnnouncementFixedPart);
     if (!name || name->empty() || !comment)
         return std::nullopt;
     frame.name = std::move(*name);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace parlino {
@@ -50,6 +54,15 @@ inline uint16_t GetLittleEndian16(const uint8_t* p)
 inline uint32_t GetLittleEndian32(const uint8_t* p)
 {
     return GetLittleEndian16(p) | (static_cast<uint32_t>(GetLittleEndian16(p + 2)) << 16);
+}
+
+// Names and texts in frames end with a zero byte: the text before it within size bytes, nullopt when none comes.
+inline std::optional<std::string> TerminatedText(const uint8_t* data, size_t size)
+{
+    const uint8_t* end = std::find(data, data + size, uint8_t{0});
+    if (end == data + size)
+        return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(end - data));
 }
 
 } // namespace parlino

@@ -178,11 +178,6 @@ int HexValue(char c)
     return -1;
 }
 
-uint8_t ColorComponent(int value)
-{
-    return static_cast<uint8_t>(std::clamp(value, 0, 255));
-}
-
 class Reader
 {
 public:
@@ -409,16 +404,13 @@ private:
             pendingFont_.pitch = parameter == 1 ? Pitch::Fixed : parameter == 2 ? Pitch::Variable : Pitch::Default;
             break;
         case Word::Red:
-            pendingColor_.red = ColorComponent(parameter);
-            colorSet_ = true;
+            SetColorComponent(pendingColor_.red, parameter);
             break;
         case Word::Green:
-            pendingColor_.green = ColorComponent(parameter);
-            colorSet_ = true;
+            SetColorComponent(pendingColor_.green, parameter);
             break;
         case Word::Blue:
-            pendingColor_.blue = ColorComponent(parameter);
-            colorSet_ = true;
+            SetColorComponent(pendingColor_.blue, parameter);
             break;
         case Word::FontSize:
             if (hasParameter && parameter > 0)
@@ -462,6 +454,13 @@ private:
     {
         field = value;
         formatDirty_ = true;
+    }
+
+    // An entry of the colour table with no component given stands for the default colour.
+    void SetColorComponent(uint8_t& component, int value)
+    {
+        component = static_cast<uint8_t>(std::clamp(value, 0, 255));
+        colorSet_ = true;
     }
 
     void Unicode(int parameter)

@@ -1,22 +1,20 @@
 #include "codec/SmbMailslot.h"
 
-#include "codec/ByteOrder.h"
+#include "codec/SmbHeader.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace parlino {
 namespace {
 
 constexpr uint8_t kSmbTransaction = 0x25;
-constexpr size_t kSmbHeaderSize = 32;
 constexpr uint8_t kSetupCount = 3;
 constexpr uint8_t kWordCount = 14 + kSetupCount;
 constexpr uint16_t kMailslotWriteOpcode = 1;
 constexpr uint16_t kPriority = 1;
 constexpr uint16_t kSecondClass = 2;
 // Header, WordCount byte, the parameter words and ByteCount: where the mailslot name starts.
-constexpr size_t kNameOffset = kSmbHeaderSize + 1 + 2 * kWordCount + 2;
+constexpr size_t kNameOffset = kSmbHeaderLength + 1 + 2 * kWordCount + 2;
 static_assert(kNameOffset == kMailslotWriteHeaderSize);
 
 // Offsets of the transaction words, from the first byte after WordCount.
@@ -35,8 +33,7 @@ std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint
         return {};
     const auto dataCount = static_cast<uint16_t>(size);
     const auto dataOffset = static_cast<uint16_t>(kNameOffset + mailslot.size() + 1);
-    std::vector<uint8_t> frame = {0xFF, 'S', 'M', 'B', kSmbTransaction};
-    frame.resize(kSmbHeaderSize, 0);
+    std::vector<uint8_t> frame = EncodeSmbHeader(kSmbTransaction);
     frame.push_back(kWordCount);
     PutLittleEndian16(frame, 0);         // TotalParameterCount
     PutLittleEndian16(frame, dataCount); // TotalDataCount
@@ -66,11 +63,12 @@ std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint
 
 std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t size)
 {
-    if (size < kSmbHeaderSize + 1 || std::memcmp(frame, "\xFFSMB", 4) != 0 || frame[4] != kSmbTransaction)
+    const auto header = DecodeSmbHeader(frame, size);
+    if (!header || header->command != kSmbTransaction)
         return std::nullopt;
-    const uint8_t wordCount = frame[kSmbHeaderSize];
-    const uint8_t* words = frame + kSmbHeaderSize + 1;
-    const size_t bytesAt = kSmbHeaderSize + 1 + 2 * size_t{wordCount};
+    const uint8_t wordCount = frame[kSmbHeaderLength];
+    const uint8_t* words = frame + kSmbHeaderLength + 1;
+    const size_t bytesAt = kSmbHeaderLength + 1 + 2 * size_t{wordCount};
     if (wordCount < 14 || bytesAt + 2 > size)
         return std::nullopt;
     const uint8_t setupCount = words[kSetupCountAt];
@@ -87,16 +85,11 @@ std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t si
         dataOffset < bytesStart)
         return std::nullopt;
 
-    const uint8_t* nameStart = frame + bytesStart;
-    const uint8_t* nameEnd = std::find(nameStart, frame + bytesEnd, uint8_t{0});
-    if (nameEnd == frame + bytesEnd || nameEnd == nameStart)
+    auto mailslot = TerminatedText(frame + bytesStart, bytesEnd - bytesStart);
+    if (!mailslot || mailslot->empty() || dataCount > MaxMailslotData(*mailslot))
         return std::nullopt;
-    MailslotWrite write;
-    write.mailslot.assign(reinterpret_cast<const char*>(nameStart), static_cast<size_t>(nameEnd - nameStart));
-    if (dataCount > MaxMailslotData(write.mailslot))
-        return std::nullopt;
-    write.data.assign(frame + dataOffset, frame + dataOffset + dataCount);
-    return write;
+    return MailslotWrite{std::move(*mailslot),
+                         std::vector<uint8_t>(frame + dataOffset, frame + dataOffset + dataCount)};
 }
 
 } // namespace parlino

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codec/NetbiosDatagram.h"
+#include "codec/SmbHeader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +22,7 @@ struct MailslotWrite
 };
 
 // A mailslot write up to its mailslot name: SMB header, WordCount, 17 parameter words, ByteCount.
-constexpr size_t kMailslotWriteHeaderSize = 32 + 1 + 2 * 17 + 2;
+constexpr size_t kMailslotWriteHeaderSize = kSmbHeaderLength + 1 + 2 * 17 + 2;
 
 // The longest message to the mailslot named ("\MAILSLOT\NAME") that one datagram carries, after the name's 0x00.
 constexpr size_t MaxMailslotData(std::string_view mailslot)

@@ -1,51 +1,14 @@
 #include "codec/SmbMessage.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace parlino {
 namespace {
 
-// Offsets in the SMB1 header.
-constexpr size_t kCommandAt = 4;
-constexpr size_t kStatusAt = 5;
-constexpr size_t kFlagsAt = 9;
-constexpr size_t kFlags2At = 10;
-constexpr size_t kPidHighAt = 12;
-constexpr size_t kTidAt = 24;
-constexpr size_t kPidLowAt = 26;
-constexpr size_t kUidAt = 28;
-constexpr size_t kMidAt = 30;
 constexpr size_t kWordCountAt = kSmbHeaderLength;
 
 constexpr uint8_t kReplyFlag = 0x80;
 constexpr uint16_t kNtStatusFlag = 0x4000;
 constexpr uint8_t kDataBlock = 0x01;
 constexpr uint8_t kAsciiString = 0x04;
-
-bool IsSmb1(const uint8_t* data, size_t size)
-{
-    return size >= kSmbHeaderLength + 1 && std::memcmp(data, "\xFFSMB", 4) == 0;
-}
-
-SmbIds IdsOf(const uint8_t* data)
-{
-    return {GetLittleEndian16(data + kTidAt), GetLittleEndian16(data + kPidHighAt), GetLittleEndian16(data + kPidLowAt),
-            GetLittleEndian16(data + kUidAt), GetLittleEndian16(data + kMidAt)};
-}
-
-Bytes Header(uint8_t command, const SmbIds& ids, uint32_t status, uint8_t flags)
-{
-    Bytes out = {0xFF, 'S', 'M', 'B', command};
-    PutLittleEndian32(out, status);
-    out.push_back(flags);
-    PutLittleEndian16(out, 0); // Flags2: DOS errors, no Unicode
-    PutLittleEndian16(out, ids.pidHigh);
-    out.resize(kTidAt, 0); // security features, reserved
-    for (const uint16_t id : {ids.tid, ids.pidLow, ids.uid, ids.mid})
-        PutLittleEndian16(out, id);
-    return out;
-}
 
 // The words and bytes of an SMB after its header, each count checked against the frame.
 struct Body
@@ -79,12 +42,10 @@ public:
     {
         if (at_ == end_ || *at_ != kAsciiString)
             return std::nullopt;
-        const uint8_t* start = at_ + 1;
-        const uint8_t* stop = std::find(start, end_, uint8_t{0});
-        if (stop == end_)
-            return std::nullopt;
-        at_ = stop + 1;
-        return std::string(reinterpret_cast<const char*>(start), static_cast<size_t>(stop - start));
+        auto text = TerminatedText(at_ + 1, static_cast<size_t>(end_ - at_ - 1));
+        if (text)
+            at_ += 1 + text->size() + 1;
+        return text;
     }
 
     std::optional<std::string> Data()
@@ -134,9 +95,10 @@ std::string WithCrLf(const std::string& text)
 
 std::optional<SmbRequestHeader> DecodeSmbRequestHeader(const uint8_t* data, size_t size)
 {
-    if (!IsSmb1(data, size) || (data[kFlagsAt] & kReplyFlag))
+    const auto header = DecodeSmbHeader(data, size);
+    if (!header || (header->flags & kReplyFlag))
         return std::nullopt;
-    return SmbRequestHeader{data[kCommandAt], IdsOf(data)};
+    return SmbRequestHeader{header->command, header->ids};
 }
 
 std::optional<SmbMessageRequest> DecodeSmbMessageRequest(const uint8_t* data, size_t size)
@@ -185,7 +147,7 @@ std::optional<SmbMessageRequest> DecodeSmbMessageRequest(const uint8_t* data, si
 
 Bytes EncodeSmbMessageRequest(const SmbMessageRequest& request)
 {
-    Bytes out = Header(static_cast<uint8_t>(request.command), request.ids, 0, 0);
+    Bytes out = EncodeSmbHeader(static_cast<uint8_t>(request.command), request.ids);
     Bytes bytes;
     const bool named = request.command == SmbMessageCommand::Single || request.command == SmbMessageCommand::Start;
     if (named) {
@@ -204,7 +166,7 @@ Bytes EncodeSmbMessageRequest(const SmbMessageRequest& request)
 
 Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t status, uint16_t groupId)
 {
-    Bytes out = Header(command, ids, status, kReplyFlag);
+    Bytes out = EncodeSmbHeader(command, ids, status, kReplyFlag);
     const bool carriesGroup = status == 0 && command == static_cast<uint8_t>(SmbMessageCommand::Start);
     out.push_back(carriesGroup ? 1 : 0);
     if (carriesGroup)
@@ -215,16 +177,17 @@ Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t stat
 
 std::optional<SmbMessageResponse> DecodeSmbMessageResponse(const uint8_t* data, size_t size)
 {
-    if (!IsSmb1(data, size) || !(data[kFlagsAt] & kReplyFlag))
+    const auto header = DecodeSmbHeader(data, size);
+    if (!header || !(header->flags & kReplyFlag))
         return std::nullopt;
     const auto body = BodyOf(data, size);
     if (!body)
         return std::nullopt;
     SmbMessageResponse response;
-    response.command = data[kCommandAt];
-    response.ids = IdsOf(data);
-    response.status = GetLittleEndian32(data + kStatusAt);
-    response.ntStatus = (GetLittleEndian16(data + kFlags2At) & kNtStatusFlag) != 0;
+    response.command = header->command;
+    response.ids = header->ids;
+    response.status = header->status;
+    response.ntStatus = (header->flags2 & kNtStatusFlag) != 0;
     if (body->wordCount >= 1)
         response.groupId = GetLittleEndian16(body->words);
     return response;

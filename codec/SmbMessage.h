@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codec/ByteOrder.h"
+#include "codec/SmbHeader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -19,21 +19,8 @@ enum class SmbMessageCommand : uint8_t
     Text = 0xD7,
 };
 
-constexpr size_t kSmbHeaderLength = 32;
 // The most text one single-block message or one text block carries.
 constexpr size_t kSmbMessageBlock = 128;
-
-// The header fields a response echoes.
-struct SmbIds
-{
-    uint16_t tid = 0;
-    uint16_t pidHigh = 0;
-    uint16_t pidLow = 0;
-    uint16_t uid = 0;
-    uint16_t mid = 0;
-
-    bool operator==(const SmbIds&) const = default;
-};
 
 // An SMB1 Status as it lies in the header (little-endian); a DOS error is its class in the low byte and its
 // code in the high half. Zero is success.

@@ -16,6 +16,7 @@ using Bytes = std::vector<uint8_t>;
 
 using test::BytesFromHex;
 using test::BytesOf;
+using test::Damaged;
 
 // ALICE (192.168.1.10) to BOB<03>, "Hi!", datagram id 0x1234.
 const Bytes kAliceToBob = BytesFromHex("10 0a 12 34 c0 a8 01 0a 00 8a 00 a8 00 00 20 45"
@@ -88,12 +89,8 @@ class DamagedFrame : public testing::TestWithParam<Damage>
 
 TEST_P(DamagedFrame, IsRefusedWholly)
 {
-    Bytes frame = kAliceToBob;
     const Damage& damage = GetParam();
-    if (damage.value < 0)
-        frame.resize(damage.at);
-    else
-        frame[damage.at] = static_cast<uint8_t>(damage.value);
+    const Bytes frame = Damaged(kAliceToBob, damage.at, damage.value);
     const auto datagram = DecodeDatagram(frame.data(), frame.size());
     const bool refused = !datagram || !DecodeMailslotWrite(datagram->userData.data(), datagram->userData.size());
     EXPECT_TRUE(refused) << damage.what;

@@ -11,6 +11,7 @@ namespace parlino {
 namespace {
 
 using test::BytesFromHex;
+using test::Damaged;
 
 // ALICE sends "Hi!" to BOB as one SMB_COM_SEND_MESSAGE, PID 0x1234, MID 1.
 const Bytes kSingle = BytesFromHex("ff 53 4d 42 d0 00 00 00 00 00 00 00 00 00 00 00"
@@ -84,12 +85,8 @@ class DamagedRequest : public testing::TestWithParam<Damage>
 
 TEST_P(DamagedRequest, IsRefusedWholly)
 {
-    Bytes frame = kSingle;
     const Damage& damage = GetParam();
-    if (damage.value < 0)
-        frame.resize(damage.at);
-    else
-        frame[damage.at] = static_cast<uint8_t>(damage.value);
+    const Bytes frame = Damaged(kSingle, damage.at, damage.value);
     EXPECT_FALSE(DecodeSmbMessageRequest(frame.data(), frame.size())) << damage.what;
     EXPECT_EQ(DecodeSmbRequestHeader(frame.data(), frame.size()).has_value(), damage.headerKept) << damage.what;
 }

@@ -27,4 +27,15 @@ inline std::vector<uint8_t> BytesFromHex(std::string_view hex)
     return out;
 }
 
+// A good frame spoiled in one place, for the tables of frames a decoder must refuse: a negative value cuts the frame
+// at `at`, any other replaces the byte there.
+inline std::vector<uint8_t> Damaged(std::vector<uint8_t> frame, size_t at, int value)
+{
+    if (value < 0)
+        frame.resize(at);
+    else
+        frame[at] = static_cast<uint8_t>(value);
+    return frame;
+}
+
 } // namespace parlino::test
