@@ -27,36 +27,36 @@ void TCustomIniFile::RaiseUnableToWrite() const
 
 QString TIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)
 {
-    return store_.ReadString(FileName(), section, key, defaultValue);
+    return Store().ReadString(FileName(), section, key, defaultValue);
 }
 
 void TIniFile::WriteText(const QString& section, const QString& key, const QString& value)
 {
-    if (!store_.WriteString(FileName(), section, key, value))
+    if (!Store().WriteString(FileName(), section, key, value))
         RaiseUnableToWrite();
 }
 
 QStringList TIniFile::ReadSections()
 {
-    return store_.ReadSections(FileName());
+    return Store().ReadSections(FileName());
 }
 
 void TIniFile::EraseSection(const QString& section)
 {
-    if (!store_.EraseSection(FileName(), section))
+    if (!Store().EraseSection(FileName(), section))
         RaiseUnableToWrite();
 }
 
 void TIniFile::DeleteKey(const QString& section, const QString& key)
 {
-    if (!store_.DeleteKey(FileName(), section, key))
+    if (!Store().DeleteKey(FileName(), section, key))
         RaiseUnableToWrite();
 }
 
 ProfileFile& TMemIniFile::File()
 {
     if (!file_)
-        file_ = store_.ReadFile(FileName()).value_or(ProfileFile());
+        file_ = Store().ReadFile(FileName()).value_or(ProfileFile());
     return *file_;
 }
 
@@ -98,7 +98,7 @@ void TMemIniFile::UpdateFile()
     if (!written_)
         return;
     // The file read again is replaced by the one in memory as a whole.
-    if (!store_.Update(FileName(), [this](ProfileFile& file) {
+    if (!Store().Update(FileName(), [this](ProfileFile& file) {
             file = File();
             return true;
         }))

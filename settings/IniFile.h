@@ -20,11 +20,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A settings file seen as sections of keys. Numbers and flags are texts of the same keys.
+// A settings file of the profile store seen as sections of keys. Numbers and flags are texts of the same keys.
 class TCustomIniFile
 {
 public:
-    explicit TCustomIniFile(QString fileName) : fileName_(std::move(fileName)) {}
+    TCustomIniFile(ProfileStore& store, QString fileName) : store_(store), fileName_(std::move(fileName)) {}
     virtual ~TCustomIniFile() = default;
 
     const QString& FileName() const { return fileName_; }
@@ -43,9 +43,11 @@ public:
     void WriteFlag(const QString& section, const QString& key, bool value);
 
 protected:
+    ProfileStore& Store() const { return store_; }
     [[noreturn]] void RaiseUnableToWrite() const;
 
 private:
+    ProfileStore& store_;
     QString fileName_;
 };
 
@@ -53,16 +55,13 @@ private:
 class TIniFile final : public TCustomIniFile
 {
 public:
-    TIniFile(ProfileStore& store, QString fileName) : TCustomIniFile(std::move(fileName)), store_(store) {}
+    using TCustomIniFile::TCustomIniFile;
 
     QString ReadText(const QString& section, const QString& key, const QString& defaultValue) override;
     void WriteText(const QString& section, const QString& key, const QString& value) override;
     QStringList ReadSections() override;
     void EraseSection(const QString& section) override;
     void DeleteKey(const QString& section, const QString& key) override;
-
-private:
-    ProfileStore& store_;
 };
 
 // A settings file read once into memory, for the reading or writing of a whole section: reads come from memory and
@@ -71,7 +70,7 @@ private:
 class TMemIniFile final : public TCustomIniFile
 {
 public:
-    TMemIniFile(ProfileStore& store, QString fileName) : TCustomIniFile(std::move(fileName)), store_(store) {}
+    using TCustomIniFile::TCustomIniFile;
 
     QString ReadText(const QString& section, const QString& key, const QString& defaultValue) override;
     // Raises EIniFileError at once only for names or a value that the file cannot hold.
@@ -88,7 +87,6 @@ private:
     // Read on first use; a file that cannot be read is taken as empty, and cannot be saved.
     ProfileFile& File();
 
-    ProfileStore& store_;
     std::optional<ProfileFile> file_;
     bool written_ = false;
 };

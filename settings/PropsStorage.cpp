@@ -139,10 +139,7 @@ bool TPropsStorage::TransferApart(const QMetaProperty& property, const QVariant&
     case PropertyKind::Skipped:
         return true;
     case PropertyKind::Object:
-        if (write)
-            WriteObjectProps(value.value<QObject*>(), key, sectionName_);
-        else
-            ReadObjectProps(value.value<QObject*>(), key, sectionName_);
+        TransferObjectProps(value.value<QObject*>(), key, sectionName_, transfer);
         return true;
     case PropertyKind::StringList:
         if (write)
@@ -197,27 +194,36 @@ void TPropsStorage::ReadProp(const QMetaProperty& property)
     }
 }
 
-void TPropsStorage::WriteObjectProps(QObject* object, const QString& prefix, const QString& section)
+void TPropsStorage::TransferProp(const QMetaProperty& property, Transfer transfer)
 {
-    if (!object)
-        return;
-    TPropsStorage storage = With(object, prefix, section);
-    for (const QMetaProperty& property : StorableProperties(object))
-        storage.WriteProp(property);
+    if (transfer == Transfer::Write)
+        WriteProp(property);
+    else
+        ReadProp(property);
 }
 
-void TPropsStorage::ReadObjectProps(QObject* object, const QString& prefix, const QString& section)
+void TPropsStorage::TransferObjectProps(QObject* object, const QString& prefix, const QString& section,
+                                        Transfer transfer) const
 {
     if (!object)
         return;
     TPropsStorage storage = With(object, prefix, section);
     // Each default is taken right before its read, so a property sees what the ones before it have set.
     for (const QMetaProperty& property : StorableProperties(object))
-        storage.ReadProp(property);
+        storage.TransferProp(property, transfer);
 }
 
-template <typename Action>
-void TPropsStorage::ForListed(QObject* form, const QStringList& storedProps, Action action) const
+void TPropsStorage::WriteObjectProps(QObject* object, const QString& prefix, const QString& section)
+{
+    TransferObjectProps(object, prefix, section, Transfer::Write);
+}
+
+void TPropsStorage::ReadObjectProps(QObject* object, const QString& prefix, const QString& section)
+{
+    TransferObjectProps(object, prefix, section, Transfer::Read);
+}
+
+void TPropsStorage::TransferListedProps(QObject* form, const QStringList& storedProps, Transfer transfer) const
 {
     for (const QString& item : storedProps) {
         const std::optional<StoredPropName> name = SplitStoredProp(item);
@@ -226,21 +232,19 @@ void TPropsStorage::ForListed(QObject* form, const QStringList& storedProps, Act
             continue;
         if (const auto property = FindStorableProperty(component, name->property)) {
             TPropsStorage storage = With(component, component->objectName() + u'_', sectionName_);
-            action(storage, *property);
+            storage.TransferProp(*property, transfer);
         }
     }
 }
 
 void TPropsStorage::WriteListedProps(QObject* form, const QStringList& storedProps)
 {
-    ForListed(form, storedProps,
-              [](TPropsStorage& storage, const QMetaProperty& property) { storage.WriteProp(property); });
+    TransferListedProps(form, storedProps, Transfer::Write);
 }
 
 void TPropsStorage::ReadListedProps(QObject* form, const QStringList& storedProps)
 {
-    ForListed(form, storedProps,
-              [](TPropsStorage& storage, const QMetaProperty& property) { storage.ReadProp(property); });
+    TransferListedProps(form, storedProps, Transfer::Read);
 }
 
 void TPropsStorage::WriteStringList(const QString& key, const QStringList& lines)

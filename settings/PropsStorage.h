@@ -84,7 +84,9 @@ private:
     QString ComponentText(const QObject* component) const;
     std::optional<QVariant> ComponentFromText(const QMetaProperty& property, const QString& text) const;
 
-    template <typename Action> void ForListed(QObject* form, const QStringList& storedProps, Action action) const;
+    void TransferProp(const QMetaProperty& property, Transfer transfer);
+    void TransferObjectProps(QObject* object, const QString& prefix, const QString& section, Transfer transfer) const;
+    void TransferListedProps(QObject* form, const QStringList& storedProps, Transfer transfer) const;
 
     QObject* targetObject_;
     QString keyPrefix_;

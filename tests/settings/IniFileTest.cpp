@@ -16,7 +16,7 @@ TEST(IntegerRuleTest, reads_decimal_and_hexadecimal)
     const struct
     {
         const char* text;
-        std::optional<int32_t> value;
+        int32_t value;
     } cases[] = {
         {"0", 0},
         {"-13", -13},
@@ -26,9 +26,6 @@ TEST(IntegerRuleTest, reads_decimal_and_hexadecimal)
         {"007", 7},
         {"2147483647", 2147483647},
         {"-2147483648", INT32_MIN},
-        {"2147483648", std::nullopt},
-        {"-2147483649", std::nullopt},
-        {"99999999999999999999", std::nullopt},
         {"$FF", 255},
         {"xff", 255},
         {"X10", 16},
@@ -36,21 +33,12 @@ TEST(IntegerRuleTest, reads_decimal_and_hexadecimal)
         {"0XFFFFFFFF", -1},
         {"$80000000", INT32_MIN},
         {"0x7FFFFFFF", 2147483647},
-        {"0x000000001", std::nullopt},
-        {"$", std::nullopt},
-        {"0x", std::nullopt},
-        {"-$10", std::nullopt},
-        {"-0x10", std::nullopt},
-        {"$1G", std::nullopt},
-        {"12abc", std::nullopt},
-        {"12 ", std::nullopt},
-        {"1.5", std::nullopt},
-        {"", std::nullopt},
-        {"-", std::nullopt},
-        {"abc", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseInteger(std::string_view(c.text)), c.value) << '"' << c.text << '"';
+    for (const char* text : {"2147483648", "-2147483649", "99999999999999999999", "0x000000001", "$", "0x", "-$10",
+                             "-0x10", "$1G", "12abc", "12 ", "1.5", "", "-", "abc"})
+        EXPECT_EQ(ParseInteger(std::string_view(text)), std::nullopt) << '"' << text << '"';
 }
 
 class IniFileTest : public ::testing::Test
