@@ -5,19 +5,18 @@
 #include "app/ParlinoUnit.h"
 #include "app/Startup.h"
 #include "bench/MainThreadBlockMeter.h"
+#include "bench/Offscreen.h"
 #include "platform/fake/qt/FakeServices.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Wait.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <thread>
 
@@ -112,14 +111,11 @@ void Burst(Bench& bench)
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    {
+    return parlino::RunOffscreen(argc, argv, [] {
         parlino::Bench bench;
         parlino::CreateForms(bench.fakes.platform);
         parlino::OpenHundred();
         parlino::Burst(bench);
         parlino::DestroyForms();
-    }
-    return 0;
+    });
 }

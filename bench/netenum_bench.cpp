@@ -7,6 +7,7 @@
 #include "app/ParlinoUnit.h"
 #include "app/Startup.h"
 #include "bench/MainThreadBlockMeter.h"
+#include "bench/Offscreen.h"
 #include "codec/SmbMailslot.h"
 #include "netenum/BrowseService.h"
 #include "platform/fake/FakeLan.h"
@@ -16,14 +17,12 @@
 #include "settings/OptiuniUnit.h"
 #include "tests/support/Wait.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <malloc.h>
 
@@ -137,11 +136,10 @@ void Flood()
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    parlino::Services services;
-    parlino::ThousandStations(services);
-    parlino::FiftyStationLan(services);
-    parlino::Flood();
-    return 0;
+    return parlino::RunOffscreen(argc, argv, [] {
+        parlino::Services services;
+        parlino::ThousandStations(services);
+        parlino::FiftyStationLan(services);
+        parlino::Flood();
+    });
 }

@@ -1,13 +1,12 @@
+#include "bench/Offscreen.h"
 #include "chat/REdit.h"
 #include "platform/FileSaver.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace {
@@ -118,17 +117,16 @@ public:
 
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    const auto first = reporter.appendTimes.find("100");
-    const auto last = reporter.appendTimes.find("10000");
-    if (first != reporter.appendTimes.end() && last != reporter.appendTimes.end() && first->second > 0) {
-        std::printf("Appending the 10,000th line costs %.2fx the 100th (target: within 2x)\n",
-                    last->second / first->second);
-    }
-    return 0;
+    return parlino::RunOffscreen(argc, argv, [&] {
+        benchmark::Initialize(&argc, argv);
+        RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        benchmark::Shutdown();
+        const auto first = reporter.appendTimes.find("100");
+        const auto last = reporter.appendTimes.find("10000");
+        if (first != reporter.appendTimes.end() && last != reporter.appendTimes.end() && first->second > 0) {
+            std::printf("Appending the 10,000th line costs %.2fx the 100th (target: within 2x)\n",
+                        last->second / first->second);
+        }
+    });
 }

@@ -4,12 +4,12 @@
 #include "platform/MachineStore.h"
 #include "tests/app/AppFixture.h"
 #include "tests/support/Files.h"
+#include "tests/support/Trigger.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 namespace parlino::test {
@@ -85,7 +85,7 @@ TEST_F(RunParlinoTest, MakesTheThreeFormsRunsUntilExitAndReturnsZero)
     QTimer::singleShot(0, [&] {
         sawForms = MainForm && MainForm->isVisible() && OptiuniForm && !OptiuniForm->isVisible() && AboutForm &&
                    !AboutForm->isVisible();
-        QTest::mouseClick(MainForm->ButExit, Qt::LeftButton);
+        Trigger(MainForm, "ButExit");
     });
     EXPECT_EQ(RunParlino(services), 0);
     EXPECT_TRUE(sawForms);
@@ -98,7 +98,7 @@ TEST_F(RunParlinoTest, ExitFromTheTrayMenuEndsTheRunWhileTheWindowIsHidden)
 {
     QTimer::singleShot(0, [] {
         MainForm->hide();
-        MainForm->Exit1->trigger();
+        Trigger(MainForm, "Exit1");
     });
     EXPECT_EQ(RunParlino(services), 0);
 }

@@ -1,4 +1,5 @@
 #include "platform/qt/QtFontChooser.h"
+#include "tests/support/Trigger.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -30,7 +31,7 @@ TEST(QtFontChooserTest, GivesTheFontWithItsEffectsAndTheColourChosenAndNothingWh
             colors->setCurrentColor(Qt::darkGreen);
             colors->accept();
         });
-        box->findChild<QPushButton*>(QStringLiteral("Colour"))->click();
+        test::Trigger(box, "Colour");
         auto* fonts = box->findChild<QFontDialog*>();
         QFont chosen = fonts->currentFont();
         chosen.setUnderline(true);

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <functional>
+
 namespace parlino::test {
 namespace {
 
@@ -37,12 +39,16 @@ protected:
         QCoreApplication::sendPostedEvents();
     }
 
-    // An interval passes with the icon absent: nothing reaches the notification area.
-    void PassAbsent()
+    // The icon is taken away, what meanwhile does is done and an interval passes before it is back: nothing reaches
+    // the notification area while it is absent.
+    void WhileAbsent(const std::function<void()>& meanwhile)
     {
+        tray->SetActive(false);
         area.ClearCalls();
+        meanwhile();
         Pass(150);
         EXPECT_TRUE(area.Calls().empty());
+        tray->SetActive(true);
     }
 };
 
@@ -74,12 +80,8 @@ TEST_F(AnimationTest, StepsStopWhileTheIconIsAbsentAndResumeWhenItIsBack)
     EXPECT_EQ(Steps(), 3);
 
     const QIcon shown = Shown()->icon;
-    tray->SetActive(false);
-    EXPECT_EQ(Shown(), nullptr);
-    PassAbsent();
-
+    WhileAbsent([&] { EXPECT_EQ(Shown(), nullptr); });
     // Back with the picture it left with: no step was taken meanwhile.
-    tray->SetActive(true);
     EXPECT_TRUE(ShownIs(shown));
     Pass(150);
     EXPECT_FALSE(ShownIs(shown));
@@ -87,13 +89,7 @@ TEST_F(AnimationTest, StepsStopWhileTheIconIsAbsentAndResumeWhenItIsBack)
 
 TEST_F(AnimationTest, AnIconAnimatedWhileAbsentStartsSteppingWhenAdded)
 {
-    tray->SetActive(false);
-    area.ClearCalls();
-    tray->SetAnimated(true);
-    EXPECT_TRUE(area.Calls().empty());
-    PassAbsent();
-
-    tray->SetActive(true);
+    WhileAbsent([&] { tray->SetAnimated(true); });
     EXPECT_TRUE(ShownIs(frameA));
     Pass(150);
     EXPECT_TRUE(ShownIs(frameB));
