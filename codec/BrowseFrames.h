@@ -19,6 +19,7 @@ enum class BrowseOpcode : uint8_t
 
 constexpr uint32_t kServerTypeWorkstation = 0x00000001;
 constexpr uint32_t kServerTypeServer = 0x00000002;
+constexpr uint32_t kServerTypeServerUnix = 0x00000800; // a Samba server
 constexpr uint32_t kServerTypeNt = 0x00001000;
 constexpr size_t kMaxBrowseName = 15;
 constexpr size_t kMaxBrowseComment = 42;

@@ -1,5 +1,6 @@
 #include "netenum/BrowseList.h"
 
+#include "codec/BrowseFrames.h"
 #include "codec/MailslotPath.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ bool BrowseList::RecordHost(const std::string& workgroup, const std::string& hos
             return false;
         found = hosts_.emplace(key, Host{}).first;
     }
-    found->second = {LeaseFor(periodicity), comment};
+    found->second = {LeaseFor(periodicity), comment, serverType};
     return true;
 }
 
@@ -61,6 +62,16 @@ bool BrowseList::RecordWorkgroup(const std::string& workgroup, uint32_t periodic
     }
     workgroups_[key] = LeaseFor(periodicity);
     return true;
+}
+
+bool BrowseList::IsUnixServer(const std::string& host)
+{
+    const std::string name = UpperAscii(host);
+    std::lock_guard lock(mutex_);
+    Forget(clock_.TickCount());
+    return std::any_of(hosts_.begin(), hosts_.end(), [&](const auto& entry) {
+        return entry.first.second == name && (entry.second.serverType & kServerTypeServerUnix) != 0;
+    });
 }
 
 std::vector<std::string> BrowseList::Workgroups()

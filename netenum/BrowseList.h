@@ -37,6 +37,8 @@ public:
                     const std::string& comment);
     bool RecordWorkgroup(const std::string& workgroup, uint32_t periodicity);
 
+    // Whether a computer of any workgroup announced itself as a Samba server (the Unix server type).
+    bool IsUnixServer(const std::string& host);
     // The workgroups announced or holding a computer, sorted.
     std::vector<std::string> Workgroups();
     std::vector<Computer> Computers(const std::string& workgroup);
@@ -53,6 +55,7 @@ private:
     {
         Lease lease;
         std::string comment;
+        uint32_t serverType = 0;
     };
     bool Expired(const Lease& lease, uint32_t now) const { return now - lease.since >= lease.lifetime; }
     Lease LeaseFor(uint32_t periodicity) const;

@@ -214,6 +214,11 @@ bool BrowseService::KnowsWorkgroup(const std::string& name)
     return false;
 }
 
+bool BrowseService::IsUnixServer(const QString& computer)
+{
+    return table_.IsUnixServer(codePage_.ToOemBytes(computer));
+}
+
 QString BrowseService::Text(const std::string& oem) const
 {
     return codePage_.FromOemBytes(oem);

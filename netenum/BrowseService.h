@@ -48,6 +48,7 @@ public:
     // Announces the departure and stops; the list then reports no network.
     void Stop();
     void StopWaiting() override;
+    bool IsUnixServer(const QString& computer) override;
 
     BrowseList& Table() { return table_; }
     bool KnowsWorkgroup(const std::string& name);

@@ -70,6 +70,9 @@ public:
     // From now on, listings that wait for the network's answers return at once with what has arrived:
     // for a program that ends while a refresh is under way.
     virtual void StopWaiting() {}
+    // Whether the computer announced itself as a Samba server (the Unix server type): such a computer takes
+    // messages by SMB. Answers at once, from what the list holds now.
+    virtual bool IsUnixServer([[maybe_unused]] const QString& computer) { return false; }
 };
 
 // The handles and the batching of a browser whose listings are taken whole when they are opened.

@@ -45,8 +45,7 @@ int SendBySmb(SystemMessenger& messenger, const MsgCommand& command)
 {
     const CodePage& oem = messenger.OemCodePage();
     const NetworkIdentity& identity = messenger.Identity();
-    SmbMessageSender sender(messenger.Network(), messenger.Streams(),
-                            {static_cast<uint16_t>(identity.datagramPort - 1), identity.sessionPort});
+    SmbMessageSender& sender = messenger.SmbSender();
     const std::string target = oem.ToOemBytes(command.target);
     const auto address = sender.Resolve(target);
     if (!address)

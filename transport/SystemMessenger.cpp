@@ -20,7 +20,9 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
       names_(ThisComputer::Of(identity_, codePage_)),
       mailslots_(network_, claims_, inboxes_, names_, identity_.datagramPort),
       streams_([this](uint32_t address) { return network_.OnSelectedNetwork(address); }),
-      smbRoute_(streams_, inboxes_, names_)
+      smbRoute_(streams_, inboxes_, names_),
+      // Names are asked for on the port below the datagram port, as 137 is below 138.
+      smbSender_(network_, streams_, {static_cast<uint16_t>(identity_.datagramPort - 1), identity_.sessionPort})
 {
     if (smbReceiving == SmbReceiving::Off)
         return;

@@ -10,6 +10,7 @@
 #include "platform/NetworkIdentity.h"
 #include "transport/NbtMailslotService.h"
 #include "transport/SmbMessageRoute.h"
+#include "transport/SmbMessageSender.h"
 #include "transport/ThisComputer.h"
 
 #include <optional>
@@ -40,6 +41,8 @@ public:
     UdpNetwork& Network() { return network_; }
     TcpNetwork& Streams() { return streams_; }
     NbtMailslotService& Mailslots() { return mailslots_; }
+    // Sends SMB messages to other computers: one caller at a time.
+    SmbMessageSender& SmbSender() { return smbSender_; }
 
 private:
     NetworkIdentity identity_;
@@ -52,6 +55,7 @@ private:
     NbtMailslotService mailslots_;
     LinuxTcpNetwork streams_;
     SmbMessageRoute smbRoute_;
+    SmbMessageSender smbSender_;
     std::optional<MailslotDoor> door_;
 };
 

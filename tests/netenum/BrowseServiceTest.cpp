@@ -192,6 +192,17 @@ TEST_F(BrowseServiceTest, RecordsForeignAnnouncementsAndDropsMalformedOnes)
         lan.Inject(0x0A0000FE, 138, BrowseDatagram(to, payload));
     lan.Inject(0x0A0000FE, 138, {0x11, 0x0A});
     EXPECT_EQ(alice.Browse(), (QStringList{"ATTIC:", "LAB: DAVE MASTER", "OFFICE: ALICE"}));
+
+    // A Samba server is known by the Unix server type, in any workgroup, until it announces itself without it.
+    const auto samba = [](uint32_t serverType) {
+        return EncodeBrowseFrame({BrowseOpcode::HostAnnouncement, 60000, "FILES", 6, 1, serverType, ""});
+    };
+    lan.Inject(0x0A0000FE, 138, BrowseDatagram({"LAB", 0x1D}, samba(0x1003 | kServerTypeServerUnix)));
+    EXPECT_TRUE(alice.service.IsUnixServer(QStringLiteral("files")));
+    for (const char* other : {"DAVE", "MASTER", "ALICE", "LAB", "NOBODY"})
+        EXPECT_FALSE(alice.service.IsUnixServer(QString::fromLatin1(other))) << other;
+    lan.Inject(0x0A0000FE, 138, BrowseDatagram({"LAB", 0x1D}, samba(0x1003)));
+    EXPECT_FALSE(alice.service.IsUnixServer(QStringLiteral("FILES")));
 }
 
 TEST_F(BrowseServiceTest, FloodOfInventedHostsKeepsTheListBounded)

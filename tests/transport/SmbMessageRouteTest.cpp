@@ -5,11 +5,17 @@
 #include "codec/WinPopupDatagram.h"
 #include "platform/LinuxTcpNetwork.h"
 #include "platform/LocalMailslots.h"
+#include "platform/MainThreadHandOver.h"
 #include "platform/fake/FakeLan.h"
 #include "platform/fake/FakeStreams.h"
+#include "tests/support/LanStation.h"
+#include "tests/support/Wait.h"
 #include "transport/SmbMessageSender.h"
+#include "transport/StationSender.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -327,6 +333,105 @@ TEST(SmbMessageRouteOnTheFakeLan, TheSenderFindsTheComputerByNameAndReachesItsRo
     for (size_t i = 0; i < SmbMessageRoute::DefaultLimits().sessions; ++i)
         held.push_back(aliceStreams->Connect(*address, 139, 100ms));
     EXPECT_EQ(sender.Send(*address, "BOB", "ALICE", "ALICE", "one too many"), "BOB refused the session (error 131)");
+}
+
+// ALICE sends lines to BOB on the fake LAN. Whichever route a line takes, it ends in BOB's messenger mailslot;
+// a listener of its own counts the datagrams.
+class StationSenderTest : public testing::Test
+{
+protected:
+    fake::FakeLan lan;
+    fake::FakeStreams streams;
+    test::LanStation alice{lan, 1, "ALICE"};
+    test::LanStation bob{lan, 2, "BOB"};
+    const std::unique_ptr<TcpNetwork> aliceStreams = streams.Station(alice.network->Address());
+    const std::unique_ptr<TcpNetwork> bobStreams = streams.Station(bob.network->Address());
+    SmbMessageRoute bobRoute{*bobStreams, bob.inboxes, bob.names};
+    const std::unique_ptr<UdpEndpoint> bobAnswers =
+        bob.network->Listen(137, [this](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
+            const auto query = DecodeNameQuery(data, size);
+            if (query && query->name == NetbiosName{"BOB", kMessengerSuffix})
+                bob.network->SendTo(from, port, EncodePositiveNameQueryResponse(*query, bob.network->Address()), 137);
+        });
+    const std::unique_ptr<fake::FakeStationNetwork> observer = lan.AddStation(9);
+    std::atomic<int> datagrams = 0;
+    const std::unique_ptr<UdpEndpoint> counter =
+        observer->Listen(138, [this](const uint8_t*, size_t, uint32_t, uint16_t) { ++datagrams; });
+    // The stations the browse list knows as Samba servers.
+    QStringList sambaServers;
+    SmbMessageSender smb{*alice.network, *aliceStreams, {137, 139}, 100ms};
+    StationSender sender{alice.popup, StationSender::SmbRoute{smb, alice.codePage, "ALICE", [this](const QString& s) {
+                                                                  return sambaServers.contains(s);
+                                                              }}};
+};
+
+struct LineCase
+{
+    const char* what;
+    const char* station;
+    bool samba;
+    bool smbListening;
+    bool delivered;
+    int datagrams;
+    QStringList received;
+};
+
+class StationSenderRouteTest : public StationSenderTest, public testing::WithParamInterface<LineCase>
+{
+};
+
+TEST_P(StationSenderRouteTest, TheOutcomeIsToldOnTheMainThreadAtOnceOnlyWithoutTheSmbRoute)
+{
+    const LineCase& c = GetParam();
+    if (c.samba)
+        sambaServers.append(QString::fromLatin1(c.station));
+    if (c.smbListening) {
+        ASSERT_TRUE(bobRoute.Start(139));
+    }
+    std::optional<bool> told;
+    bool onMainThread = false;
+    QObject window;
+    sender.Send(QString::fromLatin1(c.station), QStringLiteral("ALICE"), QStringLiteral("hi"), &window,
+                [&](bool delivered) {
+                    told = delivered;
+                    onMainThread = MainThreadHandOver::IsMainThread();
+                });
+    EXPECT_EQ(told.has_value(), !c.samba);
+    ASSERT_TRUE(test::WaitUntil([&] { return told.has_value(); }));
+    EXPECT_EQ(*told, c.delivered);
+    EXPECT_TRUE(onMainThread);
+    EXPECT_EQ(datagrams, c.datagrams);
+    ASSERT_TRUE(test::WaitUntil([&] { return bob.inbox.size() >= c.received.size(); }));
+    EXPECT_EQ(bob.inbox, c.received);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, StationSenderRouteTest,
+    testing::Values(LineCase{"ASambaServerBySmbAlone", "BOB", true, true, true, 0, {"ALICE -> BOB: hi"}},
+                    LineCase{"ADatagramWhenTheSmbRouteFails", "BOB", true, false, true, 1, {"ALICE -> BOB: hi"}},
+                    // Longer than a NetBIOS name: neither a session nor a datagram can be addressed to it.
+                    LineCase{"BothRoutesFail", "SAMBAWITHALONGNAME", true, true, false, 0, {}},
+                    LineCase{"OtherStationsByDatagramAlone", "BOB", false, true, true, 1, {"ALICE -> BOB: hi"}}),
+    [](const testing::TestParamInfo<LineCase>& row) { return std::string(row.param.what); });
+
+TEST_F(StationSenderTest, AWindowThatClosedWhileItsLineWasOnTheSmbRouteIsNotTold)
+{
+    sambaServers.append(QStringLiteral("BOB"));
+    ASSERT_TRUE(bobRoute.Start(139));
+    auto window = std::make_unique<QObject>();
+    bool toldClosed = false;
+    sender.Send(QStringLiteral("BOB"), QStringLiteral("ALICE"), QStringLiteral("first"), window.get(),
+                [&](bool) { toldClosed = true; });
+    window.reset();
+    // Lines go in order: once the second one is told, the first one's outcome has come and gone.
+    std::optional<bool> told;
+    QObject open;
+    sender.Send(QStringLiteral("BOB"), QStringLiteral("ALICE"), QStringLiteral("second"), &open,
+                [&](bool delivered) { told = delivered; });
+    ASSERT_TRUE(test::WaitUntil([&] { return told.has_value(); }));
+    EXPECT_FALSE(toldClosed);
+    ASSERT_TRUE(test::WaitUntil([&] { return bob.inbox.size() == 2; }));
+    EXPECT_EQ(bob.inbox, (QStringList{"ALICE -> BOB: first", "ALICE -> BOB: second"}));
 }
 
 } // namespace
