@@ -14,6 +14,7 @@ Platform SystemPlatform::Services()
                     machine_,
                     messageBoxes_,
                     notifyArea_,
+                    notifications_,
                     screen_,
                     profiles_,
                     sound_,
@@ -21,6 +22,12 @@ Platform SystemPlatform::Services()
                     fileChooser_,
                     fontChooser_,
                     &browser_.Service()};
+}
+
+StationSender::SmbRoute SystemPlatform::SmbRoute()
+{
+    return {messenger_.SmbSender(), messenger_.OemCodePage(), messenger_.Names().name,
+            [this](const QString& station) { return browser_.Service().IsUnixServer(station); }};
 }
 
 } // namespace parlino

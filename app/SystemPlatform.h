@@ -5,6 +5,7 @@
 #include "platform/MachineStore.h"
 #include "platform/Platform.h"
 #include "platform/ProfileStore.h"
+#include "platform/qt/DbusNotifications.h"
 #include "platform/qt/QtDesktopShell.h"
 #include "platform/qt/QtFileChooser.h"
 #include "platform/qt/QtFontChooser.h"
@@ -12,6 +13,7 @@
 #include "platform/qt/QtNotifyArea.h"
 #include "platform/qt/QtScreens.h"
 #include "platform/qt/QtSound.h"
+#include "transport/StationSender.h"
 #include "transport/SystemMessenger.h"
 
 namespace parlino {
@@ -26,6 +28,8 @@ public:
     SystemPlatform& operator=(const SystemPlatform&) = delete;
 
     Platform Services();
+    // Chat lines to the browse list's Samba servers try this route first.
+    StationSender::SmbRoute SmbRoute();
 
 private:
     SystemMessenger messenger_;
@@ -35,6 +39,7 @@ private:
     IniMachineStore machine_;
     QtMessageBoxes messageBoxes_;
     QtNotifyArea notifyArea_;
+    DbusNotifications notifications_;
     QtScreens screen_;
     FileProfileStore profiles_;
     QtSound sound_;

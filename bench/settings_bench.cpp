@@ -28,14 +28,22 @@ class Services
 {
 public:
     explicit Services(bool onDisk)
-        : profiles(onDisk ? static_cast<ProfileStore&>(disk) : fakes.profiles),
-          platform{fakes.platform.mailslots,    fakes.platform.clock,
-                   fakes.platform.oemCodePage,  fakes.platform.computerName,
-                   fakes.platform.shell,        fakes.platform.machine,
-                   fakes.platform.messageBoxes, fakes.platform.notifyArea,
-                   fakes.platform.screen,       profiles,
-                   fakes.platform.sound,        fakes.platform.files,
-                   fakes.platform.fileChooser,  fakes.platform.fontChooser}
+        : profiles(onDisk ? static_cast<ProfileStore&>(disk) : fakes.profiles), // the other services are the fakes'
+          platform{fakes.platform.mailslots,
+                   fakes.platform.clock,
+                   fakes.platform.oemCodePage,
+                   fakes.platform.computerName,
+                   fakes.platform.shell,
+                   fakes.platform.machine,
+                   fakes.platform.messageBoxes,
+                   fakes.platform.notifyArea,
+                   fakes.platform.notifications,
+                   fakes.platform.screen,
+                   profiles,
+                   fakes.platform.sound,
+                   fakes.platform.files,
+                   fakes.platform.fileChooser,
+                   fakes.platform.fontChooser}
     {
         // Other windows' sections around the dialog's, and the dialog's own as OK leaves it.
         for (const char* section : {"MainWindow", "ChatWindow"}) {

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/ComputerName.h"
+#include "platform/DesktopNotifications.h"
 #include "platform/DesktopServices.h"
 #include "platform/FileChooser.h"
 #include "platform/FileSaver.h"
@@ -31,6 +32,7 @@ struct Platform
     const MachineStore& machine;
     MessageBoxes& messageBoxes;
     NotifyArea& notifyArea;
+    DesktopNotifications& notifications;
     const Screens& screen;
     ProfileStore& profiles;
     Sound& sound;

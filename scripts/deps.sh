@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     xvfb xauth trayer openbox xdotool x11-utils imagemagick fonts-dejavu-core
-    unrtf iproute2 procps python3
+    unrtf iproute2 procps python3 dbus
     smbclient samba
     dpkg-dev lintian libcap2-bin
 )

@@ -9,6 +9,7 @@
 #include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMachineStore.h"
 #include "platform/fake/FakeMessageBoxes.h"
+#include "platform/fake/FakeNotifications.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "platform/fake/FakeScreens.h"
 #include "platform/fake/qt/FakeFontChooser.h"
@@ -21,9 +22,9 @@ namespace parlino::fake {
 struct FakeServices
 {
     explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
-        : computerName(computer), platform{mailslotService, clock,        codePage,    computerName, shell,
-                                           machine,         messageBoxes, notifyArea,  screen,       profiles,
-                                           sound,           files,        fileChooser, fontChooser}
+        : computerName(computer), platform{mailslotService, clock,        codePage,   computerName,  shell,
+                                           machine,         messageBoxes, notifyArea, notifications, screen,
+                                           profiles,        sound,        files,      fileChooser,   fontChooser}
     {}
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
@@ -35,6 +36,7 @@ struct FakeServices
     FakeMachineStore machine;
     FakeMessageBoxes messageBoxes;
     FakeNotifyArea notifyArea;
+    FakeNotifications notifications;
     FakeScreens screen;
     FakeProfileStore profiles;
     FakeSound sound;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/DesktopNotifications.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace parlino {
+
+// Tells the desktop about a message the user is not looking at: one notification per station, replaced by
+// that station's next message, and a click on it that leads back to the station's chat window.
+class MessageNotifier
+{
+public:
+    // The longest notification text, station name included.
+    static constexpr qsizetype kMaxLength = 200;
+
+    // Where a message lands: whether its chat window is the active window, whether the main window is hidden
+    // in the notification area, and the chat window's "Flash" choice, which notifications follow too.
+    struct Where
+    {
+        bool chatActive = false;
+        bool mainHidden = false;
+        bool flash = false;
+    };
+
+    // clicked receives the station whose notification the user clicked.
+    MessageNotifier(DesktopNotifications& notifications, std::function<void(const QString& station)> clicked);
+
+    void MessageArrived(const QString& station, const QString& text, Where where);
+
+private:
+    DesktopNotifications& notifications_;
+};
+
+} // namespace parlino
