@@ -2,6 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
+#include "platform/MainThreadHandOver.h"
 #include "settings/FormParts.h"
 
 #include <QApplication>
@@ -16,12 +17,8 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-// The window was designed with a 4-pixel sizing border and a 23-pixel caption around its client
-// area; only the client area is ours to size here, the window manager draws the rest.
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 27;
-constexpr QSize kClientSize(399 - kFrameWidth, 267 - kFrameHeight);
-constexpr QSize kMinimumClientSize(400 - kFrameWidth, 250 - kFrameHeight);
+// Only the client area is ours to size here, the window manager draws the frame.
+constexpr QSize kClientSize = QSize(399, 267) - kDesignFrame;
 constexpr QPoint kPosition(314, 114);
 
 constexpr int kToolBarHeight = 52;
@@ -32,7 +29,7 @@ constexpr QRect kStatusGeometry(4, 225, 382, 15);
 
 } // namespace
 
-TMainForm::TMainForm(const Platform& platform, QWidget* parent)
+TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb, QWidget* parent)
     : QMainWindow(parent), ToolBar1(new QFrame(this)), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
       ButMin(nullptr), RxSpeedButton1(nullptr), ToolButton1(nullptr), ButExit(nullptr), TreeStatii(nullptr),
       RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock, platform.messageBoxes)),
@@ -41,7 +38,12 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
       TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
       NetUsers(new TNetUsers(this, platform.networkBrowser ? *platform.networkBrowser : NoNetworkBrowser(),
                              platform.computerName)),
-      WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform)
+      WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform),
+      stations_(*WinPopup, std::move(smb)), notifier_(platform.notifications, [this](const QString& station) {
+          // A click on the notification brings the station's window to the front, also from its tray icon.
+          if (TChatForm* chat = ChatWith(station))
+              chat->RxTrayIconClick();
+      })
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Parlino"));
@@ -50,7 +52,6 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     setCentralWidget(new QWidget(this));
     move(kPosition);
     resize(kClientSize);
-    setMinimumSize(kMinimumClientSize);
 
     BuildToolBar();
     BuildTree();
@@ -65,13 +66,17 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
     RxTrayIcon->SetHint(QStringLiteral("Parlino"));
     RxTrayIcon->SetIcon(Glyphs::Application());
     RxTrayIcon->SetPopupMenu(TrayMenu);
+    RxTrayIcon->OnClick = [this](QObject*, TMouseButton, TShiftState, int, int) { RxTrayIconClick(); };
 
     TimerMin->setObjectName(QStringLiteral("TimerMin"));
     TimerMin->setInterval(55);
+    connect(TimerMin, &QTimer::timeout, this, &TMainForm::TimerMinTimer);
     TimerRefresh->setObjectName(QStringLiteral("TimerRefresh"));
     TimerRefresh->setInterval(60000);
     connect(TimerRefresh, &QTimer::timeout, this, &TMainForm::TimerRefreshTimer);
     NetUsers->SetName(QStringLiteral("NetUsers"));
+    FormPlacement = NewFormPlacement(this, "FormPlacement", QStringLiteral("MainWindow"), {400, 250}, platform.profiles,
+                                     platform.screen, platform.messageBoxes);
 
     WinPopup->SetName(QStringLiteral("WinPopup"));
     WinPopup->OnMessage = [this](QObject* sender, const QString& reciever, const QString& from, const QString& text) {
@@ -83,6 +88,8 @@ TMainForm::TMainForm(const Platform& platform, QWidget* parent)
 
 TMainForm::~TMainForm()
 {
+    // Its destroy hook writes the placement while the window is still whole.
+    delete FormPlacement;
     // A refresh under way ends without touching the tree, before the tree and NetUsers go, and without
     // waiting out the network's answers, which would keep the ended program (and its single-instance
     // lock) alive for another second.
@@ -121,6 +128,8 @@ void TMainForm::BuildToolBar()
 
     connect(ButChat, &QToolButton::clicked, this, &TMainForm::ButChatClick);
     connect(ButRefresh, &QToolButton::clicked, this, &TMainForm::ButRefreshClick);
+    connect(ButOptiuni, &QToolButton::clicked, this, &TMainForm::ButOptiuniClick);
+    connect(ButMin, &QToolButton::clicked, this, [this] { Guarded([this] { ButMinClick(); }); });
     connect(ButExit, &QToolButton::clicked, this, &TMainForm::ButExitClick);
     // The menu drops down beside the button rather than below it, as the button's arrow points.
     connect(RxSpeedButton1, &QToolButton::clicked, this, [this] {
@@ -165,8 +174,7 @@ void TMainForm::BuildTree()
 void TMainForm::BuildMenus()
 {
     TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    // Show1Click arrives with hiding to the notification area.
-    Show1 = NewMenuItem(TrayMenu, "Show1", QStringLiteral("&Show"));
+    Show1 = NewMenuItem(TrayMenu, "Show1", QStringLiteral("&Show"), this, [this] { Show1Click(); });
     About1 = NewMenuItem(TrayMenu, "About1", QStringLiteral("&About"), this, [this] { About1Click(); });
     TrayMenu->addSeparator();
     Exit1 = NewMenuItem(TrayMenu, "Exit1", QStringLiteral("E&xit"), this, [this] { Exit1Click(); });
@@ -184,20 +192,30 @@ void TMainForm::BuildMenus()
 void TMainForm::FormCreate()
 {
     FirstActivation = true;
-    StartUpStep([this] { ButRefreshClick(); });
+    Guarded([this] { ButRefreshClick(); });
     OpenMessenger();
     ChatOpen.fill(false);
-    StartUpStep([this] { ComputerName = platform_.computerName.Get(); });
+    Guarded([this] { ComputerName = platform_.computerName.Get(); });
     LastMessage.clear();
 }
 
-void TMainForm::StartUpStep(const std::function<void()>& step)
+void TMainForm::SetOptions(TOptiuniForm& options)
+{
+    options_ = &options;
+    options.SwitchRefreshTimer = [this](bool on) {
+        if (on)
+            TimerRefresh->start();
+        else
+            TimerRefresh->stop();
+    };
+}
+
+void TMainForm::Guarded(const std::function<void()>& step)
 {
     try {
         step();
     } catch (const std::exception& error) {
-        platform_.messageBoxes.ShowError(nullptr, QString::fromUtf8(error.what()),
-                                         QGuiApplication::applicationDisplayName());
+        platform_.messageBoxes.ReportError(nullptr, error);
     }
 }
 
@@ -247,6 +265,10 @@ void TMainForm::ButRefreshClick()
 
 void TMainForm::TimerRefreshTimer()
 {
+    // Inside a message box's own loop, waiting for the refresh under way would serve the messages that wait for
+    // the box to close, and the rebuilt tree would change under it: this tick is left out, the next one refreshes.
+    if (MainThreadHandOver::InModalLoop())
+        return;
     ButRefreshClick();
 }
 
@@ -278,8 +300,60 @@ void TMainForm::FormActivate()
 {
     if (!FirstActivation)
         return;
-    // Loading the options and arming the timers join here with hiding to the notification area.
+    // Restoring from the notification area activates the window again: the options are loaded once per run.
+    options_->FormStorage1->ReadStoredProps();
+    if (options_->CheckMin->Checked())
+        TimerMin->start();
+    options_->SwitchRefreshTimer(options_->CheckRefresh->Checked());
     FirstActivation = false;
+}
+
+void TMainForm::ButOptiuniClick()
+{
+    options_->show();
+    options_->raise();
+    options_->activateWindow();
+}
+
+void TMainForm::ButMinClick()
+{
+    // A placement that cannot be written keeps the window shown: what the error box says is then still on screen.
+    FormPlacement->WriteFormSettings();
+    RxTrayIcon->SetActive(true);
+    if (RxTrayIcon->IsAdded()) {
+        hide();
+        return;
+    }
+    RxTrayIcon->SetActive(false);
+    minimizingToTaskbar_ = true;
+    showMinimized();
+    minimizingToTaskbar_ = false;
+}
+
+void TMainForm::TimerMinTimer()
+{
+    // Stopped first: a failure is reported once, not every tick.
+    TimerMin->stop();
+    Guarded([this] { ButMinClick(); });
+}
+
+void TMainForm::ShowFromTray()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    RxTrayIcon->SetActive(false);
+}
+
+void TMainForm::Show1Click()
+{
+    ShowFromTray();
+}
+
+void TMainForm::RxTrayIconClick()
+{
+    ShowFromTray();
 }
 
 void TMainForm::FormClose()
@@ -308,15 +382,20 @@ int TMainForm::FreeChatSlot() const
     return kNoChatSlot;
 }
 
+TChatForm* TMainForm::ChatWith(const QString& station) const
+{
+    for (int slot = 1; slot <= kChatSlots; ++slot)
+        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station)
+            return ChatForms[slot].get();
+    return nullptr;
+}
+
 bool TMainForm::ActivateChat(const QString& station)
 {
-    for (int slot = 1; slot <= kChatSlots; ++slot) {
-        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station) {
-            ChatForms[slot]->activateWindow();
-            return true;
-        }
-    }
-    return false;
+    TChatForm* chat = ChatWith(station);
+    if (chat)
+        chat->activateWindow();
+    return chat != nullptr;
 }
 
 int TMainForm::NewChat(const QString& name)
@@ -332,7 +411,7 @@ int TMainForm::NewChat(const QString& name)
         return kNoChatSlot;
     }
     ChatOpen[slot] = true;
-    ChatForms[slot] = std::make_unique<TChatForm>(ChatServices{.winPopup = *WinPopup,
+    ChatForms[slot] = std::make_unique<TChatForm>(ChatServices{.stations = stations_,
                                                                .options = *options_,
                                                                .shownName = ComputerName,
                                                                .closed = [this, slot] { ReleaseChat(slot); },
@@ -341,7 +420,9 @@ int TMainForm::NewChat(const QString& name)
                                                                .fileChooser = platform_.fileChooser,
                                                                .messageBoxes = platform_.messageBoxes,
                                                                .notifyArea = platform_.notifyArea,
-                                                               .clock = platform_.clock});
+                                                               .clock = platform_.clock,
+                                                               .profiles = platform_.profiles,
+                                                               .screens = platform_.screen});
     TChatForm* chat = ChatForms[slot].get();
     chat->Tag = slot;
     // The station exactly as named: a reply must go back to the computer that wrote.
@@ -373,18 +454,18 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     LastMessage = AMsg;
     if (options_->CheckWav->Checked())
         platform_.sound.PlayFile(options_->EditWav->Text());
-    const TFont& receiveFont = *options_->EditPrimire->Font();
-    for (int slot = 1; slot <= kChatSlots; ++slot) {
-        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station) {
-            ChatForms[slot]->Mesaj(ASender, AMsg, receiveFont, true);
-            return;
-        }
+    TChatForm* chat = ChatWith(station);
+    if (!chat && !AMsg.isEmpty()) {
+        const int slot = NewChat(station);
+        if (slot <= kChatSlots)
+            chat = ChatForms[slot].get();
     }
-    if (AMsg.isEmpty())
+    if (!chat)
         return;
-    const int slot = NewChat(station);
-    if (slot <= kChatSlots)
-        ChatForms[slot]->Mesaj(ASender, AMsg, receiveFont, true);
+    chat->Mesaj(ASender, AMsg, *options_->EditPrimire->Font(), true);
+    notifier_.MessageArrived(
+        station, AMsg,
+        {.chatActive = chat->isActiveWindow(), .mainHidden = !isVisible(), .flash = chat->CheckFlash->isChecked()});
 }
 
 void TMainForm::Contents2Click()
@@ -438,6 +519,14 @@ void TMainForm::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+    // The minimize command hides the window in the notification area; the hiding, which may report an error, runs
+    // once the state change is over.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && !minimizingToTaskbar_ &&
+        platform_.notifyArea.IsAvailable()) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        QMetaObject::invokeMethod(
+            this, [this] { Guarded([this] { ButMinClick(); }); }, Qt::QueuedConnection);
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

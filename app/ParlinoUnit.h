@@ -1,11 +1,14 @@
 #pragma once
 
+#include "app/MessageNotifier.h"
 #include "app/RefreshThread.h"
 #include "app/StationTree.h"
 #include "chat/ChatUnit.h"
 #include "platform/Platform.h"
+#include "settings/FormPlacement.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
+#include "transport/StationSender.h"
 #include "tray/IconList.h"
 #include "tray/PopupMenu.h"
 #include "tray/RxTrayIcon.h"
@@ -21,6 +24,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace parlino {
@@ -37,13 +41,15 @@ public:
     static constexpr auto kInstallSection = "SOFTWARE\\Parlino";
     static constexpr auto kInstallPathValue = "InstallPath";
 
-    explicit TMainForm(const Platform& platform, QWidget* parent = nullptr);
+    // Without an SMB route every chat line goes as a mailslot datagram.
+    explicit TMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt,
+                       QWidget* parent = nullptr);
     ~TMainForm() override;
     Q_DISABLE_COPY_MOVE(TMainForm)
 
     // The options dialog, made right after this window and alive longer than it; needed before the
-    // first message or chat window.
-    void SetOptions(const TOptiuniForm& options) { options_ = &options; }
+    // first message or chat window. Its OK switches the periodic refresh.
+    void SetOptions(TOptiuniForm& options);
 
     QFrame* ToolBar1;
     QToolButton* ButChat;
@@ -67,6 +73,7 @@ public:
     QAction* About3;
     QTimer* TimerMin;
     QTimer* TimerRefresh;
+    TFormPlacement* FormPlacement;
     TNetUsers* NetUsers;
     TWinPopup* WinPopup;
     TIconList ImageList1;
@@ -98,6 +105,13 @@ public:
     void About3Click();
     void ButExitClick();
     void Exit1Click();
+    void ButOptiuniClick();
+    // Hides the window in the notification area, its placement written first; where the desktop has no notification
+    // area, minimises it to the taskbar instead, so that it can always be brought back.
+    void ButMinClick();
+    void TimerMinTimer();
+    void Show1Click();
+    void RxTrayIconClick();
 
     // The chat-window table: slots 1..kChatSlots, kNoChatSlot when none is free or none was opened.
     static constexpr int kNoChatSlot = kChatSlots + 1;
@@ -122,17 +136,24 @@ private:
     void BuildTree();
     void BuildMenus();
     void ShowAbout();
-    // Runs one step of start-up: what goes wrong is shown in the error box, and start-up goes on.
-    void StartUpStep(const std::function<void()>& step);
+    // Runs a step of start-up or a handler: what goes wrong is shown in the error box, and the program goes on.
+    void Guarded(const std::function<void()>& step);
+    void ShowFromTray();
     void OpenMessenger();
     QString NotReceivingReason(const EMailSlot& error) const;
     // The current node while it is selected.
     QTreeWidgetItem* SelectedNode() const;
+    // The open window of the station, the lowest slot first; nullptr when none is open.
+    TChatForm* ChatWith(const QString& station) const;
     // Frees a chat slot at once; its window, which may still be closing, is destroyed soon after.
     void ReleaseChat(int slot);
 
     Platform platform_;
-    const TOptiuniForm* options_ = nullptr;
+    StationSender stations_;
+    MessageNotifier notifier_;
+    TOptiuniForm* options_ = nullptr;
+    // Set while the window minimises to the taskbar because it could not hide in the notification area.
+    bool minimizingToTaskbar_ = false;
     // Closed chat windows waiting to be destroyed from the event loop.
     std::vector<std::unique_ptr<TChatForm>> closedChats_;
 };

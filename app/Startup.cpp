@@ -16,9 +16,9 @@ bool FirstInstance(InstanceLock& lock)
     return lock.Acquire(QLatin1String(kInstanceName));
 }
 
-void CreateForms(const Platform& platform)
+void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
 {
-    MainForm = new TMainForm(platform);
+    MainForm = new TMainForm(platform, std::move(smb));
     OptiuniForm = new TOptiuniForm(platform);
     MainForm->SetOptions(*OptiuniForm);
     AboutForm = new TAboutForm();
@@ -35,14 +35,17 @@ void DestroyForms()
     OptiuniForm = nullptr;
 }
 
-int RunParlino(const Platform& platform)
+int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
 {
     // Only the main window's close ends the program; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms(platform);
+    CreateForms(platform, std::move(smb));
     // Until here the default action of a signal to end loses nothing.
     OnTerminationSignal([] { MainForm->close(); });
     MainForm->show();
+    // The program's first window takes the focus, as it would on any desktop: its first activation loads the
+    // options, also where no window manager hands the focus out.
+    MainForm->activateWindow();
     QApplication::exec();
     DestroyForms();
     return 0;
@@ -61,7 +64,7 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
         onApplication(application);
     SystemPlatform system;
     fonts.Wait();
-    return RunParlino(system.Services());
+    return RunParlino(system.Services(), system.SmbRoute());
 }
 
 } // namespace parlino

@@ -2,8 +2,10 @@
 
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
+#include "transport/StationSender.h"
 
 #include <functional>
+#include <optional>
 
 class QApplication;
 
@@ -17,13 +19,13 @@ bool FirstInstance(InstanceLock& lock);
 
 // MainForm, OptiuniForm (hidden) and AboutForm, made in that order from the services; the main window is
 // handed the options dialog.
-void CreateForms(const Platform& platform);
+void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt);
 // Closes the transport, waits for its threads and destroys the three forms; safe when none exist.
 void DestroyForms();
 
 // Creates MainForm, OptiuniForm (hidden) and AboutForm, runs the event loop until the main window
 // closes, and takes everything down again. Needs the application object; returns the exit code.
-int RunParlino(const Platform& platform);
+int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt);
 
 // The whole program: one copy per session, the application object, the system's services, the forms.
 // onApplication, when given, sees the application object before any form exists.

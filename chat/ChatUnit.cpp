@@ -112,6 +112,8 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 
     BuildMenus();
     BuildTray();
+    FormPlacement1 = NewFormPlacement(this, "FormPlacement1", QStringLiteral("ChatWindow"), {350, 275},
+                                      services_.profiles, services_.screens, services_.messageBoxes);
     EditText->setFocus();
     FormCreate();
     // The icon appears once, for the finished window.
@@ -119,7 +121,11 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 }
 
 // Destroying the window removes its tray icon with it; the chat table has already let go of the slot.
-TChatForm::~TChatForm() = default;
+TChatForm::~TChatForm()
+{
+    // Its destroy hook writes the placement while the window is still whole.
+    delete FormPlacement1;
+}
 
 QToolButton* TChatForm::SpeedButton(const char* name, const QString& caption, const char* glyph,
                                     void (TChatForm::*handler)())
@@ -297,13 +303,15 @@ void TChatForm::ButOkClick()
         return;
     }
     PadNext_ = !PadNext_;
-    // NetBIOS names are one name whatever their case.
-    const bool ownComputer = Station.compare(local, Qt::CaseInsensitive) == 0;
-    const bool delivered = ownComputer || services_.winPopup.Send(Station, local, Station, text);
     AdaugaMesaj(services_.shownName, text, sendFont, false);
-    // A line that never left must not pass for a sent one.
-    if (!delivered)
-        AppendLine(QStringLiteral("(not delivered to %1)").arg(Station), sendFont);
+    // NetBIOS names are one name whatever their case.
+    if (Station.compare(local, Qt::CaseInsensitive) != 0)
+        services_.stations.Send(Station, local, text, this, [this, station = Station](bool delivered) {
+            // A line that never left must not pass for a sent one; by the SMB route this is known only later.
+            if (!delivered)
+                AppendLine(QStringLiteral("(not delivered to %1)").arg(station),
+                           *services_.options.EditTrimitere->Font());
+        });
     EditText->clear();
 }
 

@@ -5,9 +5,11 @@
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
 #include "platform/qt/NotifyArea.h"
+#include "settings/FormPlacement.h"
 #include "settings/OptiuniUnit.h"
 #include "settings/TFont.h"
 #include "transport/MailSlot.h"
+#include "transport/StationSender.h"
 #include "tray/PopupMenu.h"
 #include "tray/RxTrayIcon.h"
 
@@ -27,8 +29,8 @@ namespace parlino {
 // What a chat window is given by whoever opens it. The objects referred to outlive the window.
 struct ChatServices
 {
-    // Sends the user's lines.
-    TCustomWinPopup& winPopup;
+    // Delivers the user's lines, trying the SMB route first for Samba servers.
+    StationSender& stations;
     // Read when a line is added: time stamps, the font of sent lines.
     const TOptiuniForm& options;
     // This computer's name as the main window knows it, shown as the author of sent lines.
@@ -42,6 +44,9 @@ struct ChatServices
     NotifyArea& notifyArea;
     // Times the tray icon's animation.
     Clock& clock;
+    // Where the placement shared by every chat window is kept, and the screens it must stay on.
+    ProfileStore& profiles;
+    const Screens& screens;
 };
 
 // The window of one conversation with one peer station: a transcript, an entry line, its own tray icon.
@@ -78,6 +83,7 @@ public:
     TPopupMenu* PopupMenuCopy;
     QAction* copy1;
     QAction* Selectall1;
+    TFormPlacement* FormPlacement1;
 
     // The chat slot of this window, set by whoever opens it.
     int Tag = 0;

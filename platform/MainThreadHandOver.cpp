@@ -36,7 +36,7 @@ void ServeFromEventLoop()
         std::lock_guard lock(mutex);
         servePosted = false;
     }
-    if (QThread::currentThread()->loopLevel() > 1) {
+    if (InModalLoop()) {
         QTimer::singleShot(kModalRetryMs, QCoreApplication::instance(), [] { ServeFromEventLoop(); });
         std::lock_guard lock(mutex);
         servePosted = true;
@@ -61,6 +61,11 @@ void PostServe()
 }
 
 } // namespace
+
+bool InModalLoop()
+{
+    return QThread::currentThread()->loopLevel() > 1;
+}
 
 bool IsMainThread()
 {

@@ -11,6 +11,9 @@ namespace MainThreadHandOver {
 
 bool IsMainThread();
 
+// Main thread: true while a modal box runs its own loop inside the main event loop.
+bool InModalLoop();
+
 // Runs fn on the main thread and blocks the caller until it has returned. On the main thread fn runs at once.
 void Run(const std::function<void()>& fn);
 

@@ -1,5 +1,6 @@
 #include "settings/FormParts.h"
 
+#include "settings/FormPlacement.h"
 #include "settings/TFont.h"
 
 #include <QAction>
@@ -44,6 +45,20 @@ QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, cons
     if (onClick)
         QObject::connect(item, &QAction::triggered, receiver, std::move(onClick));
     return item;
+}
+
+TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
+                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes)
+{
+    auto* placement = new TFormPlacement(form, profiles, screens, messageBoxes);
+    placement->setObjectName(QLatin1String(name));
+    placement->BeginLoading();
+    placement->SetIniFileName(QStringLiteral("parlino.ini"));
+    placement->SetIniSection(section);
+    placement->MinMaxInfo()->SetMinTrackWidth(minimumSize.width());
+    placement->MinMaxInfo()->SetMinTrackHeight(minimumSize.height());
+    placement->EndLoading();
+    return placement;
 }
 
 } // namespace parlino

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -15,7 +16,16 @@ class QWidget;
 
 namespace parlino {
 
+class MessageBoxes;
+class ProfileStore;
+class Screens;
+class TFormPlacement;
+
 // What the program's windows are built from, so that they look and behave alike.
+
+// The frame the windows were designed in: a 4-pixel sizing border on each side and a 23-pixel caption. Qt sizes only
+// the client area, which is the design's size less this frame; size limits are of the whole window, as it is dragged.
+inline constexpr QSize kDesignFrame(8, 27);
 
 // The design face at a size in pixels.
 QFont DesignFont(int pixels);
@@ -29,5 +39,11 @@ QFrame* NewSeparator(QWidget* toolBar, const char* name);
 // A menu item named as its component; choosing it runs onClick, when given, for as long as receiver lives.
 QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, const QObject* receiver = nullptr,
                      std::function<void()> onClick = {});
+
+// The placement component of a window, kept in a section of "parlino.ini", holding the window, frame included, to a
+// smallest size;
+// named as its component. The window destroys it first in its own destructor.
+TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
+                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes);
 
 } // namespace parlino

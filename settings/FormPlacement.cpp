@@ -3,6 +3,7 @@
 #include "platform/MessageBoxes.h"
 #include "platform/ProfileStore.h"
 #include "platform/Screens.h"
+#include "settings/FormParts.h"
 #include "settings/PropsStorage.h"
 #include "settings/ScreenPlacement.h"
 #include "settings/SettingsAccess.h"
@@ -420,14 +421,15 @@ void TFormPlacement::UpdateSizeLimits()
         ownLimits_ = SizeLimits{form_->minimumSize(), form_->maximumSize()};
     SizeLimits limits = *ownLimits_;
     const TWinMinMaxInfo& info = *minMaxInfo_;
-    if (info.MinTrackWidth())
-        limits.minimum.setWidth(info.MinTrackWidth());
-    if (info.MinTrackHeight())
-        limits.minimum.setHeight(info.MinTrackHeight());
-    if (info.MaxTrackWidth())
-        limits.maximum.setWidth(info.MaxTrackWidth());
-    if (info.MaxTrackHeight())
-        limits.maximum.setHeight(info.MaxTrackHeight());
+    // The track sizes are of the whole window; Qt limits its client area.
+    const auto track = [](int& client, int whole, int frame) {
+        if (whole)
+            client = std::max(whole - frame, 0);
+    };
+    track(limits.minimum.rwidth(), info.MinTrackWidth(), kDesignFrame.width());
+    track(limits.minimum.rheight(), info.MinTrackHeight(), kDesignFrame.height());
+    track(limits.maximum.rwidth(), info.MaxTrackWidth(), kDesignFrame.width());
+    track(limits.maximum.rheight(), info.MaxTrackHeight(), kDesignFrame.height());
     if (preventResize_ && form_->isVisible())
         limits.minimum = limits.maximum = form_->size();
     form_->setMinimumSize(limits.minimum);

@@ -4,11 +4,13 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace parlino::fake {
 
-// Records every box as if the user had dismissed it at once.
+// Records every box as if the user had dismissed it at once, or after whileShown, where a test can run a nested
+// loop as a modal box does.
 class FakeMessageBoxes final : public MessageBoxes
 {
 public:
@@ -22,8 +24,12 @@ public:
     void ShowError(QWidget* owner, const QString& text, const QString& caption) override
     {
         shown_.push_back({owner, text, caption});
+        if (whileShown)
+            whileShown();
     }
     const std::vector<Box>& Shown() const { return shown_; }
+
+    std::function<void()> whileShown;
 
 private:
     std::vector<Box> shown_;

@@ -63,37 +63,60 @@ protected:
     const ThisComputer alpha{"ALPHA", "OFFICE"};
     LocalMailslots inboxes;
     NbtMailslotService service{*network, *network, inboxes, alpha, 138};
-    Platform onLan{service,    clock,  codePage, computerName, shell, machine,     messageBoxes,
-                   notifyArea, screen, profiles, sound,        files, fileChooser, fontChooser};
+    Platform onLan{service,       clock,  codePage, computerName, shell, machine,     messageBoxes, notifyArea,
+                   notifications, screen, profiles, sound,        files, fileChooser, fontChooser};
     LanStation pc7{lan, 7, "PC7"};
     LanStation pc12{lan, 12, "PC12"};
     int handled = 0;
 };
 
-TEST_F(ChatTableTest, APersonalMessageOpensTheWindowOfItsSenderExactlyAndTheReplyGoesBack)
+// With the main window away, each message is a desktop notification, unless its window's Flash is off; a click on
+// it brings the window back.
+TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsToItsWindow)
 {
-    Arrive(pc12, "ALPHA", "hi");
-    ASSERT_EQ(Stations(), QStringList{"PC12"});
-    EXPECT_EQ(LastLine(1), "PC12 > hi ");
-    Arrive(pc12, "ALPHA", "again");
-    EXPECT_EQ(Stations(), QStringList{"PC12"});
-    EXPECT_EQ(LastLine(1), "PC12 > again ");
+    Arrive(pc12, "ALPHA", "hi\nthere");
+    EXPECT_EQ(notifications.Shown(), QStringList{"PC12|PC12: hi"});
+    TChatForm* chat = MainForm->ChatForms[1].get();
+    chat->hide();
+    notifications.Click("PC12");
+    EXPECT_TRUE(chat->isVisible());
+
+    chat->CheckFlash->setChecked(false);
+    Arrive(pc12, "ALPHA", "quiet");
+    EXPECT_EQ(notifications.Shown().size(), 1);
+}
+
+// A personal message goes to the window of its sender exactly, a workgroup message to the group's window; each line
+// shows its author.
+TEST_F(ChatTableTest, AMessageGoesToTheWindowOfItsSenderOrGroupAndTheReplyGoesBack)
+{
+    const struct
+    {
+        LanStation& from;
+        const char* to;
+        const char* text;
+        QStringList stations;
+        int slot;
+        const char* line;
+    } arrivals[] = {
+        {pc12, "ALPHA", "hi", {"PC12"}, 1, "PC12 > hi "},
+        {pc12, "ALPHA", "again", {"PC12"}, 1, "PC12 > again "},
+        {pc7, "OFFICE", "to all", {"PC12", "OFFICE"}, 2, "PC7 > to all "},
+        {pc12, "OFFICE", "me too", {"PC12", "OFFICE"}, 2, "PC12 > me too "},
+    };
+    for (const auto& arrival : arrivals) {
+        Arrive(arrival.from, arrival.to, arrival.text);
+        ASSERT_EQ(Stations(), arrival.stations) << arrival.text;
+        EXPECT_EQ(LastLine(arrival.slot), arrival.line) << arrival.text;
+    }
 
     MainForm->ChatForms[1]->EditText->setText(QStringLiteral("hello back"));
     QTest::keyClick(MainForm->ChatForms[1]->EditText, Qt::Key_Return);
-    ASSERT_TRUE(WaitUntil([&] { return !pc12.inbox.isEmpty(); }));
-    EXPECT_EQ(pc12.inbox, QStringList{"ALPHA -> PC12: hello back"});
+    // PC12 is in OFFICE too, so the group's messages reach it as well.
+    const QString reply = QStringLiteral("ALPHA -> PC12: hello back");
+    ASSERT_TRUE(WaitUntil([&] { return pc12.inbox.contains(reply); }));
+    EXPECT_EQ(pc12.inbox.count(reply), 1);
     EXPECT_EQ(LastLine(1), "ALPHA > hello back ");
-}
-
-TEST_F(ChatTableTest, AWorkgroupMessageGoesToTheGroupsWindowShowingItsAuthor)
-{
-    Arrive(pc7, "OFFICE", "to all");
-    ASSERT_EQ(Stations(), QStringList{"OFFICE"});
-    EXPECT_EQ(LastLine(1), "PC7 > to all ");
-    Arrive(pc12, "OFFICE", "me too");
-    EXPECT_EQ(Stations(), QStringList{"OFFICE"});
-    EXPECT_EQ(LastLine(1), "PC12 > me too ");
 }
 
 TEST_F(ChatTableTest, ThisComputersOwnMessagesAreDroppedAndLeaveNoTrace)

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <functional>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -14,6 +16,20 @@ namespace parlino::test {
 namespace {
 
 using MainFormTest = AppFixture;
+
+// The window shown and activated, as the desktop does at start.
+void ShowActive()
+{
+    MainForm->show();
+    // The offscreen desktop keeps a window it hid active in its own books, and so never activates it again.
+    QApplication::setActiveWindow(MainForm);
+    ASSERT_TRUE(WaitUntil([] { return MainForm->isActiveWindow(); }));
+}
+
+bool InTray()
+{
+    return !MainForm->isVisible() && MainForm->RxTrayIcon->IsAdded();
+}
 
 TEST_F(MainFormTest, CreationOpensTheTransportAndReadsThisComputersName)
 {
@@ -227,6 +243,111 @@ TEST_F(MainFormTest, TheWindowsCloseButtonClosesAsExitDoes)
     MainForm->show();
     EXPECT_TRUE(MainForm->close());
     EXPECT_FALSE(MainForm->WinPopup->Active());
+}
+
+TEST_F(MainFormTest, StartMinimizedHidesOnceAfterTheFirstActivationAndRestoringReloadsNothing)
+{
+    profiles.SetText("Parlino.ini", "[Optiuni]\nCheckMin_Checked=True\nCheckRefresh_Checked=False\n");
+    CreateForms();
+    ShowActive();
+    EXPECT_TRUE(OptiuniForm->CheckMin->Checked());
+    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
+    ASSERT_TRUE(WaitUntil(InTray));
+    EXPECT_FALSE(MainForm->TimerMin->isActive());
+    EXPECT_TRUE(profiles.Text("parlino.ini").contains("[MainWindow]"));
+
+    profiles.SetText("Parlino.ini", "[Optiuni]\nCheckMin_Checked=False\nCheckRefresh_Checked=True\n");
+    MainForm->Show1->trigger();
+    ShowActive();
+    EXPECT_FALSE(MainForm->RxTrayIcon->IsAdded());
+    EXPECT_TRUE(OptiuniForm->CheckMin->Checked()) << "the options are loaded once per run";
+    EXPECT_FALSE(MainForm->TimerMin->isActive());
+    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
+}
+
+TEST_F(MainFormTest, EveryWayOfHidingWritesThePlacementAndEveryWayBackShowsTheWindowWhereItWas)
+{
+    const std::vector<std::pair<const char*, std::function<void()>>> hidings = {
+        {"the Minimize button", [] { QTest::mouseClick(MainForm->ButMin, Qt::LeftButton); }},
+        {"the title bar's minimize", [] { MainForm->setWindowState(Qt::WindowMinimized); }},
+        {"the start-minimized timer", [] { MainForm->TimerMin->start(); }},
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> restorings = {
+        {"the tray menu's Show", [] { MainForm->Show1->trigger(); }},
+        {"a click on the tray icon",
+         [this] {
+             const NotifyReceiver* icon = notifyArea.Shown().front().window;
+             ASSERT_TRUE(notifyArea.Deliver(icon, kWmLButtonDown));
+             ASSERT_TRUE(notifyArea.Deliver(icon, kWmLButtonUp));
+         }},
+    };
+    CreateForms();
+    ShowActive();
+    int left = 100;
+    for (const auto& [hiding, hide] : hidings) {
+        for (const auto& [restoring, restore] : restorings) {
+            SCOPED_TRACE(std::string(hiding) + ", then " + restoring);
+            const QPoint place(left += 10, 80);
+            MainForm->move(place);
+            hide();
+            ASSERT_TRUE(WaitUntil(InTray));
+            EXPECT_TRUE(profiles.Text("parlino.ini").contains(QStringLiteral("NormPos=%1,80,").arg(place.x())));
+            MainForm->move(0, 0);
+            restore();
+            ASSERT_TRUE(WaitUntil([] { return MainForm->isVisible(); }));
+            EXPECT_FALSE(MainForm->RxTrayIcon->IsAdded());
+            EXPECT_FALSE(MainForm->isMinimized());
+            EXPECT_EQ(MainForm->pos(), place);
+        }
+    }
+    EXPECT_TRUE(messageBoxes.Shown().empty());
+}
+
+TEST_F(MainFormTest, WithoutANotificationAreaHidingMinimisesToTheTaskbarInstead)
+{
+    notifyArea.SetAvailable(false);
+    notifyArea.RefuseAdds(true);
+    CreateForms();
+    ShowActive();
+    QTest::mouseClick(MainForm->ButMin, Qt::LeftButton);
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_TRUE(MainForm->isMinimized());
+    EXPECT_FALSE(MainForm->RxTrayIcon->Active());
+    MainForm->showNormal();
+    MainForm->setWindowState(Qt::WindowMinimized);
+    test::SpinFor(50);
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_TRUE(MainForm->isMinimized());
+}
+
+TEST_F(MainFormTest, AnUnwritableSettingsFileIsReportedOnceAndKeepsTheWindowShown)
+{
+    profiles.SetText("Parlino.ini", "[Optiuni]\nCheckMin_Checked=True\n");
+    profiles.SetReadOnly("parlino.ini", true);
+    CreateForms();
+    ShowActive();
+    ASSERT_TRUE(WaitUntil([this] { return !messageBoxes.Shown().empty(); }));
+    test::SpinFor(200);
+    ASSERT_EQ(messageBoxes.Shown().size(), 1U);
+    EXPECT_TRUE(messageBoxes.Shown()[0].text.startsWith("Unable to write to "))
+        << messageBoxes.Shown()[0].text.toStdString();
+    EXPECT_FALSE(MainForm->TimerMin->isActive());
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_FALSE(MainForm->RxTrayIcon->Active());
+}
+
+TEST_F(MainFormTest, OptionsOpenBesideAUsableWindowAndTheirOkSwitchesTheRefresh)
+{
+    CreateForms();
+    ShowActive();
+    EXPECT_TRUE(MainForm->TimerRefresh->isActive()) << "Auto-refresh is on by design";
+    QTest::mouseClick(MainForm->ButOptiuni, Qt::LeftButton);
+    EXPECT_TRUE(OptiuniForm->isVisible());
+    EXPECT_FALSE(OptiuniForm->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    OptiuniForm->CheckRefresh->SetChecked(false);
+    QTest::mouseClick(OptiuniForm->ButOk, Qt::LeftButton);
+    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
 }
 
 } // namespace

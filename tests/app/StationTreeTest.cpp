@@ -2,7 +2,9 @@
 #include "tests/app/AppFixture.h"
 #include "tests/support/Wait.h"
 
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <condition_variable>
 #include <mutex>
@@ -280,6 +282,49 @@ TEST_F(StationTreeTest, ClosingTheWindowDuringARefreshLeavesTheTreeAndNetUsersAl
     test::SpinFor(100);
     EXPECT_EQ(browser.Opened(), opened);
     EXPECT_FALSE(opened.contains("B"));
+}
+
+TEST_F(StationTreeTest, BehindAnErrorBoxATickNeitherWaitsForTheRefreshNorRoutesAMessage)
+{
+    Network({{"A", {"A1"}}});
+    Start();
+    Gate gate;
+    browser.SetOnOpen([&](const QString& listing) {
+        if (listing == "A")
+            gate.Wait();
+    });
+    MainForm->ButRefreshClick();
+    ASSERT_TRUE(WaitUntil([&] { return gate.Waiting(); }));
+    const CRefreshThread* underWay = MainForm->RefreshThread.get();
+
+    // The error box's own loop: a tick of the refresh and a message arrive while it is open.
+    messageBoxes.whileShown = [&] {
+        QEventLoop modal;
+        MainForm->TimerRefresh->setSingleShot(true);
+        MainForm->TimerRefresh->start(1);
+        ASSERT_TRUE(mailslots.Deliver("messngr", {'B', 'O', 'B', 0, 'A', 'L', 'P', 'H', 'A', 0, 'h', 'i'}));
+        QTimer::singleShot(200, &modal, &QEventLoop::quit);
+        modal.exec();
+        EXPECT_EQ(MainForm->RefreshThread.get(), underWay) << "no second refresh";
+        EXPECT_FALSE(MainForm->RefreshThread->Finished());
+        EXPECT_TRUE(MainForm->LastMessage.isEmpty()) << "the routing waits for the box";
+    };
+    profiles.SetReadOnly("parlino.ini", true);
+    MainForm->show();
+    // Clicked from the program's own event loop, so that the box's loop is a nested one.
+    QEventLoop main;
+    QTimer::singleShot(0, &main, [&main] {
+        QTest::mouseClick(MainForm->ButMin, Qt::LeftButton);
+        main.quit();
+    });
+    main.exec();
+    messageBoxes.whileShown = nullptr;
+    ASSERT_EQ(messageBoxes.Shown().size(), 1U);
+
+    EXPECT_TRUE(WaitUntil([] { return MainForm->LastMessage == "hi"; }));
+    std::thread opener = OpenWhenTerminated(gate, *MainForm->RefreshThread);
+    Refresh();
+    opener.join();
 }
 
 } // namespace

@@ -1,36 +1,61 @@
 #!/bin/sh
 # Starts Parlino on the current X display, finds its main window by caption, presses "E&xit" and
 # expects exit code 0; then once more without the right to bind port 138, where it must still run and say
-# once on stderr why no message can arrive. PARLINO_BINARY names the program; PARLINO_SCREENSHOT, when set,
-# where the window's picture goes (the second one beside it).
+# once on stderr why no message can arrive; then once more with "Start minimized" in its settings file, where
+# it must hide in the notification area and come back from there where it was, and hide again by "&Minimize".
+# PARLINO_BINARY names the program; PARLINO_SCREENSHOT, when set, where the window's picture goes (the others
+# beside it).
 set -u
 session=$(mktemp -d)
 trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 
-# run_and_exit SCREENSHOT COMMAND...: starts Parlino through the command, pictures its window, presses
-# "E&xit" and expects it to end with 0.
-run_and_exit() {
-    screenshot=$1
-    shift
+# start COMMAND...: starts Parlino through the command.
+start() {
     XDG_RUNTIME_DIR=$session XDG_CONFIG_HOME=$session/config PARLINO_INTERFACES=lo \
         PARLINO_NETBIOS_NAME=X11CHECK PARLINO_MACHINE_INI=$session/none.ini "$@" 2>"$session/stderr" &
     pid=$!
+}
 
-    window=
+# wait_for TEST...: waits up to ten seconds for the test to hold.
+wait_for() {
     tries=0
-    while [ -z "$window" ] && [ "$tries" -lt 100 ]; do
-        window=$(xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | head -n 1)
-        [ -z "$window" ] && sleep 0.1
+    until "$@"; do
+        [ "$tries" -ge 100 ] && return 1
+        sleep 0.1
         tries=$((tries + 1))
     done
-    if [ -z "$window" ]; then
-        echo "FAIL: no visible window captioned Parlino"
-        exit 1
-    fi
-    sleep 0.3
-    [ -n "$screenshot" ] && import -window "$window" "$screenshot" && echo "screenshot: $screenshot"
+}
 
-    # "E&xit" sits at 331..387 across and 3..48 down in the window.
+shown() {
+    window=$(xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | head -n 1)
+    [ -n "$window" ]
+}
+
+hidden() {
+    ! xdotool search --onlyvisible --name '^Parlino$' >/dev/null 2>&1
+}
+
+# The notification area's panel grows from nothing to the size of the icons it holds.
+tray_icon_shown() {
+    panel=$(xwininfo -root -tree | grep '"panel": ("panel" "trayer")' | head -n 1)
+    width=$(echo "$panel" | sed -n 's/.*)  *\([0-9]*\)x[0-9]*+.*/\1/p')
+    [ "${width:-0}" -gt 2 ]
+}
+
+tray_icon_gone() {
+    ! tray_icon_shown
+}
+
+# A click in the middle of the notification area's one icon.
+click_tray_icon() {
+    panel_id=$(echo "$panel" | awk '{print $1}')
+    eval "$(xdotool getwindowgeometry --shell "$panel_id")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+}
+
+# exit_by_button: presses "E&xit", which sits at 331..387 across and 3..48 down in the window, and expects
+# Parlino to end with 0.
+exit_by_button() {
     xdotool mousemove --window "$window" 359 25 click 1
     tries=0
     while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 50 ]; do
@@ -46,6 +71,32 @@ run_and_exit() {
     pid=
     echo "Parlino ended with $status"
     [ "$status" -eq 0 ] || exit 1
+}
+
+# run_and_exit SCREENSHOT COMMAND...: starts Parlino through the command, pictures its window, presses
+# "E&xit" and expects it to end with 0.
+run_and_exit() {
+    screenshot=$1
+    shift
+    start "$@"
+    if ! wait_for shown; then
+        echo "FAIL: no visible window captioned Parlino"
+        exit 1
+    fi
+    sleep 0.3
+    [ -n "$screenshot" ] && import -window "$window" "$screenshot" && echo "screenshot: $screenshot"
+    exit_by_button
+}
+
+# expect DESCRIPTION TEST...: fails the check unless the test comes to hold.
+expect() {
+    description=$1
+    shift
+    if ! wait_for "$@"; then
+        echo "FAIL: $description"
+        exit 1
+    fi
+    echo "ok: $description"
 }
 
 run_and_exit "${PARLINO_SCREENSHOT:-}" env PARLINO_NBT_PORT=41384 "$PARLINO_BINARY"
@@ -64,3 +115,23 @@ if [ "$(grep -cxF "$expected" "$session/stderr")" -ne 1 ]; then
     exit 1
 fi
 echo "ok: without the capability it runs and says so: $expected"
+
+mkdir -p "$session/config/parlino"
+printf '[Optiuni]\nCheckMin_Checked=True\nCheckRefresh_Checked=False\n' >"$session/config/parlino/parlino.ini"
+start env PARLINO_NBT_PORT=41384 "$PARLINO_BINARY"
+expect "started minimized: the window hides" hidden
+expect "and its icon is in the notification area" tray_icon_shown
+grep -q '^\[MainWindow\]' "$session/config/parlino/parlino.ini" || { echo "FAIL: no placement written"; exit 1; }
+click_tray_icon
+expect "a click on the icon brings the window back" shown
+expect "and the icon goes" tray_icon_gone
+place=$(xdotool getwindowgeometry "$window" | grep Position)
+# "&Minimize" sits at 182..238 across.
+xdotool mousemove --window "$window" 210 25 click 1
+expect "&Minimize hides the window" hidden
+expect "into the notification area" tray_icon_shown
+click_tray_icon
+expect "the icon brings it back once more" shown
+[ "$(xdotool getwindowgeometry "$window" | grep Position)" = "$place" ] || { echo "FAIL: not back where it was"; exit 1; }
+echo "ok: back where it was ($place)"
+exit_by_button

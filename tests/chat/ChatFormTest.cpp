@@ -4,6 +4,7 @@
 #include "platform/fake/FakeFileSaver.h"
 #include "platform/fake/FakeMailslotService.h"
 #include "platform/fake/FakeMessageBoxes.h"
+#include "platform/fake/FakeStreams.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
 #include "platform/fake/qt/FakeServices.h"
 #include "platform/qt/FlashWindow.h"
@@ -45,8 +46,9 @@ protected:
 
     std::unique_ptr<TChatForm> Open(const QString& station)
     {
-        auto chat = std::make_unique<TChatForm>(ChatServices{me.popup, options, shownName, [this] { ++closed; },
-                                                             computerName, files, chooser, boxes, tray, me.clock});
+        auto chat = std::make_unique<TChatForm>(ChatServices{stations, options, shownName, [this] { ++closed; },
+                                                             computerName, files, chooser, boxes, tray, me.clock,
+                                                             services.profiles, services.screen});
         chat->Tag = 1;
         chat->SetStation(station);
         return chat;
@@ -91,6 +93,13 @@ protected:
     fake::FakeFileChooser chooser;
     fake::FakeMessageBoxes boxes;
     fake::FakeNotifyArea tray;
+    fake::FakeStreams streams;
+    const std::unique_ptr<TcpNetwork> meStreams = streams.Station(me.network->Address());
+    SmbMessageSender smb{*me.network, *meStreams, {}, std::chrono::milliseconds(100)};
+    // Stations whose names start with SAMBA are Samba servers.
+    StationSender stations{me.popup, StationSender::SmbRoute{smb, me.codePage, "ME", [](const QString& station) {
+                                                                 return station.startsWith(QLatin1String("SAMBA"));
+                                                             }}};
     std::unique_ptr<TChatForm> form;
 };
 
@@ -212,13 +221,20 @@ TEST_F(ChatFormTest, WhatLeavesIsTheTypedTextWithoutControlCharactersAndNeverCut
 
 TEST_F(ChatFormTest, ALineThatCouldNotBeSentSaysSo)
 {
-    // Longer than any network name, so no datagram can be addressed to it.
+    // Longer than any network name, so neither a datagram nor a session can be addressed to it.
     form->SetStation(QStringLiteral("AVERYLONGSTATIONNAME"));
     Type(QStringLiteral("lost"));
     EXPECT_EQ(Lines().mid(1), (QStringList{"ME > lost ", "(not delivered to AVERYLONGSTATIONNAME)"}));
+    // A Samba server's line shows at once; that no route took it is known once the SMB route has been tried.
+    form->SetStation(QStringLiteral("SAMBAWITHALONGNAME"));
+    Type(QStringLiteral("late"));
+    EXPECT_EQ(Lines().mid(3), QStringList{"ME > late  "});
+    EXPECT_TRUE(form->EditText->text().isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return Lines().size() == 5; }));
+    EXPECT_EQ(Lines().mid(3), (QStringList{"ME > late  ", "(not delivered to SAMBAWITHALONGNAME)"}));
     form->SetStation(QStringLiteral("PC2"));
     Type(QStringLiteral("kept"));
-    EXPECT_EQ(Lines().last(), "ME > kept  ");
+    EXPECT_EQ(Lines().last(), "ME > kept ");
 }
 
 // Transcript lines
