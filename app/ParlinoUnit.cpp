@@ -75,6 +75,7 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
     TimerRefresh->setInterval(60000);
     connect(TimerRefresh, &QTimer::timeout, this, &TMainForm::TimerRefreshTimer);
     NetUsers->SetName(QStringLiteral("NetUsers"));
+    OnActivation(this, [this] { FormActivate(); });
     FormPlacement = NewFormPlacement(this, "FormPlacement", QStringLiteral("MainWindow"), {400, 250}, platform.profiles,
                                      platform.screen, platform.messageBoxes);
 
@@ -517,8 +518,6 @@ void TMainForm::showEvent(QShowEvent* event)
 void TMainForm::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        FormActivate();
     // The minimize command hides the window in the notification area; the hiding, which may report an error, runs
     // once the state change is over.
     if (event->type() == QEvent::WindowStateChange && isMinimized() && !minimizingToTaskbar_ &&

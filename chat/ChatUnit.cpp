@@ -114,6 +114,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     BuildTray();
     FormPlacement1 = NewFormPlacement(this, "FormPlacement1", QStringLiteral("ChatWindow"), {350, 275},
                                       services_.profiles, services_.screens, services_.messageBoxes);
+    OnActivation(this, [this] { FormActivate(); });
     EditText->setFocus();
     FormCreate();
     // The icon appears once, for the finished window.
@@ -405,13 +406,6 @@ void TChatForm::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     // Also where the window manager keeps the window from being activated.
     ShowCaption();
-}
-
-bool TChatForm::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QWidget::event(event);
 }
 
 void TChatForm::changeEvent(QEvent* event)

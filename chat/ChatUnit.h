@@ -123,7 +123,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

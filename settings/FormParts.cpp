@@ -4,6 +4,7 @@
 #include "settings/TFont.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFrame>
 #include <QMenu>
 #include <QToolButton>
@@ -45,6 +46,35 @@ QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, cons
     if (onClick)
         QObject::connect(item, &QAction::triggered, receiver, std::move(onClick));
     return item;
+}
+
+namespace {
+
+class ActivationWatch final : public QObject
+{
+public:
+    ActivationWatch(QWidget* form, std::function<void()> onActivate) : QObject(form), onActivate_(std::move(onActivate))
+    {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::WindowActivate)
+            onActivate_();
+        return false;
+    }
+
+private:
+    std::function<void()> onActivate_;
+};
+
+} // namespace
+
+void OnActivation(QWidget* form, std::function<void()> onActivate)
+{
+    new ActivationWatch(form, std::move(onActivate));
 }
 
 TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,

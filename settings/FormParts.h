@@ -40,6 +40,9 @@ QFrame* NewSeparator(QWidget* toolBar, const char* name);
 QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, const QObject* receiver = nullptr,
                      std::function<void()> onClick = {});
 
+// Runs onActivate each time the window becomes the active window, for as long as the window lives.
+void OnActivation(QWidget* form, std::function<void()> onActivate);
+
 // The placement component of a window, kept in a section of "parlino.ini", holding the window, frame included, to a
 // smallest size;
 // named as its component. The window destroys it first in its own destructor.

@@ -86,6 +86,7 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
     connect(ButBrowse, &QPushButton::clicked, this, &TOptiuniForm::ButBrowseClick);
     connect(ButOk, &QPushButton::clicked, this, &TOptiuniForm::ButOkClick);
     connect(ButCancel, &QPushButton::clicked, this, &TOptiuniForm::ButCancelClick);
+    OnActivation(this, [this] { FormActivate(); });
     CreateFormStorage(platform);
 }
 
@@ -180,13 +181,6 @@ void TOptiuniForm::ButCancelClick()
 {
     FormStorage1->SetActive(false);
     close();
-}
-
-bool TOptiuniForm::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
-    return QWidget::event(event);
 }
 
 void TOptiuniForm::showEvent(QShowEvent* event)

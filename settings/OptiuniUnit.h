@@ -60,7 +60,6 @@ public:
     void ButCancelClick();
 
 protected:
-    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     // The desktop's close counts as Cancel.
     void closeEvent(QCloseEvent* event) override;
