@@ -26,12 +26,19 @@ QDBusMessage Call(const QString& method, const QVariantList& arguments = {})
 
 } // namespace
 
-DbusNotifications::DbusNotifications(const QDBusConnection& bus) : bus_(bus)
+DbusNotifications::DbusNotifications(std::function<QDBusConnection()> connect) : connect_(std::move(connect)) {}
+
+QDBusConnection& DbusNotifications::Bus()
 {
+    if (bus_)
+        return *bus_;
+    bus_ = connect_();
     // From any sender: naming the service would make Qt ask the bus for its owner and wait for the answer.
-    bus_.connect(QString(), kPath, kService, QStringLiteral("ActionInvoked"), this, SLOT(ActionInvoked(uint, QString)));
-    bus_.connect(QString(), kPath, kService, QStringLiteral("NotificationClosed"), this,
-                 SLOT(NotificationClosed(uint, uint)));
+    bus_->connect(QString(), kPath, kService, QStringLiteral("ActionInvoked"), this,
+                  SLOT(ActionInvoked(uint, QString)));
+    bus_->connect(QString(), kPath, kService, QStringLiteral("NotificationClosed"), this,
+                  SLOT(NotificationClosed(uint, uint)));
+    return *bus_;
 }
 
 void DbusNotifications::Show(const QString& key, const QString& text)
@@ -45,7 +52,7 @@ void DbusNotifications::AskCapabilities()
     if (asking_)
         return;
     asking_ = true;
-    WhenAnswered(bus_.asyncCall(Call(QStringLiteral("GetCapabilities"))), [this](const QDBusPendingCall& call) {
+    WhenAnswered(Bus().asyncCall(Call(QStringLiteral("GetCapabilities"))), [this](const QDBusPendingCall& call) {
         asking_ = false;
         const QDBusPendingReply<QStringList> reply = call;
         if (reply.isError()) {
@@ -75,7 +82,7 @@ void DbusNotifications::Send(const QString& key)
     const QStringList actions{kDefaultAction, QStringLiteral("Open")};
     const QDBusMessage notify = Call(
         QStringLiteral("Notify"), {kAppName, entry.id, kDesktopName, kAppName, body, actions, hints, kServiceTimeout});
-    WhenAnswered(bus_.asyncCall(notify), [this, key](const QDBusPendingCall& call) {
+    WhenAnswered(Bus().asyncCall(notify), [this, key](const QDBusPendingCall& call) {
         const QDBusPendingReply<uint> reply = call;
         if (reply.isError()) {
             // The service went away or was replaced: the next notification asks again what it reads.

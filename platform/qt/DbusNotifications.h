@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
 #include <optional>
 
 class QDBusPendingCall;
@@ -13,14 +14,15 @@ class QDBusPendingCall;
 namespace parlino {
 
 // Notifications through the freedesktop notification service. Every call is asynchronous, so a slow or
-// missing service never holds up the window that asked; when the service fails, the notification is dropped.
+// missing service never holds up the window that asked; when the service fails, the notification is dropped. The bus
+// is reached at the first notification, so that a program that never shows one never waits for it.
 class DbusNotifications final : public QObject, public DesktopNotifications
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DbusNotifications)
 
 public:
-    explicit DbusNotifications(const QDBusConnection& bus = QDBusConnection::sessionBus());
+    explicit DbusNotifications(std::function<QDBusConnection()> connect = &QDBusConnection::sessionBus);
 
     void Show(const QString& key, const QString& text) override;
 
@@ -42,8 +44,10 @@ private:
     void Send(const QString& key);
     void WhenAnswered(const QDBusPendingCall& call, std::function<void(const QDBusPendingCall&)> done);
     std::optional<QString> KeyOf(uint id) const;
+    QDBusConnection& Bus();
 
-    QDBusConnection bus_;
+    std::function<QDBusConnection()> connect_;
+    std::optional<QDBusConnection> bus_;
     QHash<QString, Entry> entries_;
     // Whether the service reads a body as markup; unknown until it has told its capabilities.
     std::optional<bool> markup_;
