@@ -1,6 +1,7 @@
 #include "codec/ProfileFile.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace parlino {
 
@@ -29,13 +30,22 @@ char FoldCase(char c)
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
+    // Names are nearly always spelled alike, and then one comparison of the bytes tells.
+    return a.size() == b.size() && (a == b || std::equal(a.begin(), a.end(), b.begin(),
+                                                         [](char x, char y) { return FoldCase(x) == FoldCase(y); }));
+}
+
+// Where the first line ends: the index of its CR or LF, or the size of the text. Two searches for one character
+// each, because find_first_of calls memchr on its set for every character of the text.
+std::size_t LineEnd(std::string_view text)
+{
+    const std::size_t lineFeed = std::min(text.find('\n'), text.size());
+    return std::min(text.substr(0, lineFeed).find('\r'), lineFeed);
 }
 
 bool HasLineBreak(std::string_view text)
 {
-    return text.find_first_of("\r\n") != std::string_view::npos;
+    return LineEnd(text) != text.size();
 }
 
 // Cuts after the given number of UTF-8 characters without splitting one. A byte that cannot continue a character
@@ -71,8 +81,13 @@ ProfileFile::ProfileFile(std::string_view text)
         hasByteOrderMark_ = true;
         text.remove_prefix(ByteOrderMark.size());
     }
+    // The lines in one allocation: nearly every line ends with a line feed, and memchr counts them quickly.
+    std::size_t lineFeeds = 0;
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+        ++lineFeeds;
+    lines_.reserve(lineFeeds + 1);
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::size_t end = LineEnd(text);
         lines_.push_back(Classify(std::string(text.substr(0, end))));
         std::size_t next = end;
         if (next < text.size())
@@ -86,8 +101,9 @@ ProfileFile::Line ProfileFile::Classify(std::string text)
     Line line;
     line.text = std::move(text);
     const std::string_view view = line.text;
-    const std::size_t first = view.find_first_not_of(" \t");
-    if (first == std::string_view::npos || view[first] == ';' || view[first] == '#')
+    const std::size_t first =
+        static_cast<std::size_t>(std::find_if_not(view.begin(), view.end(), IsBlank) - view.begin());
+    if (first == view.size() || view[first] == ';' || view[first] == '#')
         return line;
 
     if (view[first] == '[') {
@@ -97,6 +113,7 @@ ProfileFile::Line ProfileFile::Classify(std::string text)
             line.kind = LineKind::Section;
             line.nameBegin = name.empty() ? 0 : static_cast<std::size_t>(name.data() - view.data());
             line.nameLength = name.size();
+            line.nameTag = NameTag(name);
             return line;
         }
     }
@@ -110,7 +127,25 @@ ProfileFile::Line ProfileFile::Classify(std::string text)
     line.kind = LineKind::Key;
     line.nameBegin = static_cast<std::size_t>(name.data() - view.data());
     line.nameLength = name.size();
+    line.nameTag = NameTag(name);
     return line;
+}
+
+// The length with the first and the last eight bytes, each byte without the 0x20 bit in which the cases of an ASCII
+// letter differ: the same for names that match, nearly always different for others, and quick to take for every line.
+std::uint64_t ProfileFile::NameTag(std::string_view name)
+{
+    constexpr std::uint64_t kWithoutCase = ~std::uint64_t{0x2020202020202020};
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    name.copy(reinterpret_cast<char*>(&first), sizeof(first));
+    name.substr(name.size() - std::min(name.size(), sizeof(last))).copy(reinterpret_cast<char*>(&last), sizeof(last));
+    return ((first & kWithoutCase) * 0x9E3779B97F4A7C15u) ^ (last & kWithoutCase) ^ name.size();
+}
+
+bool ProfileFile::Line::NameMatches(std::string_view name) const
+{
+    return SameName(Name(), name);
 }
 
 std::size_t ProfileFile::FindSection(std::string_view section) const
@@ -118,8 +153,9 @@ std::size_t ProfileFile::FindSection(std::string_view section) const
     section = TrimBlanks(section);
     if (section.empty())
         return lines_.size();
+    const std::uint64_t tag = NameTag(section);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].kind == LineKind::Section && SameName(lines_[i].Name(), section))
+        if (lines_[i].Holds(LineKind::Section, section, tag))
             return i;
     }
     return lines_.size();
@@ -139,10 +175,10 @@ std::optional<std::string> ProfileFile::Value(std::string_view section, std::str
     const std::size_t header = FindSection(section);
     if (header == lines_.size() || key.empty())
         return std::nullopt;
-    const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
+    const std::uint64_t tag = NameTag(key);
+    for (std::size_t i = header + 1; i < lines_.size() && lines_[i].kind != LineKind::Section; ++i) {
         const Line& line = lines_[i];
-        if (line.kind != LineKind::Key || !SameName(line.Name(), key))
+        if (!line.Holds(LineKind::Key, key, tag))
             continue;
         std::string_view value = TrimBlanks(std::string_view(line.text).substr(line.text.find('=') + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.front() == value.back())
@@ -172,11 +208,12 @@ bool ProfileFile::SetValue(std::string_view section, std::string_view key, std::
         return true;
     }
     const std::size_t end = SectionEnd(header);
+    const std::uint64_t tag = NameTag(key);
     std::size_t insertAt = header + 1;
     for (std::size_t i = header + 1; i < end; ++i) {
         if (lines_[i].kind != LineKind::Key)
             continue;
-        if (SameName(lines_[i].Name(), key)) {
+        if (lines_[i].Holds(LineKind::Key, key, tag)) {
             lines_[i] = Classify(std::move(text));
             return true;
         }
@@ -203,10 +240,9 @@ void ProfileFile::DeleteKey(std::string_view section, std::string_view key)
         return;
     const auto begin = lines_.begin() + static_cast<std::ptrdiff_t>(header + 1);
     const auto end = lines_.begin() + static_cast<std::ptrdiff_t>(SectionEnd(header));
+    const std::uint64_t tag = NameTag(key);
     lines_.erase(
-        std::remove_if(begin, end,
-                       [key](const Line& line) { return line.kind == LineKind::Key && SameName(line.Name(), key); }),
-        end);
+        std::remove_if(begin, end, [key, tag](const Line& line) { return line.Holds(LineKind::Key, key, tag); }), end);
 }
 
 std::vector<std::string> ProfileFile::Sections() const

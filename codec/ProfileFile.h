@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,11 +70,21 @@ private:
         // The section or key name, as offsets into text.
         std::size_t nameBegin = 0;
         std::size_t nameLength = 0;
+        // NameTag of the name: a lookup passes over lines of other names with one comparison.
+        std::uint64_t nameTag = 0;
 
         std::string_view Name() const { return std::string_view(text).substr(nameBegin, nameLength); }
+        // Whether the line is of that kind and holds that name, whose NameTag is tag.
+        bool Holds(LineKind wanted, std::string_view name, std::uint64_t tag) const
+        {
+            return kind == wanted && nameTag == tag && NameMatches(name);
+        }
+        bool NameMatches(std::string_view name) const;
     };
 
     static Line Classify(std::string text);
+    // Equal for names that match.
+    static std::uint64_t NameTag(std::string_view name);
     // Index of the first header of the section, or lines_.size().
     std::size_t FindSection(std::string_view section) const;
     // Index just past the last line of the section whose header is at index header.

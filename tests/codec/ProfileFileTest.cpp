@@ -39,6 +39,8 @@ TEST(ProfileFileTest, the_first_section_and_key_count)
     EXPECT_EQ(Read("[s]\nk=1\nk=2\n", "s", "k"), "1");
     EXPECT_EQ(Read("[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "k"), "1");
     EXPECT_EQ(Read("[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "j"), std::nullopt);
+    // Long names alike at both ends.
+    EXPECT_EQ(Read("[s]\nEditTrimXitere_Name=1\nEditTrimYitere_Name=2\n", "s", "edittrimyitere_name"), "2");
 }
 
 TEST(ProfileFileTest, gives_nothing_for_what_is_not_a_key)
@@ -50,6 +52,8 @@ TEST(ProfileFileTest, gives_nothing_for_what_is_not_a_key)
     EXPECT_EQ(Read("[s]\n=v\n", "s", ""), std::nullopt);
     EXPECT_EQ(Read("[s]\nk=v\n[t]\n", "t", "k"), std::nullopt);
     EXPECT_EQ(Read("[s\nk=v\n", "s", "k"), std::nullopt);
+    // Only letters match in the other case.
+    EXPECT_EQ(Read("[s]\nk@=v\n", "s", "k`"), std::nullopt);
 }
 
 TEST(ProfileFileTest, accepts_every_line_end_and_a_byte_order_mark)
@@ -81,6 +85,8 @@ TEST(ProfileFileTest, writes_keys_in_place_or_at_the_end)
     EXPECT_EQ(Write("[s]\n[t]\n", "s", "c", "3"), "[s]\nc=3\n[t]\n");
     EXPECT_EQ(Write("[s]\na=1", "t", "c", "3"), "[s]\na=1\n[t]\nc=3\n");
     EXPECT_EQ(Write("[s]\nk=1\n[s]\nk=2\n", "s", "k", "3"), "[s]\nk=3\n[s]\nk=2\n");
+    EXPECT_EQ(Write("[s]\nEditTrimXitere_Font=1\nEditTrimYitere_Font=2\n", "s", "edittrimyitere_font", "3"),
+              "[s]\nEditTrimXitere_Font=1\nedittrimyitere_font=3\n");
     EXPECT_EQ(Write("junk\x01\xFF\n[s]\r\nk=1\r\n", "s", "k", "2"), "junk\x01\xFF\n[s]\nk=2\n");
 }
 
