@@ -3,7 +3,45 @@
 #include "platform/ProfileStore.h"
 #include "settings/IntegerRule.h"
 
+#include <string_view>
+
 namespace parlino {
+
+namespace {
+
+// The UTF-8 bytes of a name or value for the profile file. Short ASCII texts, which nearly all names are, go into a
+// buffer on the stack, so that the many reads of a section convert without a heap allocation.
+class Utf8Text
+{
+public:
+    explicit Utf8Text(const QString& text)
+    {
+        std::size_t size = 0;
+        if (text.size() <= static_cast<qsizetype>(sizeof(buffer_))) {
+            for (const QChar c : text) {
+                if (c.unicode() >= 0x80)
+                    break;
+                buffer_[size++] = static_cast<char>(c.unicode());
+            }
+        }
+        if (size == static_cast<std::size_t>(text.size())) {
+            view_ = std::string_view(buffer_, size);
+        } else {
+            bytes_ = text.toUtf8();
+            view_ = std::string_view(bytes_.constData(), static_cast<std::size_t>(bytes_.size()));
+        }
+    }
+    Q_DISABLE_COPY_MOVE(Utf8Text)
+
+    operator std::string_view() const { return view_; }
+
+private:
+    char buffer_[64];
+    QByteArray bytes_;
+    std::string_view view_;
+};
+
+} // namespace
 
 int32_t TCustomIniFile::ReadNumber(const QString& section, const QString& key, int32_t defaultValue)
 {
@@ -62,13 +100,13 @@ ProfileFile& TMemIniFile::File()
 
 QString TMemIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)
 {
-    const auto value = File().Value(section.toStdString(), key.toStdString());
+    const auto value = File().Value(Utf8Text(section), Utf8Text(key));
     return value ? QString::fromStdString(*value) : defaultValue;
 }
 
 void TMemIniFile::WriteText(const QString& section, const QString& key, const QString& value)
 {
-    if (!File().SetValue(section.toStdString(), key.toStdString(), value.toStdString()))
+    if (!File().SetValue(Utf8Text(section), Utf8Text(key), Utf8Text(value)))
         RaiseUnableToWrite();
     written_ = true;
 }
@@ -83,13 +121,13 @@ QStringList TMemIniFile::ReadSections()
 
 void TMemIniFile::EraseSection(const QString& section)
 {
-    File().EraseSection(section.toStdString());
+    File().EraseSection(Utf8Text(section));
     written_ = true;
 }
 
 void TMemIniFile::DeleteKey(const QString& section, const QString& key)
 {
-    File().DeleteKey(section.toStdString(), key.toStdString());
+    File().DeleteKey(Utf8Text(section), Utf8Text(key));
     written_ = true;
 }
 

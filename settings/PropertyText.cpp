@@ -4,7 +4,6 @@
 #include "settings/IntegerRule.h"
 
 #include <QMetaEnum>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <array>
@@ -14,9 +13,10 @@ namespace parlino {
 
 namespace {
 
-const std::array<const char*, 2> BooleanIdentifiers = {"False", "True"};
+// Texts that share their data, so that writing one out allocates nothing.
+const std::array<QString, 2> BooleanIdentifiers = {QStringLiteral("False"), QStringLiteral("True")};
 
-bool SameIdentifier(const char* identifier, const QString& text)
+bool SameIdentifier(const char* identifier, QStringView text)
 {
     return text.compare(QLatin1String(identifier), Qt::CaseInsensitive) == 0;
 }
@@ -37,26 +37,29 @@ std::optional<QVariant> FitInto(const QMetaProperty& property, Number number, Nu
     return ConvertTo(property, QVariant::fromValue(number));
 }
 
-template <typename Limit> std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
+// Limit is the property's own type, so the value needs no conversion.
+template <typename Limit> std::optional<QVariant> IntegerFromText(const QString& text)
 {
     // Text that breaks the rule counts as 0.
-    const int32_t number = ParseInteger(text).value_or(0);
-    return FitInto<int64_t>(property, number, std::numeric_limits<Limit>::min(), std::numeric_limits<Limit>::max());
+    const int64_t number = ParseInteger(text).value_or(0);
+    if (number < std::numeric_limits<Limit>::min() || number > std::numeric_limits<Limit>::max())
+        return std::nullopt;
+    return QVariant::fromValue(static_cast<Limit>(number));
 }
 
 std::optional<QVariant> IntegerFromText(const QMetaProperty& property, const QString& text)
 {
     switch (property.metaType().id()) {
     case QMetaType::Short:
-        return IntegerFromText<short>(property, text);
+        return IntegerFromText<short>(text);
     case QMetaType::UShort:
-        return IntegerFromText<unsigned short>(property, text);
+        return IntegerFromText<unsigned short>(text);
     case QMetaType::SChar:
-        return IntegerFromText<signed char>(property, text);
+        return IntegerFromText<signed char>(text);
     case QMetaType::UChar:
-        return IntegerFromText<unsigned char>(property, text);
+        return IntegerFromText<unsigned char>(text);
     default:
-        return IntegerFromText<int32_t>(property, text);
+        return IntegerFromText<int32_t>(text);
     }
 }
 
@@ -86,18 +89,31 @@ QString SetToText(const QMetaEnum& enumeration, int value)
     return u'[' + members.join(u',') + u']';
 }
 
+int MemberOf(const QMetaEnum& enumeration, QStringView word)
+{
+    for (int i = 0; i < enumeration.keyCount(); ++i) {
+        const int member = enumeration.value(i);
+        if (member != 0 && (member & (member - 1)) == 0 && SameIdentifier(enumeration.key(i), word))
+            return member;
+    }
+    return 0;
+}
+
+bool IsSetSeparator(QChar c)
+{
+    return c == u' ' || c == u',' || c == u'[' || c == u']';
+}
+
 int SetFromText(const QMetaEnum& enumeration, const QString& text)
 {
     int value = 0;
-    static const QRegularExpression separators(QStringLiteral("[ ,\\[\\]]"));
-    for (const QString& word : text.split(separators, Qt::SkipEmptyParts)) {
-        for (int i = 0; i < enumeration.keyCount(); ++i) {
-            const int member = enumeration.value(i);
-            if (member != 0 && (member & (member - 1)) == 0 && SameIdentifier(enumeration.key(i), word)) {
-                value |= member;
-                break;
-            }
-        }
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsSetSeparator(text[i]))
+            continue;
+        if (i > begin)
+            value |= MemberOf(enumeration, QStringView(text).sliced(begin, i - begin));
+        begin = i + 1;
     }
     return value;
 }
@@ -106,7 +122,7 @@ std::optional<QVariant> EnumerationFromText(const QMetaProperty& property, const
 {
     if (property.metaType().id() == QMetaType::Bool) {
         for (std::size_t i = 0; i < BooleanIdentifiers.size(); ++i) {
-            if (SameIdentifier(BooleanIdentifiers[i], text))
+            if (BooleanIdentifiers[i].compare(text, Qt::CaseInsensitive) == 0)
                 return QVariant(i == 1);
         }
         return std::nullopt;
@@ -167,9 +183,9 @@ PropertyKind KindOf(const QMetaProperty& property, const QVariant& value)
     return object && object->objectName().isEmpty() ? PropertyKind::Object : PropertyKind::Component;
 }
 
-QString ValueToText(const QMetaProperty& property, const QVariant& value)
+QString ValueToText(const QMetaProperty& property, const QVariant& value, PropertyKind kind)
 {
-    switch (KindOf(property, value)) {
+    switch (kind) {
     case PropertyKind::Integer:
     case PropertyKind::Int64:
     case PropertyKind::String:
@@ -177,7 +193,7 @@ QString ValueToText(const QMetaProperty& property, const QVariant& value)
         return value.toString();
     case PropertyKind::Enumeration:
         if (property.metaType().id() == QMetaType::Bool)
-            return QLatin1String(BooleanIdentifiers[value.toBool() ? 1 : 0]);
+            return BooleanIdentifiers[value.toBool() ? 1 : 0];
         return QLatin1String(property.enumerator().valueToKey(value.toInt()));
     case PropertyKind::Set:
         return SetToText(property.enumerator(), value.toInt());
@@ -192,9 +208,9 @@ QString ValueToText(const QMetaProperty& property, const QVariant& value)
     }
 }
 
-std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text)
+std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text, PropertyKind kind)
 {
-    switch (KindOf(property, QVariant())) {
+    switch (kind) {
     case PropertyKind::Integer:
         return IntegerFromText(property, text);
     case PropertyKind::Int64:

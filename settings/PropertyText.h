@@ -31,12 +31,14 @@ enum class PropertyKind
 // object with an empty objectName) and Component (a named object, or none).
 PropertyKind KindOf(const QMetaProperty& property, const QVariant& value);
 
+// The two conversions take the property's kind as KindOf gives it, which their caller has at hand.
+
 // The text of a value of the kinds up to Variant; empty for values that have no text (an enumeration value without
 // an identifier) and for the other kinds.
-QString ValueToText(const QMetaProperty& property, const QVariant& value);
+QString ValueToText(const QMetaProperty& property, const QVariant& value, PropertyKind kind);
 
 // The value for a text of the kinds up to Variant, ready to be written to the property; nullopt when the text leaves
 // the property as it is (an unknown identifier, a malformed floating-point number, an out-of-range integer).
-std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text);
+std::optional<QVariant> ValueFromText(const QMetaProperty& property, const QString& text, PropertyKind kind);
 
 } // namespace parlino

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace parlino {
 
@@ -98,17 +99,28 @@ TPropsStorage TPropsStorage::With(QObject* targetObject, QString keyPrefix, QStr
 
 QString TPropsStorage::KeyOf(const QMetaProperty& property) const
 {
-    return keyPrefix_ + QLatin1String(property.name());
+    // Made in one allocation: appending the name to a copy of the prefix would allocate twice.
+    const QLatin1StringView name(property.name());
+    QString key(keyPrefix_.size() + name.size(), Qt::Uninitialized);
+    std::transform(name.begin(), name.end(), std::copy(keyPrefix_.begin(), keyPrefix_.end(), key.begin()),
+                   [](char c) { return QLatin1Char(c); });
+    return key;
 }
 
 QList<QMetaProperty> TPropsStorage::StorableProperties(const QObject* object)
 {
-    QList<QMetaProperty> properties;
+    // A class's properties never change, so each class is listed once (per thread, which needs no lock).
+    thread_local std::unordered_map<const QMetaObject*, QList<QMetaProperty>> byClass;
+    const auto [known, added] = byClass.try_emplace(object->metaObject());
+    QList<QMetaProperty>& properties = known->second;
+    if (!added)
+        return properties;
     for (const QMetaObject* metaObject = object->metaObject(); metaObject && !IsQtClass(metaObject);
          metaObject = metaObject->superClass()) {
         for (int i = metaObject->propertyOffset(); i < metaObject->propertyCount(); ++i) {
-            if (metaObject->property(i).isReadable())
-                properties.append(metaObject->property(i));
+            const QMetaProperty property = metaObject->property(i);
+            if (property.isReadable())
+                properties.append(property);
         }
     }
     std::stable_sort(properties.begin(), properties.end(), [](const QMetaProperty& a, const QMetaProperty& b) {
@@ -119,22 +131,18 @@ QList<QMetaProperty> TPropsStorage::StorableProperties(const QObject* object)
 
 std::optional<QMetaProperty> TPropsStorage::FindStorableProperty(const QObject* object, const QString& name)
 {
-    for (const QMetaObject* metaObject = object->metaObject(); metaObject && !IsQtClass(metaObject);
-         metaObject = metaObject->superClass()) {
-        for (int i = metaObject->propertyOffset(); i < metaObject->propertyCount(); ++i) {
-            const QMetaProperty property = metaObject->property(i);
-            if (property.isReadable() && SameName(QLatin1String(property.name()), name))
-                return property;
-        }
+    // The sort is stable: of names that differ only in case, the most derived class's first one still comes first.
+    for (const QMetaProperty& property : StorableProperties(object)) {
+        if (name.compare(QLatin1StringView(property.name()), Qt::CaseInsensitive) == 0)
+            return property;
     }
     return std::nullopt;
 }
 
-bool TPropsStorage::TransferApart(const QMetaProperty& property, const QVariant& value, PropertyKind kind,
-                                  Transfer transfer)
+bool TPropsStorage::TransferApart(const QMetaProperty& property, const QString& key, const QVariant& value,
+                                  PropertyKind kind, Transfer transfer)
 {
     const bool write = transfer == Transfer::Write;
-    const QString key = KeyOf(property);
     switch (kind) {
     case PropertyKind::Skipped:
         return true;
@@ -164,12 +172,13 @@ void TPropsStorage::WriteProp(const QMetaProperty& property)
 {
     const QVariant value = property.read(targetObject_);
     const PropertyKind kind = KindOf(property, value);
-    if (TransferApart(property, value, kind, Transfer::Write))
+    const QString key = KeyOf(property);
+    if (TransferApart(property, key, value, kind, Transfer::Write))
         return;
     const QString text = TextOf(property, value, kind);
     if (text.isEmpty() && kind != PropertyKind::String && kind != PropertyKind::WideCharacter)
         return;
-    writeText_(sectionName_, KeyOf(property), TrimControls(text));
+    writeText_(sectionName_, key, TrimControls(text));
 }
 
 void TPropsStorage::ReadProp(const QMetaProperty& property)
@@ -177,16 +186,16 @@ void TPropsStorage::ReadProp(const QMetaProperty& property)
     try {
         const QVariant value = property.read(targetObject_);
         const PropertyKind kind = KindOf(property, value);
-        if (TransferApart(property, value, kind, Transfer::Read))
-            return;
         const QString key = KeyOf(property);
+        if (TransferApart(property, key, value, kind, Transfer::Read))
+            return;
         // For a reference too the default is its present text, so that a missing key leaves it as it is.
         const QString defaultText = TextOf(property, value, kind);
         QString text;
         if (!defaultText.isEmpty() || kind == PropertyKind::String || kind == PropertyKind::WideCharacter)
             text = TrimControls(readText_(sectionName_, key, defaultText));
         const std::optional<QVariant> newValue =
-            kind == PropertyKind::Component ? ComponentFromText(property, text) : ValueFromText(property, text);
+            kind == PropertyKind::Component ? ComponentFromText(property, text) : ValueFromText(property, text, kind);
         if (newValue)
             property.write(targetObject_, *newValue);
     } catch (...) {
@@ -299,7 +308,8 @@ void TPropsStorage::ReadCollection(const QString& key, TCollection& collection)
 
 QString TPropsStorage::TextOf(const QMetaProperty& property, const QVariant& value, PropertyKind kind) const
 {
-    return kind == PropertyKind::Component ? ComponentText(value.value<QObject*>()) : ValueToText(property, value);
+    return kind == PropertyKind::Component ? ComponentText(value.value<QObject*>())
+                                           : ValueToText(property, value, kind);
 }
 
 QString TPropsStorage::ComponentText(const QObject* component) const

@@ -72,7 +72,8 @@ private:
     TPropsStorage With(QObject* targetObject, QString keyPrefix, QString sectionName) const;
     // Stores or restores a property that is not kept as one text under its key: an object's own properties, a
     // string list's or a collection's items, or nothing for a kind that is not stored. False for a single value.
-    bool TransferApart(const QMetaProperty& property, const QVariant& value, PropertyKind kind, Transfer transfer);
+    bool TransferApart(const QMetaProperty& property, const QString& key, const QVariant& value, PropertyKind kind,
+                       Transfer transfer);
     QString KeyOf(const QMetaProperty& property) const;
 
     void WriteStringList(const QString& key, const QStringList& lines);
