@@ -213,11 +213,7 @@ void TMainForm::SetOptions(TOptiuniForm& options)
 
 void TMainForm::Guarded(const std::function<void()>& step)
 {
-    try {
-        step();
-    } catch (const std::exception& error) {
-        platform_.messageBoxes.ReportError(nullptr, error);
-    }
+    platform_.messageBoxes.Guarded(nullptr, step);
 }
 
 void TMainForm::OpenMessenger()

@@ -9,7 +9,6 @@
 #include "tray/TrayPictures.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLocale>
@@ -393,12 +392,7 @@ void TChatForm::Selectall1Click()
 
 void TChatForm::Guarded(const std::function<void()>& handler)
 {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        services_.messageBoxes.ShowError(this, QString::fromUtf8(error.what()),
-                                         QGuiApplication::applicationDisplayName());
-    }
+    services_.messageBoxes.Guarded(this, handler);
 }
 
 void TChatForm::showEvent(QShowEvent* event)

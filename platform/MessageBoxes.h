@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 class QWidget;
 
@@ -22,6 +23,16 @@ public:
     void ReportError(QWidget* owner, const std::exception& error)
     {
         ShowError(owner, QString::fromUtf8(error.what()), QCoreApplication::applicationName());
+    }
+
+    // Runs a handler the way the framework would: an error that escapes it is reported, and the program goes on.
+    void Guarded(QWidget* owner, const std::function<void()>& handler)
+    {
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            ReportError(owner, error);
+        }
     }
 };
 
