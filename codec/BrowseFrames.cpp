@@ -3,15 +3,16 @@
 #include "codec/ByteOrder.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace parlino {
 namespace {
 
 constexpr size_t kNameField = 16;
 constexpr size_t kAnnouncementFixedPart = 32;
-constexpr uint8_t kBrowserVersionMajor = 15;
-constexpr uint8_t kBrowserVersionMinor = 1;
-constexpr uint16_t kSignature = 0xAA55;
+// What every announcement carries after the server type: the browser protocol's version, 15.1, and the
+// signature 0xAA55.
+constexpr uint8_t kBrowserVersionAndSignature[] = {15, 1, 0x55, 0xAA};
 
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t maxLength)
 {
@@ -43,10 +44,7 @@ std::vector<uint8_t> EncodeBrowseFrame(const BrowseFrame& frame)
     out.push_back(frame.versionMajor);
     out.push_back(frame.versionMinor);
     PutLittleEndian32(out, frame.serverType);
-    out.push_back(kBrowserVersionMajor);
-    out.push_back(kBrowserVersionMinor);
-    out.push_back(static_cast<uint8_t>(kSignature));
-    out.push_back(static_cast<uint8_t>(kSignature >> 8));
+    out.insert(out.end(), std::begin(kBrowserVersionAndSignature), std::end(kBrowserVersionAndSignature));
     PutText(out, frame.comment, kMaxBrowseComment);
     return out;
 }

@@ -6,21 +6,21 @@
 namespace parlino {
 namespace {
 
-constexpr size_t kHeaderSize = 12;
-constexpr uint16_t kTypeNb = 0x0020;
-constexpr uint16_t kClassIn = 0x0001;
+// The header's flag word: a response bit, then the operation (0 for a name query), and the outcome of an answer.
 constexpr uint16_t kResponseBit = 0x8000;
 constexpr uint16_t kOpcodeMask = 0x7800;
 constexpr uint16_t kReturnCodeMask = 0x000F;
-constexpr uint16_t kQueryFlags = 0x0110;  // recursion desired, broadcast
-constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
-constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
 
 void PutHeader(Bytes& out, uint16_t id, uint16_t flags, uint16_t questions, uint16_t answers)
 {
     for (const uint16_t field : {id, flags, questions, answers, uint16_t{0}, uint16_t{0}})
         PutBigEndian16(out, field);
 }
+
+// The question, after the 12-byte header: a NetBIOS name (type NB), on the Internet (class IN).
+constexpr size_t kHeaderSize = 12;
+constexpr uint16_t kTypeNb = 0x0020;
+constexpr uint16_t kClassIn = 0x0001;
 
 // The name asked about, as a query's question and an answer's record start.
 void PutQuestion(Bytes& out, const NetbiosName& name)
@@ -49,6 +49,7 @@ std::optional<NameQuery> DecodeNameQuery(const uint8_t* data, size_t size)
 
 Bytes EncodeNameQuery(const NameQuery& query)
 {
+    constexpr uint16_t kQueryFlags = 0x0110; // recursion desired, broadcast
     Bytes out;
     PutHeader(out, query.transactionId, kQueryFlags, 1, 0);
     PutQuestion(out, query.name);
@@ -57,6 +58,8 @@ Bytes EncodeNameQuery(const NameQuery& query)
 
 Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address)
 {
+    constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
+    constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
     Bytes out;
     PutHeader(out, query.transactionId, kAnswerFlags, 0, 1);
     PutQuestion(out, query.name);

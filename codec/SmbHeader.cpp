@@ -1,30 +1,26 @@
 #include "codec/SmbHeader.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace parlino {
 namespace {
 
-constexpr size_t kCommandAt = 4;
-constexpr size_t kStatusAt = 5;
-constexpr size_t kFlagsAt = 9;
-constexpr size_t kFlags2At = 10;
-constexpr size_t kPidHighAt = 12;
-constexpr size_t kTidAt = 24;
-constexpr size_t kPidLowAt = 26;
-constexpr size_t kUidAt = 28;
-constexpr size_t kMidAt = 30;
+constexpr uint8_t kProtocol[] = {0xFF, 'S', 'M', 'B'};
+// The security features and a reserved word, between PidHigh and Tid; always zero here.
+constexpr size_t kUnusedLength = 10;
 
 } // namespace
 
 Bytes EncodeSmbHeader(uint8_t command, const SmbIds& ids, uint32_t status, uint8_t flags)
 {
-    Bytes out = {0xFF, 'S', 'M', 'B', command};
+    Bytes out(std::begin(kProtocol), std::end(kProtocol));
+    out.push_back(command);
     PutLittleEndian32(out, status);
     out.push_back(flags);
     PutLittleEndian16(out, 0); // Flags2
     PutLittleEndian16(out, ids.pidHigh);
-    out.resize(kTidAt, 0); // security features, reserved
+    out.resize(out.size() + kUnusedLength, 0);
     for (const uint16_t id : {ids.tid, ids.pidLow, ids.uid, ids.mid})
         PutLittleEndian16(out, id);
     return out;
@@ -32,13 +28,19 @@ Bytes EncodeSmbHeader(uint8_t command, const SmbIds& ids, uint32_t status, uint8
 
 std::optional<SmbHeader> DecodeSmbHeader(const uint8_t* data, size_t size)
 {
-    if (size < kSmbHeaderLength + 1 || std::memcmp(data, "\xFFSMB", 4) != 0)
+    if (size < kSmbHeaderLength + 1 || std::memcmp(data, kProtocol, sizeof kProtocol) != 0)
         return std::nullopt;
-    const SmbIds ids{GetLittleEndian16(data + kTidAt), GetLittleEndian16(data + kPidHighAt),
-                     GetLittleEndian16(data + kPidLowAt), GetLittleEndian16(data + kUidAt),
-                     GetLittleEndian16(data + kMidAt)};
-    return SmbHeader{data[kCommandAt], GetLittleEndian32(data + kStatusAt), data[kFlagsAt],
-                     GetLittleEndian16(data + kFlags2At), ids};
+    LittleEndianReader in(data + sizeof kProtocol, kSmbHeaderLength - sizeof kProtocol);
+    SmbHeader header;
+    header.command = in.Byte();
+    header.status = in.DoubleWord();
+    header.flags = in.Byte();
+    header.flags2 = in.Word();
+    header.ids.pidHigh = in.Word();
+    in.Skip(kUnusedLength);
+    for (uint16_t* id : {&header.ids.tid, &header.ids.pidLow, &header.ids.uid, &header.ids.mid})
+        *id = in.Word();
+    return header;
 }
 
 } // namespace parlino

@@ -16,13 +16,8 @@ constexpr uint16_t kSecondClass = 2;
 // Header, WordCount byte, the parameter words and ByteCount: where the mailslot name starts.
 constexpr size_t kNameOffset = kSmbHeaderLength + 1 + 2 * kWordCount + 2;
 static_assert(kNameOffset == kMailslotWriteHeaderSize);
-
-// Offsets of the transaction words, from the first byte after WordCount.
-constexpr size_t kTotalDataCount = 2;
-constexpr size_t kDataCount = 22;
-constexpr size_t kDataOffset = 24;
-constexpr size_t kSetupCountAt = 26;
-constexpr size_t kSetupWords = 28;
+// The parameter words this program leaves at 0: MaxParameterCount to ParameterOffset.
+constexpr size_t kUnusedWords = 9;
 
 } // namespace
 
@@ -37,16 +32,9 @@ std::vector<uint8_t> EncodeMailslotWrite(const std::string& mailslot, const uint
     frame.push_back(kWordCount);
     PutLittleEndian16(frame, 0);         // TotalParameterCount
     PutLittleEndian16(frame, dataCount); // TotalDataCount
-    PutLittleEndian16(frame, 0);         // MaxParameterCount
-    PutLittleEndian16(frame, 0);         // MaxDataCount
-    frame.push_back(0);                  // MaxSetupCount
-    frame.push_back(0);
-    PutLittleEndian16(frame, 0); // Flags
-    PutLittleEndian16(frame, 0); // Timeout, two words
-    PutLittleEndian16(frame, 0);
-    PutLittleEndian16(frame, 0);
-    PutLittleEndian16(frame, 0); // ParameterCount
-    PutLittleEndian16(frame, 0); // ParameterOffset
+    // MaxParameterCount, MaxDataCount, MaxSetupCount and a reserved byte, Flags, Timeout (two words), a reserved
+    // word, ParameterCount, ParameterOffset.
+    frame.resize(frame.size() + 2 * kUnusedWords, 0);
     PutLittleEndian16(frame, dataCount);
     PutLittleEndian16(frame, dataOffset);
     frame.push_back(kSetupCount);
@@ -67,22 +55,25 @@ std::optional<MailslotWrite> DecodeMailslotWrite(const uint8_t* frame, size_t si
     if (!header || header->command != kSmbTransaction)
         return std::nullopt;
     const uint8_t wordCount = frame[kSmbHeaderLength];
-    const uint8_t* words = frame + kSmbHeaderLength + 1;
     const size_t bytesAt = kSmbHeaderLength + 1 + 2 * size_t{wordCount};
-    if (wordCount < 14 || bytesAt + 2 > size)
+    if (bytesAt + 2 > size)
         return std::nullopt;
-    const uint8_t setupCount = words[kSetupCountAt];
-    if (setupCount < 1 || wordCount != 14 + setupCount ||
-        GetLittleEndian16(words + kSetupWords) != kMailslotWriteOpcode)
+    LittleEndianReader words(frame + kSmbHeaderLength + 1, 2 * size_t{wordCount});
+    words.Skip(2); // TotalParameterCount
+    const size_t totalDataCount = words.Word();
+    words.Skip(2 * kUnusedWords);
+    const size_t dataCount = words.Word();
+    const size_t dataOffset = words.Word();
+    const uint8_t setupCount = words.Byte();
+    words.Skip(1);
+    const uint16_t opcode = words.Word();
+    if (!words.Ok() || setupCount < 1 || wordCount != 14 + setupCount || opcode != kMailslotWriteOpcode)
         return std::nullopt;
 
-    const size_t dataCount = GetLittleEndian16(words + kDataCount);
-    const size_t dataOffset = GetLittleEndian16(words + kDataOffset);
     const size_t byteCount = GetLittleEndian16(frame + bytesAt);
     const size_t bytesStart = bytesAt + 2;
     const size_t bytesEnd = std::min(size, bytesStart + byteCount);
-    if (dataCount != GetLittleEndian16(words + kTotalDataCount) || dataOffset + dataCount > size ||
-        dataOffset < bytesStart)
+    if (dataCount != totalDataCount || dataOffset + dataCount > size || dataOffset < bytesStart)
         return std::nullopt;
 
     auto mailslot = TerminatedText(frame + bytesStart, bytesEnd - bytesStart);

@@ -105,8 +105,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Damage{"datagram length past the frame", 11, 0xB0}, Damage{"bad name length", 14, 0x21},
                     Damage{"letter outside A..P", 15, 'Z'}, Damage{"a scope label", 47, 0x03},
                     Damage{"not SMB", 83, 'X'}, Damage{"another SMB command", 86, 0x2F},
-                    Damage{"word count", 114, 0x10}, Damage{"not a mailslot write", 143, 0x02},
-                    Damage{"data count past the frame", 137, 0xFF}, Damage{"data offset past the frame", 139, 0xFF},
+                    Damage{"word count", 114, 0x10}, Damage{"words end before the setup", 114, 0x0E},
+                    Damage{"not a mailslot write", 143, 0x02}, Damage{"data count past the frame", 137, 0xFF},
+                    Damage{"data offset past the frame", 139, 0xFF},
                     Damage{"data inside the parameter words", 139, 0x10}, Damage{"fragmented transaction", 117, 0x20}));
 
 TEST(WireFrame, NameWithoutTerminatorIsRefused)
