@@ -1,31 +1,22 @@
 #pragma once
 
 #include "platform/DesktopServices.h"
-
-#include <QStringList>
+#include "platform/fake/Recording.h"
 
 namespace parlino::fake {
 
 // Records what was to be opened instead of opening it.
-class FakeDesktopShell final : public DesktopShell
+class FakeDesktopShell final : public Recording<DesktopShell>
 {
 public:
-    void Open(const QString& target) override { opened_.append(target); }
-    const QStringList& Opened() const { return opened_; }
-
-private:
-    QStringList opened_;
+    void Open(const QString& target) override { Record(target); }
 };
 
 // Records the files it was asked to play.
-class FakeSound final : public Sound
+class FakeSound final : public Recording<Sound>
 {
 public:
-    void PlayFile(const QString& path) override { played_.append(path); }
-    const QStringList& Played() const { return played_; }
-
-private:
-    QStringList played_;
+    void PlayFile(const QString& path) override { Record(path); }
 };
 
 } // namespace parlino::fake

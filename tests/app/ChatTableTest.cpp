@@ -75,7 +75,7 @@ protected:
 TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsToItsWindow)
 {
     Arrive(pc12, "ALPHA", "hi\nthere");
-    EXPECT_EQ(notifications.Shown(), QStringList{"PC12|PC12: hi"});
+    EXPECT_EQ(notifications.Recorded(), QStringList{"PC12|PC12: hi"});
     TChatForm* chat = MainForm->ChatForms[1].get();
     chat->hide();
     notifications.Click("PC12");
@@ -83,7 +83,7 @@ TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsTo
 
     chat->CheckFlash->setChecked(false);
     Arrive(pc12, "ALPHA", "quiet");
-    EXPECT_EQ(notifications.Shown().size(), 1);
+    EXPECT_EQ(notifications.Recorded().size(), 1);
 }
 
 // A personal message goes to the window of its sender exactly, a workgroup message to the group's window; each line
@@ -126,7 +126,7 @@ TEST_F(ChatTableTest, ThisComputersOwnMessagesAreDroppedAndLeaveNoTrace)
     Arrive(pc7, "OFFICE", "echo", "ALPHA");
     EXPECT_EQ(Stations(), QStringList{"PC7"});
     EXPECT_EQ(MainForm->LastMessage, "first");
-    EXPECT_EQ(sound.Played().size(), 1);
+    EXPECT_EQ(sound.Recorded().size(), 1);
 }
 
 TEST_F(ChatTableTest, TheSameTextFromAnotherSenderOrAMinuteLaterIsShownAgain)
@@ -150,12 +150,12 @@ TEST_F(ChatTableTest, AnEmptyTextReachesAnOpenWindowButOpensNone)
     OptiuniForm->EditWav->SetText(QStringLiteral("/sounds/ring.wav"));
     Arrive(pc7, "ALPHA", "");
     EXPECT_TRUE(Stations().isEmpty());
-    EXPECT_EQ(sound.Played(), QStringList{"/sounds/ring.wav"});
+    EXPECT_EQ(sound.Recorded(), QStringList{"/sounds/ring.wav"});
 
     Arrive(pc7, "ALPHA", "open");
     Arrive(pc7, "ALPHA", "");
     EXPECT_EQ(LastLine(1), "PC7 >  ");
-    EXPECT_EQ(sound.Played().size(), 3);
+    EXPECT_EQ(sound.Recorded().size(), 3);
 }
 
 TEST_F(ChatTableTest, NetworkIsNeverAStation)
@@ -165,7 +165,7 @@ TEST_F(ChatTableTest, NetworkIsNeverAStation)
     EXPECT_TRUE(MainForm->LastMessage.isEmpty());
     MainForm->WinPopupMessage(MainForm->WinPopup, "Network", "PC7", "to the root");
     EXPECT_EQ(MainForm->LastMessage, "to the root");
-    EXPECT_EQ(sound.Played().size(), 1);
+    EXPECT_EQ(sound.Recorded().size(), 1);
     EXPECT_TRUE(Stations().isEmpty());
     EXPECT_EQ(MainForm->NewChat("Network"), TMainForm::kNoChatSlot);
     EXPECT_TRUE(messageBoxes.Shown().empty());
@@ -203,7 +203,7 @@ TEST_F(ChatTableTest, TheTableFillsToAHundredThenSaysSoAndReusesTheLowestFreeSlo
     EXPECT_EQ(messageBoxes.Shown()[0].caption, "Error");
     EXPECT_EQ(messageBoxes.Shown()[0].owner, nullptr);
     EXPECT_EQ(MainForm->LastMessage, "no room");
-    EXPECT_EQ(sound.Played().size(), 1);
+    EXPECT_EQ(sound.Recorded().size(), 1);
 
     const QPointer<TChatForm> closing = MainForm->ChatForms[60].get();
     MainForm->ChatForms[60]->ButClose->click();

@@ -147,7 +147,7 @@ TEST_F(MainFormTest, HelpOpensUnderTheInstallPathReadOnceAtFirstShow)
     EXPECT_EQ(MainForm->InstallPath, QStringLiteral("/opt/parlino"));
 
     MainForm->Contents2->trigger();
-    EXPECT_EQ(shell.Opened(), QStringList{QStringLiteral("/opt/parlino/help/help.html")});
+    EXPECT_EQ(shell.Recorded(), QStringList{QStringLiteral("/opt/parlino/help/help.html")});
 
     // Once the first activation is over, showing the window again doesn't consult the store.
     MainForm->activateWindow();
@@ -163,7 +163,7 @@ TEST_F(MainFormTest, HelpWithoutInstallPathOpensTheBarePath)
     MainForm->show();
     EXPECT_TRUE(MainForm->InstallPath.isEmpty());
     MainForm->Contents2->trigger();
-    EXPECT_EQ(shell.Opened(), QStringList{QStringLiteral("/help/help.html")});
+    EXPECT_EQ(shell.Recorded(), QStringList{QStringLiteral("/help/help.html")});
     EXPECT_TRUE(messageBoxes.Shown().empty());
 }
 
@@ -176,7 +176,7 @@ TEST_F(MainFormTest, HomepageOpensItsWebAddressAndWithoutOneTheInstalledHelp)
     MainForm->Visitprogramhomepage1->trigger();
     MainForm->Homepage.clear();
     MainForm->Visitprogramhomepage1->trigger();
-    EXPECT_EQ(shell.Opened(),
+    EXPECT_EQ(shell.Recorded(),
               (QStringList{QStringLiteral("https://parlino.test/"), QStringLiteral("/opt/parlino/help/help.html")}));
 }
 

@@ -33,7 +33,7 @@ TEST_P(MessageNotifierTest, ShowsWhatTheUserIsNotLookingAt)
     MessageNotifier notifier(notifications, {});
     for (const Arrival& arrival : GetParam().arrivals)
         notifier.MessageArrived(arrival.station, arrival.text, arrival.where);
-    EXPECT_EQ(notifications.Shown(), GetParam().shown);
+    EXPECT_EQ(notifications.Recorded(), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(
