@@ -85,8 +85,7 @@ TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString&
     placement->BeginLoading();
     placement->SetIniFileName(QStringLiteral("parlino.ini"));
     placement->SetIniSection(section);
-    placement->MinMaxInfo()->SetMinTrackWidth(minimumSize.width());
-    placement->MinMaxInfo()->SetMinTrackHeight(minimumSize.height());
+    placement->MinMaxInfo()->SetMinTrackSize(minimumSize);
     placement->EndLoading();
     return placement;
 }

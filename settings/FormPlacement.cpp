@@ -23,10 +23,13 @@ namespace {
 
 // Flags: the window returns to the maximized state when it is restored from minimized.
 constexpr int32_t kRestoreToMaximized = 2;
-// Show commands.
-constexpr int32_t kShowNormal = 1;
-constexpr int32_t kShowMinimized = 2;
-constexpr int32_t kShowMaximized = 3;
+// The window's state, as "ShowCmd" keeps it.
+enum ShowCommand : int32_t
+{
+    kShowNormal = 1,
+    kShowMinimized = 2,
+    kShowMaximized = 3,
+};
 // The desktop decides where minimized and maximized windows go: no position of this program's.
 constexpr FourNumbers kNoMinMaxPosition = {-1, -1, -1, -1};
 
@@ -46,7 +49,7 @@ bool RestoresMaximized(Qt::WindowStates state)
     return (state & kMinMax) == kMinMax;
 }
 
-int32_t ShowCmdOf(Qt::WindowStates state)
+ShowCommand ShowCmdOf(Qt::WindowStates state)
 {
     if (state.testFlag(Qt::WindowMinimized))
         return kShowMinimized;
@@ -80,9 +83,10 @@ QRect WindowRectOf(const QWidget* form)
 
 } // namespace
 
-void TWinMinMaxInfo::Set(int& field, int value)
+void TWinMinMaxInfo::SetMinTrackSize(QSize size)
 {
-    if (Change(field, value))
+    const bool width = Change(minTrackWidth_, size.width());
+    if (Change(minTrackHeight_, size.height()) || width)
         Q_EMIT Changed();
 }
 
@@ -422,14 +426,14 @@ void TFormPlacement::UpdateSizeLimits()
     SizeLimits limits = *ownLimits_;
     const TWinMinMaxInfo& info = *minMaxInfo_;
     // The track sizes are of the whole window; Qt limits its client area.
-    const auto track = [](int& client, int whole, int frame) {
-        if (whole)
-            client = std::max(whole - frame, 0);
+    const auto track = [](QSize& client, QSize whole) {
+        if (whole.width())
+            client.setWidth(std::max(whole.width() - kDesignFrame.width(), 0));
+        if (whole.height())
+            client.setHeight(std::max(whole.height() - kDesignFrame.height(), 0));
     };
-    track(limits.minimum.rwidth(), info.MinTrackWidth(), kDesignFrame.width());
-    track(limits.minimum.rheight(), info.MinTrackHeight(), kDesignFrame.height());
-    track(limits.maximum.rwidth(), info.MaxTrackWidth(), kDesignFrame.width());
-    track(limits.maximum.rheight(), info.MaxTrackHeight(), kDesignFrame.height());
+    track(limits.minimum, info.MinTrackSize());
+    track(limits.maximum, info.MaxTrackSize());
     if (preventResize_ && form_->isVisible())
         limits.minimum = limits.maximum = form_->size();
     form_->setMinimumSize(limits.minimum);

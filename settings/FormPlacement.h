@@ -27,36 +27,23 @@ class Screens;
 class TWinMinMaxInfo final : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(int MaxPosLeft READ MaxPosLeft WRITE SetMaxPosLeft NOTIFY Changed)
-    Q_PROPERTY(int MaxPosTop READ MaxPosTop WRITE SetMaxPosTop NOTIFY Changed)
-    Q_PROPERTY(int MaxSizeHeight READ MaxSizeHeight WRITE SetMaxSizeHeight NOTIFY Changed)
-    Q_PROPERTY(int MaxSizeWidth READ MaxSizeWidth WRITE SetMaxSizeWidth NOTIFY Changed)
-    Q_PROPERTY(int MaxTrackHeight READ MaxTrackHeight WRITE SetMaxTrackHeight NOTIFY Changed)
-    Q_PROPERTY(int MaxTrackWidth READ MaxTrackWidth WRITE SetMaxTrackWidth NOTIFY Changed)
-    Q_PROPERTY(int MinTrackHeight READ MinTrackHeight WRITE SetMinTrackHeight NOTIFY Changed)
-    Q_PROPERTY(int MinTrackWidth READ MinTrackWidth WRITE SetMinTrackWidth NOTIFY Changed)
+    // The size and place of a maximized window are kept with the others, but the desktop decides them.
+    Q_PROPERTY(int MaxPosLeft MEMBER maxPosLeft_ NOTIFY Changed)
+    Q_PROPERTY(int MaxPosTop MEMBER maxPosTop_ NOTIFY Changed)
+    Q_PROPERTY(int MaxSizeHeight MEMBER maxSizeHeight_ NOTIFY Changed)
+    Q_PROPERTY(int MaxSizeWidth MEMBER maxSizeWidth_ NOTIFY Changed)
+    // The sizes between which the user can drag the window.
+    Q_PROPERTY(int MaxTrackHeight MEMBER maxTrackHeight_ NOTIFY Changed)
+    Q_PROPERTY(int MaxTrackWidth MEMBER maxTrackWidth_ NOTIFY Changed)
+    Q_PROPERTY(int MinTrackHeight MEMBER minTrackHeight_ NOTIFY Changed)
+    Q_PROPERTY(int MinTrackWidth MEMBER minTrackWidth_ NOTIFY Changed)
 
 public:
     using QObject::QObject;
 
-    // The size and place of a maximized window are kept with the others, but the desktop decides them.
-    int MaxPosLeft() const { return maxPosLeft_; }
-    void SetMaxPosLeft(int value) { Set(maxPosLeft_, value); }
-    int MaxPosTop() const { return maxPosTop_; }
-    void SetMaxPosTop(int value) { Set(maxPosTop_, value); }
-    int MaxSizeHeight() const { return maxSizeHeight_; }
-    void SetMaxSizeHeight(int value) { Set(maxSizeHeight_, value); }
-    int MaxSizeWidth() const { return maxSizeWidth_; }
-    void SetMaxSizeWidth(int value) { Set(maxSizeWidth_, value); }
-    // The sizes between which the user can drag the window.
-    int MaxTrackHeight() const { return maxTrackHeight_; }
-    void SetMaxTrackHeight(int value) { Set(maxTrackHeight_, value); }
-    int MaxTrackWidth() const { return maxTrackWidth_; }
-    void SetMaxTrackWidth(int value) { Set(maxTrackWidth_, value); }
-    int MinTrackHeight() const { return minTrackHeight_; }
-    void SetMinTrackHeight(int value) { Set(minTrackHeight_, value); }
-    int MinTrackWidth() const { return minTrackWidth_; }
-    void SetMinTrackWidth(int value) { Set(minTrackWidth_, value); }
+    QSize MinTrackSize() const { return {minTrackWidth_, minTrackHeight_}; }
+    void SetMinTrackSize(QSize size);
+    QSize MaxTrackSize() const { return {maxTrackWidth_, maxTrackHeight_}; }
 
     void Assign(const TWinMinMaxInfo& other);
     bool IsEmpty() const;
@@ -65,8 +52,6 @@ Q_SIGNALS:
     void Changed();
 
 private:
-    void Set(int& field, int value);
-
     int maxPosLeft_ = 0;
     int maxPosTop_ = 0;
     int maxSizeHeight_ = 0;

@@ -170,45 +170,43 @@ bool TPropsStorage::TransferApart(const QMetaProperty& property, const QString& 
 
 void TPropsStorage::WriteProp(const QMetaProperty& property)
 {
-    const QVariant value = property.read(targetObject_);
-    const PropertyKind kind = KindOf(property, value);
-    const QString key = KeyOf(property);
-    if (TransferApart(property, key, value, kind, Transfer::Write))
-        return;
-    const QString text = TextOf(property, value, kind);
-    if (text.isEmpty() && kind != PropertyKind::String && kind != PropertyKind::WideCharacter)
-        return;
-    writeText_(sectionName_, key, TrimControls(text));
+    TransferProp(property, Transfer::Write);
 }
 
 void TPropsStorage::ReadProp(const QMetaProperty& property)
+{
+    TransferProp(property, Transfer::Read);
+}
+
+void TPropsStorage::TransferProp(const QMetaProperty& property, Transfer transfer)
 {
     try {
         const QVariant value = property.read(targetObject_);
         const PropertyKind kind = KindOf(property, value);
         const QString key = KeyOf(property);
-        if (TransferApart(property, key, value, kind, Transfer::Read))
+        if (TransferApart(property, key, value, kind, transfer))
             return;
-        // For a reference too the default is its present text, so that a missing key leaves it as it is.
-        const QString defaultText = TextOf(property, value, kind);
-        QString text;
-        if (!defaultText.isEmpty() || kind == PropertyKind::String || kind == PropertyKind::WideCharacter)
-            text = TrimControls(readText_(sectionName_, key, defaultText));
-        const std::optional<QVariant> newValue =
-            kind == PropertyKind::Component ? ComponentFromText(property, text) : ValueFromText(property, text, kind);
+        // The present text is what a write stores, and what a read takes for a missing key, so that the property
+        // stays as it is. Only a text is stored empty: a reference to nothing is not stored.
+        const QString text = TextOf(property, value, kind);
+        const bool stored = !text.isEmpty() || kind == PropertyKind::String || kind == PropertyKind::WideCharacter;
+        if (transfer == Transfer::Write) {
+            if (stored)
+                writeText_(sectionName_, key, TrimControls(text));
+            return;
+        }
+        const QString storedText = stored ? TrimControls(readText_(sectionName_, key, text)) : QString();
+        const std::optional<QVariant> newValue = kind == PropertyKind::Component
+                                                     ? ComponentFromText(property, storedText)
+                                                     : ValueFromText(property, storedText, kind);
         if (newValue)
             property.write(targetObject_, *newValue);
     } catch (...) {
-        // A value that cannot be converted or assigned leaves the property as it was; the next one is still read.
+        // A write that fails reaches the caller. A value that cannot be converted or assigned leaves the property as
+        // it was, and the next one is still read.
+        if (transfer == Transfer::Write)
+            throw;
     }
-}
-
-void TPropsStorage::TransferProp(const QMetaProperty& property, Transfer transfer)
-{
-    if (transfer == Transfer::Write)
-        WriteProp(property);
-    else
-        ReadProp(property);
 }
 
 void TPropsStorage::TransferObjectProps(QObject* object, const QString& prefix, const QString& section,

@@ -42,8 +42,7 @@ protected:
         placement->BeginLoading();
         placement->SetIniFileName("parlino.ini");
         placement->SetIniSection("ChatWindow");
-        placement->MinMaxInfo()->SetMinTrackWidth(350);
-        placement->MinMaxInfo()->SetMinTrackHeight(275);
+        placement->MinMaxInfo()->SetMinTrackSize({350, 275});
         placement->EndLoading();
         return form;
     }
