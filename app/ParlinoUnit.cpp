@@ -290,7 +290,8 @@ void TMainForm::FormShow()
 {
     if (!FirstActivation)
         return;
-    InstallPath = platform_.machine.ReadString(QLatin1String(kInstallSection), QLatin1String(kInstallPathValue));
+    // Where an installer keeps the installation folder in the machine-wide store.
+    InstallPath = platform_.machine.ReadString(QStringLiteral("SOFTWARE\\Parlino"), QStringLiteral("InstallPath"));
 }
 
 void TMainForm::FormActivate()

@@ -37,9 +37,6 @@ class TMainForm final : public QMainWindow
 
 public:
     static constexpr int kChatSlots = 100;
-    // Where the installation folder is kept in the machine-wide store.
-    static constexpr auto kInstallSection = "SOFTWARE\\Parlino";
-    static constexpr auto kInstallPathValue = "InstallPath";
 
     // Without an SMB route every chat line goes as a mailslot datagram.
     explicit TMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt,

@@ -106,7 +106,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
 
     TimerFlash = new QTimer(this);
     TimerFlash->setObjectName(QStringLiteral("TimerFlash"));
-    TimerFlash->setInterval(kFlashIntervalMs);
+    TimerFlash->setInterval(500); // half a second lit, half dark
     connect(TimerFlash, &QTimer::timeout, this, &TChatForm::TimerFlashTimer);
 
     BuildMenus();
@@ -210,7 +210,7 @@ void TChatForm::FormActivate()
 
 void TChatForm::ShowCaption()
 {
-    setWindowTitle(QLatin1String(kCaptionPrefix) + Station);
+    setWindowTitle(QStringLiteral("Chat with ") + Station);
 }
 
 void TChatForm::FormClose()
@@ -350,8 +350,8 @@ void TChatForm::HideToTray()
 
 void TChatForm::ButSaveClick()
 {
-    const std::optional<QString> fileName =
-        services_.fileChooser.ChooseSaveFile(this, {QStringLiteral(".rtf"), QLatin1String(kSaveFilter)});
+    const std::optional<QString> fileName = services_.fileChooser.ChooseSaveFile(
+        this, {QStringLiteral(".rtf"), QStringLiteral("Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*")});
     if (fileName)
         RichEdit->SaveToFile(*fileName);
 }

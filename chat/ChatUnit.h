@@ -56,10 +56,6 @@ class TChatForm final : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int kFlashIntervalMs = 500;
-    static constexpr auto kCaptionPrefix = "Chat with ";
-    static constexpr auto kSaveFilter = "Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*";
-
     explicit TChatForm(const ChatServices& services);
     ~TChatForm() override;
     Q_DISABLE_COPY_MOVE(TChatForm)
