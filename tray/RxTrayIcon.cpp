@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace parlino {
 namespace {
@@ -195,55 +196,52 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
     const int x = pos.x();
     const int y = pos.y();
     const TShiftState shift = ShiftOf(notifyArea_.KeyboardModifiers());
+    if (mouseMessage == kWmMouseMove) {
+        MouseMove(shift, x, y);
+        return;
+    }
+    // The button messages come in threes (down, up, double click) for the left, the right and the middle button.
+    // The middle button has no click: no bit keeps it pressed.
+    struct Button
+    {
+        TMouseButton button;
+        int pressedBit;
+        TShiftStateFlag flag;
+    };
+    static constexpr Button kButtons[] = {{TMouseButton::mbLeft, kPressedLeft, ssLeft},
+                                          {TMouseButton::mbRight, kPressedRight, ssRight},
+                                          {TMouseButton::mbMiddle, 0, ssMiddle}};
+    enum Action
+    {
+        kDown,
+        kUp,
+        kDoubleClick,
+    };
+    const uint32_t index = mouseMessage - kWmLButtonDown;
+    if (index >= 3 * std::size(kButtons))
+        return;
+    const Button& button = kButtons[index / 3];
     // A handler may destroy the icon's owner, and with it this icon.
     const QPointer<TRxTrayIcon> alive(this);
-    const auto buttonDown = [&](TMouseButton button, int pressed, TShiftStateFlag flag) {
-        MouseDown(button, shift | flag, x, y);
+    switch (index % 3) {
+    case kDown:
+        MouseDown(button.button, shift | button.flag, x, y);
         if (alive)
-            pressed_ |= pressed;
-    };
-    const auto buttonUp = [&](TMouseButton button, int pressed, TShiftStateFlag flag) {
-        if (pressed_ & pressed) {
-            pressed_ &= ~pressed;
-            Click(button, shift | flag, x, y);
+            pressed_ |= button.pressedBit;
+        break;
+    case kUp:
+        if (pressed_ & button.pressedBit) {
+            pressed_ &= ~button.pressedBit;
+            Click(button.button, shift | button.flag, x, y);
         }
         if (alive)
-            MouseUp(button, shift | flag, x, y);
-    };
-    switch (mouseMessage) {
-    case kWmMouseMove:
-        MouseMove(shift, x, y);
+            MouseUp(button.button, shift | button.flag, x, y);
         break;
-    case kWmLButtonDown:
-        buttonDown(TMouseButton::mbLeft, kPressedLeft, ssLeft);
-        break;
-    case kWmLButtonUp:
-        buttonUp(TMouseButton::mbLeft, kPressedLeft, ssLeft);
-        break;
-    case kWmLButtonDblClk:
-        DblClick();
+    case kDoubleClick:
+        if (button.button == TMouseButton::mbLeft)
+            DblClick();
         if (alive)
-            MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
-        break;
-    case kWmRButtonDown:
-        buttonDown(TMouseButton::mbRight, kPressedRight, ssRight);
-        break;
-    case kWmRButtonUp:
-        buttonUp(TMouseButton::mbRight, kPressedRight, ssRight);
-        break;
-    case kWmRButtonDblClk:
-        MouseDown(TMouseButton::mbRight, shift | ssDouble, x, y);
-        break;
-    case kWmMButtonDown:
-        MouseDown(TMouseButton::mbMiddle, shift | ssMiddle, x, y);
-        break;
-    case kWmMButtonUp:
-        MouseUp(TMouseButton::mbMiddle, shift | ssMiddle, x, y);
-        break;
-    case kWmMButtonDblClk:
-        MouseDown(TMouseButton::mbMiddle, shift | ssDouble, x, y);
-        break;
-    default:
+            MouseDown(button.button, shift | ssDouble, x, y);
         break;
     }
 }
