@@ -21,11 +21,9 @@ enum class SessionPacketType : uint8_t
     KeepAlive = 0x85,
 };
 
-// The error byte of a negative session response.
+// The error byte of a negative session response, of the refusals this program gives.
 enum class SessionRefusal : uint8_t
 {
-    NotListeningOnCalledName = 0x80,
-    NotListeningForCallingName = 0x81,
     CalledNameNotPresent = 0x82,
     InsufficientResources = 0x83,
     Unspecified = 0x8F,
