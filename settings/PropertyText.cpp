@@ -6,8 +6,11 @@
 #include <QMetaEnum>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace parlino {
 
@@ -143,38 +146,24 @@ PropertyKind KindOf(const QMetaProperty& property, const QVariant& value)
         return PropertyKind::Set;
     if (property.isEnumType())
         return PropertyKind::Enumeration;
+    // How a value of each of Qt's plain types is kept. The integers that always fit 32 bits are read by the integer
+    // rule; the wider ones, and unsigned int, are kept as 64-bit numbers.
+    static constexpr std::pair<int, PropertyKind> kKindOfType[] = {
+        {QMetaType::Bool, PropertyKind::Enumeration},    {QMetaType::Int, PropertyKind::Integer},
+        {QMetaType::Short, PropertyKind::Integer},       {QMetaType::UShort, PropertyKind::Integer},
+        {QMetaType::SChar, PropertyKind::Integer},       {QMetaType::UChar, PropertyKind::Integer},
+        {QMetaType::UInt, PropertyKind::Int64},          {QMetaType::Long, PropertyKind::Int64},
+        {QMetaType::ULong, PropertyKind::Int64},         {QMetaType::LongLong, PropertyKind::Int64},
+        {QMetaType::ULongLong, PropertyKind::Int64},     {QMetaType::Char, PropertyKind::Character},
+        {QMetaType::QChar, PropertyKind::WideCharacter}, {QMetaType::Float, PropertyKind::Float},
+        {QMetaType::Double, PropertyKind::Float},        {QMetaType::QString, PropertyKind::String},
+        {QMetaType::QVariant, PropertyKind::Variant},    {QMetaType::QStringList, PropertyKind::StringList}};
     const QMetaType type = property.metaType();
-    switch (type.id()) {
-    case QMetaType::Bool:
-        return PropertyKind::Enumeration;
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return PropertyKind::Integer;
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return PropertyKind::Int64;
-    case QMetaType::Char:
-        return PropertyKind::Character;
-    case QMetaType::QChar:
-        return PropertyKind::WideCharacter;
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return PropertyKind::Float;
-    case QMetaType::QString:
-        return PropertyKind::String;
-    case QMetaType::QVariant:
-        return PropertyKind::Variant;
-    case QMetaType::QStringList:
-        return PropertyKind::StringList;
-    default:
-        break;
-    }
+    const int id = type.id();
+    const auto* known = std::find_if(std::begin(kKindOfType), std::end(kKindOfType),
+                                     [id](const auto& entry) { return entry.first == id; });
+    if (known != std::end(kKindOfType))
+        return known->second;
     if (!type.flags().testFlag(QMetaType::PointerToQObject))
         return PropertyKind::Skipped;
     const QObject* object = value.value<QObject*>();
