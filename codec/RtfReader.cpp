@@ -2,6 +2,7 @@
 #include "codec/RtfCharset.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <map>
 #include <unordered_map>
@@ -33,107 +34,20 @@ enum class Word
     Par,
     Plain,
     Deff,
-    FontTable,
-    ColorTable,
-    SkippedDestination,
+    Destination,
     Font,
     FontCharset,
     FontPitch,
-    Red,
-    Green,
-    Blue,
+    ColorComponent,
     FontSize,
-    Bold,
-    Italic,
-    Underline,
+    Toggle,
     UnderlineNone,
-    StrikeOut,
     ColorIndex,
     Unicode,
     UnicodeSkip,
     Binary,
     Character,
 };
-
-struct WordInfo
-{
-    Word word;
-    char32_t character = 0;
-};
-
-const std::unordered_map<std::string_view, WordInfo>& Words()
-{
-    static const std::unordered_map<std::string_view, WordInfo> words = {
-        {"par", {Word::Par}},
-        {"sect", {Word::Par}},
-        {"page", {Word::Par}},
-        {"row", {Word::Par}},
-        {"plain", {Word::Plain}},
-        {"deff", {Word::Deff}},
-        {"fonttbl", {Word::FontTable}},
-        {"colortbl", {Word::ColorTable}},
-        {"stylesheet", {Word::SkippedDestination}},
-        {"info", {Word::SkippedDestination}},
-        {"pict", {Word::SkippedDestination}},
-        {"object", {Word::SkippedDestination}},
-        {"header", {Word::SkippedDestination}},
-        {"headerl", {Word::SkippedDestination}},
-        {"headerr", {Word::SkippedDestination}},
-        {"headerf", {Word::SkippedDestination}},
-        {"footer", {Word::SkippedDestination}},
-        {"footerl", {Word::SkippedDestination}},
-        {"footerr", {Word::SkippedDestination}},
-        {"footerf", {Word::SkippedDestination}},
-        {"footnote", {Word::SkippedDestination}},
-        {"fldinst", {Word::SkippedDestination}},
-        {"filetbl", {Word::SkippedDestination}},
-        {"listtable", {Word::SkippedDestination}},
-        {"listoverridetable", {Word::SkippedDestination}},
-        {"revtbl", {Word::SkippedDestination}},
-        {"rsidtbl", {Word::SkippedDestination}},
-        {"xmlnstbl", {Word::SkippedDestination}},
-        {"generator", {Word::SkippedDestination}},
-        {"bkmkstart", {Word::SkippedDestination}},
-        {"bkmkend", {Word::SkippedDestination}},
-        {"f", {Word::Font}},
-        {"fcharset", {Word::FontCharset}},
-        {"fprq", {Word::FontPitch}},
-        {"red", {Word::Red}},
-        {"green", {Word::Green}},
-        {"blue", {Word::Blue}},
-        {"fs", {Word::FontSize}},
-        {"b", {Word::Bold}},
-        {"i", {Word::Italic}},
-        {"ul", {Word::Underline}},
-        {"uld", {Word::Underline}},
-        {"uldb", {Word::Underline}},
-        {"uldash", {Word::Underline}},
-        {"ulw", {Word::Underline}},
-        {"ulwave", {Word::Underline}},
-        {"ulth", {Word::Underline}},
-        {"ulnone", {Word::UnderlineNone}},
-        {"strike", {Word::StrikeOut}},
-        {"striked", {Word::StrikeOut}},
-        {"cf", {Word::ColorIndex}},
-        {"u", {Word::Unicode}},
-        {"uc", {Word::UnicodeSkip}},
-        {"bin", {Word::Binary}},
-        {"tab", {Word::Character, '\t'}},
-        {"cell", {Word::Character, '\t'}},
-        {"line", {Word::Character, 0x2028}},
-        {"emdash", {Word::Character, 0x2014}},
-        {"endash", {Word::Character, 0x2013}},
-        {"emspace", {Word::Character, 0x2003}},
-        {"enspace", {Word::Character, 0x2002}},
-        {"qmspace", {Word::Character, 0x2005}},
-        {"bullet", {Word::Character, 0x2022}},
-        {"lquote", {Word::Character, 0x2018}},
-        {"rquote", {Word::Character, 0x2019}},
-        {"ldblquote", {Word::Character, 0x201C}},
-        {"rdblquote", {Word::Character, 0x201D}},
-    };
-    return words;
-}
 
 struct State
 {
@@ -149,6 +63,90 @@ struct State
 
     void ResetCharacter() { *this = State{destination, -1, 24, false, false, false, false, 0, unicodeSkip}; }
 };
+
+// What a control word does, and what it acts on where its kind needs it.
+struct WordInfo
+{
+    Word word;
+    char32_t character = 0;
+    Destination destination = Destination::Text;
+    uint8_t Color::*component = nullptr;
+    bool State::*format = nullptr;
+};
+
+const std::unordered_map<std::string_view, WordInfo>& Words()
+{
+    static const auto words = [] {
+        std::unordered_map<std::string_view, WordInfo> table = {
+            {"plain", {Word::Plain}},
+            {"deff", {Word::Deff}},
+            {"fonttbl", {.word = Word::Destination, .destination = Destination::FontTable}},
+            {"colortbl", {.word = Word::Destination, .destination = Destination::ColorTable}},
+            {"f", {Word::Font}},
+            {"fcharset", {Word::FontCharset}},
+            {"fprq", {Word::FontPitch}},
+            {"red", {.word = Word::ColorComponent, .component = &Color::red}},
+            {"green", {.word = Word::ColorComponent, .component = &Color::green}},
+            {"blue", {.word = Word::ColorComponent, .component = &Color::blue}},
+            {"fs", {Word::FontSize}},
+            {"b", {.word = Word::Toggle, .format = &State::bold}},
+            {"i", {.word = Word::Toggle, .format = &State::italic}},
+            {"ulnone", {Word::UnderlineNone}},
+            {"cf", {Word::ColorIndex}},
+            {"u", {Word::Unicode}},
+            {"uc", {Word::UnicodeSkip}},
+            {"bin", {Word::Binary}},
+            {"line", {.word = Word::Character, .character = 0x2028}},
+            {"emdash", {.word = Word::Character, .character = 0x2014}},
+            {"endash", {.word = Word::Character, .character = 0x2013}},
+            {"emspace", {.word = Word::Character, .character = 0x2003}},
+            {"enspace", {.word = Word::Character, .character = 0x2002}},
+            {"qmspace", {.word = Word::Character, .character = 0x2005}},
+            {"bullet", {.word = Word::Character, .character = 0x2022}},
+            {"lquote", {.word = Word::Character, .character = 0x2018}},
+            {"rquote", {.word = Word::Character, .character = 0x2019}},
+            {"ldblquote", {.word = Word::Character, .character = 0x201C}},
+            {"rdblquote", {.word = Word::Character, .character = 0x201D}},
+        };
+        const auto all = [&table](std::initializer_list<std::string_view> names, const WordInfo& info) {
+            for (const std::string_view name : names)
+                table.emplace(name, info);
+        };
+        all({"par", "sect", "page", "row"}, {Word::Par});
+        // Groups whose text is not part of the document, or not of this program's concern.
+        all({"stylesheet",
+             "info",
+             "pict",
+             "object",
+             "header",
+             "headerl",
+             "headerr",
+             "headerf",
+             "footer",
+             "footerl",
+             "footerr",
+             "footerf",
+             "footnote",
+             "fldinst",
+             "filetbl",
+             "listtable",
+             "listoverridetable",
+             "revtbl",
+             "rsidtbl",
+             "xmlnstbl",
+             "generator",
+             "bkmkstart",
+             "bkmkend"},
+            {.word = Word::Destination, .destination = Destination::Skip});
+        // Every style of underline is shown as the one underline.
+        all({"ul", "uld", "uldb", "uldash", "ulw", "ulwave", "ulth"},
+            {.word = Word::Toggle, .format = &State::underline});
+        all({"strike", "striked"}, {.word = Word::Toggle, .format = &State::strikeOut});
+        all({"tab", "cell"}, {.word = Word::Character, .character = '\t'});
+        return table;
+    }();
+    return words;
+}
 
 struct FontEntry
 {
@@ -378,14 +376,8 @@ private:
             defaultFont_ = parameter;
             formatDirty_ = true;
             break;
-        case Word::FontTable:
-            state_.destination = Destination::FontTable;
-            break;
-        case Word::ColorTable:
-            state_.destination = Destination::ColorTable;
-            break;
-        case Word::SkippedDestination:
-            state_.destination = Destination::Skip;
+        case Word::Destination:
+            state_.destination = info.destination;
             break;
         case Word::Font:
             if (state_.destination == Destination::FontTable) {
@@ -403,33 +395,18 @@ private:
         case Word::FontPitch:
             pendingFont_.pitch = parameter == 1 ? Pitch::Fixed : parameter == 2 ? Pitch::Variable : Pitch::Default;
             break;
-        case Word::Red:
-            SetColorComponent(pendingColor_.red, parameter);
-            break;
-        case Word::Green:
-            SetColorComponent(pendingColor_.green, parameter);
-            break;
-        case Word::Blue:
-            SetColorComponent(pendingColor_.blue, parameter);
+        case Word::ColorComponent:
+            SetColorComponent(pendingColor_.*info.component, parameter);
             break;
         case Word::FontSize:
             if (hasParameter && parameter > 0)
                 SetFormat(state_.halfPoints, std::min(parameter, kMaxHalfPoints));
             break;
-        case Word::Bold:
-            SetFormat(state_.bold, on);
-            break;
-        case Word::Italic:
-            SetFormat(state_.italic, on);
-            break;
-        case Word::Underline:
-            SetFormat(state_.underline, on);
+        case Word::Toggle:
+            SetFormat(state_.*info.format, on);
             break;
         case Word::UnderlineNone:
             SetFormat(state_.underline, false);
-            break;
-        case Word::StrikeOut:
-            SetFormat(state_.strikeOut, on);
             break;
         case Word::ColorIndex:
             SetFormat(state_.color, parameter);
