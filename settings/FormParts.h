@@ -43,9 +43,8 @@ QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, cons
 // Runs onActivate each time the window becomes the active window, for as long as the window lives.
 void OnActivation(QWidget* form, std::function<void()> onActivate);
 
-// The placement component of a window, kept in a section of "parlino.ini", holding the window, frame included, to a
-// smallest size;
-// named as its component. The window destroys it first in its own destructor.
+// The placement component of a window, named as its component: kept in a section of "parlino.ini", and holding the
+// window, frame included, to a smallest size. The window destroys it first in its own destructor.
 TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
                                  ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes);
 

@@ -211,19 +211,20 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
     static constexpr Button kButtons[] = {{TMouseButton::mbLeft, kPressedLeft, ssLeft},
                                           {TMouseButton::mbRight, kPressedRight, ssRight},
                                           {TMouseButton::mbMiddle, 0, ssMiddle}};
-    enum Action
+    enum Action : uint32_t
     {
         kDown,
         kUp,
         kDoubleClick,
+        kActionsPerButton,
     };
     const uint32_t index = mouseMessage - kWmLButtonDown;
-    if (index >= 3 * std::size(kButtons))
+    if (index >= kActionsPerButton * std::size(kButtons))
         return;
-    const Button& button = kButtons[index / 3];
+    const Button& button = kButtons[index / kActionsPerButton];
     // A handler may destroy the icon's owner, and with it this icon.
     const QPointer<TRxTrayIcon> alive(this);
-    switch (index % 3) {
+    switch (index % kActionsPerButton) {
     case kDown:
         MouseDown(button.button, shift | button.flag, x, y);
         if (alive)
