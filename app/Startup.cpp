@@ -8,8 +8,29 @@
 #include "settings/OptiuniUnit.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QTextStream>
 
 namespace parlino {
+
+namespace {
+
+// A settings file that cannot be used is left as it is, and the program runs on its defaults; the user learns once
+// where the file is and why, in the main window's status line and on stderr.
+void ReportIgnoredSettings(ProfileStore& profiles)
+{
+    const QString problem = profiles.ReadProblem(MainForm->FormPlacement->IniFileName());
+    if (problem.isEmpty())
+        return;
+    const QString notice = QStringLiteral("Settings file ignored: ") + problem;
+    QLabel& status = *MainForm->StatusLine;
+    status.setText(status.text().isEmpty() ? notice : status.text() + QStringLiteral("; ") + notice);
+    status.setToolTip(status.text());
+    status.show();
+    QTextStream(stderr) << "parlino: " << notice << Qt::endl;
+}
+
+} // namespace
 
 bool FirstInstance(InstanceLock& lock)
 {
@@ -19,6 +40,7 @@ bool FirstInstance(InstanceLock& lock)
 void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
 {
     MainForm = new TMainForm(platform, std::move(smb));
+    ReportIgnoredSettings(platform.profiles);
     OptiuniForm = new TOptiuniForm(platform);
     MainForm->SetOptions(*OptiuniForm);
     AboutForm = new TAboutForm();

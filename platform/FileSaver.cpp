@@ -1,17 +1,16 @@
 #include "platform/FileSaver.h"
 
-#include <QSaveFile>
+#include "platform/FileReplacement.h"
 
 namespace parlino {
 
 SaveResult DiskFileSaver::Save(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return SaveResult::CannotCreate;
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return SaveResult::WriteFailed;
-    return SaveResult::Saved;
+    const ReplaceResult result =
+        ReplaceFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (result.Replaced())
+        return SaveResult::Saved;
+    return result.created ? SaveResult::WriteFailed : SaveResult::CannotCreate;
 }
 
 } // namespace parlino

@@ -1,18 +1,27 @@
 #include "platform/ProfileStore.h"
 
 #include "codec/ProfileFile.h"
+#include "platform/ByteText.h"
+#include "platform/FileReplacement.h"
+#include "platform/UniqueFd.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <filesystem>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace parlino {
 
 namespace {
+
+QString NotRegular()
+{
+    return QStringLiteral("not a regular file");
+}
 
 QStringList ToStringList(const std::vector<std::string>& names)
 {
@@ -24,21 +33,56 @@ QStringList ToStringList(const std::vector<std::string>& names)
 }
 
 // A file or folder without any write permission counts as read-only even for root, as a read-only attribute would.
-// QSaveFile alone would let root replace it.
+// A rename alone would let root replace it.
 bool IsWritable(const QFileInfo& info)
 {
     constexpr auto kAnyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return info.permissions().testAnyFlags(kAnyWrite) && info.isWritable();
 }
 
-// Whether target can be replaced by a file written next to it.
-bool CanReplace(const QString& target)
+// Why a file of this kind is not read as a settings file; empty for a regular file.
+QString KindProblem(const struct stat& status)
+{
+    if (S_ISDIR(status.st_mode))
+        return SystemReason(EISDIR);
+    return S_ISREG(status.st_mode) ? QString() : NotRegular();
+}
+
+// Up to limit bytes from fd into text, empty on a failure, which leaves errno set.
+bool ReadAtMost(int fd, std::size_t limit, std::string& text)
+{
+    text.resize(limit);
+    std::size_t size = 0;
+    while (size < limit) {
+        const ssize_t got = ::read(fd, text.data() + size, limit - size);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            text.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    text.resize(size);
+    return true;
+}
+
+// Why target cannot be replaced by a file written next to it; empty when it can.
+QString ReplaceProblem(const QString& target)
 {
     const QFileInfo file(target);
-    if (file.exists() && (!file.isFile() || !IsWritable(file)))
-        return false;
+    if (file.isDir())
+        return SystemReason(EISDIR);
+    if (file.exists() && !file.isFile())
+        return NotRegular();
+    if (file.exists() && !IsWritable(file))
+        return SystemReason(EACCES);
     const QFileInfo folder(file.absolutePath());
-    return folder.isDir() && IsWritable(folder);
+    if (!folder.isDir())
+        return SystemReason(ENOENT);
+    return IsWritable(folder) ? QString() : SystemReason(EACCES);
 }
 
 } // namespace
@@ -53,7 +97,27 @@ QString ProfileStore::CanonicalName(const QString& fileName)
 
 bool ProfileStore::LoadText(const QString& fileName, std::string& text)
 {
-    return !CanonicalName(fileName).isEmpty() && Load(fileName, text) && text.size() <= MaxFileSize;
+    reason_.clear();
+    if (CanonicalName(fileName).isEmpty() || !Load(fileName, text))
+        return false;
+    return text.size() <= MaxFileSize || Fail(QStringLiteral("bigger than a settings file can be"));
+}
+
+bool ProfileStore::Fail(QString reason)
+{
+    reason_ = std::move(reason);
+    return false;
+}
+
+QString ProfileStore::FailureOf(const QString& fileName) const
+{
+    return reason_.isEmpty() ? PlaceOf(fileName) : PlaceOf(fileName) + QStringLiteral(": ") + reason_;
+}
+
+QString ProfileStore::ReadProblem(const QString& fileName)
+{
+    std::string text;
+    return LoadText(fileName, text) ? QString() : FailureOf(fileName);
 }
 
 QString ProfileStore::ReadString(const QString& fileName, const QString& section, const QString& key,
@@ -63,7 +127,7 @@ QString ProfileStore::ReadString(const QString& fileName, const QString& section
     if (!LoadText(fileName, text))
         return defaultValue;
     const auto value = ProfileFile(text).Value(section.toStdString(), key.toStdString());
-    return value ? QString::fromStdString(*value) : defaultValue;
+    return value ? TextOfBytes(*value) : defaultValue;
 }
 
 template <typename Change> bool ProfileStore::Modify(const QString& fileName, Change change)
@@ -84,7 +148,7 @@ bool ProfileStore::WriteString(const QString& fileName, const QString& section, 
                                const QString& value)
 {
     return Update(fileName, [&](ProfileFile& file) {
-        return file.SetValue(section.toStdString(), key.toStdString(), value.toStdString());
+        return file.SetValue(section.toStdString(), key.toStdString(), BytesOfText(value));
     });
 }
 
@@ -152,19 +216,32 @@ QString FileProfileStore::PathOf(const QString& fileName) const
     return name.isEmpty() ? QString() : QDir(folder_).filePath(name);
 }
 
+QString FileProfileStore::PlaceOf(const QString& fileName) const
+{
+    const QString path = PathOf(fileName);
+    return path.isEmpty() ? fileName : path;
+}
+
 bool FileProfileStore::Load(const QString& fileName, std::string& text)
 {
     text.clear();
-    QFile file(PathOf(fileName));
-    // A missing file reads as empty; one that is there but cannot be read (a folder, no permission) fails.
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::error_code error;
-        return std::filesystem::status(QFile::encodeName(file.fileName()).toStdString(), error).type() ==
-               std::filesystem::file_type::not_found;
-    }
+    const QByteArray path = QFile::encodeName(PathOf(fileName));
+    struct stat status
+    {
+    };
+    // A missing file reads as empty; one that is there but cannot be read fails.
+    if (::stat(path.constData(), &status) != 0)
+        return errno == ENOENT || Fail(SystemReason(errno));
+    if (const QString problem = KindProblem(status); !problem.isEmpty())
+        return Fail(problem);
+    // Without blocking, and checked again once open: a pipe put there meanwhile would wait for a writer for ever.
+    const UniqueFd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd || ::fstat(fd.Get(), &status) != 0)
+        return Fail(SystemReason(errno));
+    if (const QString problem = KindProblem(status); !problem.isEmpty())
+        return Fail(problem);
     // One byte more than a settings file may hold is enough to tell that this one is too big.
-    text = file.read(static_cast<qint64>(MaxFileSize) + 1).toStdString();
-    return file.error() == QFileDevice::NoError;
+    return ReadAtMost(fd.Get(), MaxFileSize + 1, text) || Fail(SystemReason(errno));
 }
 
 QString FileProfileStore::TargetOf(const QString& fileName) const
@@ -175,23 +252,20 @@ QString FileProfileStore::TargetOf(const QString& fileName) const
     return resolved.isEmpty() ? path : resolved;
 }
 
-// QSaveFile writes a file next to the target, flushes it to the disk and renames it over the target: the rename is
-// atomic, so the target is never seen half written. It gives the new file the old one's permissions.
 bool FileProfileStore::Save(const QString& fileName, const std::string& text)
 {
     QDir().mkpath(folder_);
     const QString target = TargetOf(fileName);
-    if (!CanReplace(target))
-        return false;
-    QSaveFile file(target);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-           file.commit();
+    if (const QString problem = ReplaceProblem(target); !problem.isEmpty())
+        return Fail(problem);
+    const ReplaceResult result = ReplaceFile(target, text);
+    return result.Replaced() || Fail(result.failure);
 }
 
 bool FileProfileStore::Writable(const QString& fileName)
 {
-    return CanReplace(TargetOf(fileName));
+    const QString problem = ReplaceProblem(TargetOf(fileName));
+    return problem.isEmpty() || Fail(problem);
 }
 
 } // namespace parlino

@@ -44,6 +44,15 @@ public:
     // that already holds the result is not saved again, but it must be writable.
     bool Update(const QString& fileName, const std::function<bool(ProfileFile&)>& change);
 
+    // Where the file is and why the last operation on it failed, for messages, such as
+    // "/home/ann/.config/parlino/parlino.ini: No space left on device"; the bare place when no reason is known.
+    QString FailureOf(const QString& fileName) const;
+    // Why the file is ignored (it exists but cannot be read, or is too big), in the words of FailureOf; empty when
+    // it reads or is missing.
+    QString ReadProblem(const QString& fileName);
+    // Where the file is, for messages: by default its name.
+    virtual QString PlaceOf(const QString& fileName) const { return fileName; }
+
 protected:
     // The file's bytes into text, empty for a missing file; false when the file exists but cannot be read, which
     // keeps a write from replacing content it never saw.
@@ -53,6 +62,9 @@ protected:
     // Whether Save could replace the file.
     virtual bool Writable(const QString& fileName) = 0;
 
+    // Records why the operation under way fails; false, for one-line returns.
+    bool Fail(QString reason);
+
     // The name that stands for the file: ASCII lower case; empty when fileName is not a bare file name.
     static QString CanonicalName(const QString& fileName);
 
@@ -60,11 +72,14 @@ private:
     // Load, for bare names and files within MaxFileSize only.
     bool LoadText(const QString& fileName, std::string& text);
     template <typename Change> bool Modify(const QString& fileName, Change change);
+
+    QString reason_;
 };
 
 // Settings files in one folder on disk. Each save writes a temporary file in that folder, flushes it to the disk and
 // renames it over the file, so a crash, a power cut or a full disk leaves either the old or the new file, never a part
-// of one or an empty one.
+// of one or an empty one. Only regular files are read: a pipe, socket or device in the file's place reads as a file
+// that cannot be read, without waiting on it.
 class FileProfileStore final : public ProfileStore
 {
 public:
@@ -75,6 +90,7 @@ public:
     static QString DefaultFolder();
     // Where the file of that name lives; empty when the name is not a bare file name.
     QString PathOf(const QString& fileName) const;
+    QString PlaceOf(const QString& fileName) const override;
 
 protected:
     bool Load(const QString& fileName, std::string& text) override;

@@ -1,5 +1,6 @@
 #include "settings/IniFile.h"
 
+#include "platform/ByteText.h"
 #include "platform/ProfileStore.h"
 #include "settings/IntegerRule.h"
 
@@ -9,8 +10,8 @@ namespace parlino {
 
 namespace {
 
-// The UTF-8 bytes of a name or value for the profile file. Short ASCII texts, which nearly all names are, go into a
-// buffer on the stack, so that the many reads of a section convert without a heap allocation.
+// The bytes of a name or value for the profile file (see BytesOfText). Short ASCII texts, which nearly all names are,
+// go into a buffer on the stack, so that the many reads of a section convert without a heap allocation.
 class Utf8Text
 {
 public:
@@ -27,8 +28,8 @@ public:
         if (size == static_cast<std::size_t>(text.size())) {
             view_ = std::string_view(buffer_, size);
         } else {
-            bytes_ = text.toUtf8();
-            view_ = std::string_view(bytes_.constData(), static_cast<std::size_t>(bytes_.size()));
+            bytes_ = BytesOfText(text);
+            view_ = bytes_;
         }
     }
     Q_DISABLE_COPY_MOVE(Utf8Text)
@@ -37,7 +38,7 @@ public:
 
 private:
     char buffer_[64];
-    QByteArray bytes_;
+    std::string bytes_;
     std::string_view view_;
 };
 
@@ -60,7 +61,12 @@ void TCustomIniFile::WriteFlag(const QString& section, const QString& key, bool 
 
 void TCustomIniFile::RaiseUnableToWrite() const
 {
-    throw EIniFileError(QStringLiteral("Unable to write to %1").arg(fileName_).toStdString());
+    RaiseUnableToWriteTo(store_.FailureOf(fileName_));
+}
+
+void TCustomIniFile::RaiseUnableToWriteTo(const QString& place)
+{
+    throw EIniFileError(QStringLiteral("Unable to write to %1").arg(place).toStdString());
 }
 
 QString TIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)
@@ -101,13 +107,14 @@ ProfileFile& TMemIniFile::File()
 QString TMemIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)
 {
     const auto value = File().Value(Utf8Text(section), Utf8Text(key));
-    return value ? QString::fromStdString(*value) : defaultValue;
+    return value ? TextOfBytes(*value) : defaultValue;
 }
 
 void TMemIniFile::WriteText(const QString& section, const QString& key, const QString& value)
 {
+    // The file was not touched: there is no reason from it to tell.
     if (!File().SetValue(Utf8Text(section), Utf8Text(key), Utf8Text(value)))
-        RaiseUnableToWrite();
+        RaiseUnableToWriteTo(Store().PlaceOf(FileName()));
     written_ = true;
 }
 

@@ -13,7 +13,7 @@ namespace parlino {
 
 class ProfileStore;
 
-// Raised when a settings file cannot be written; the message names the file.
+// Raised when a settings file cannot be written; the message names the file and, where known, why.
 class EIniFileError : public std::runtime_error
 {
 public:
@@ -30,7 +30,8 @@ public:
     const QString& FileName() const { return fileName_; }
 
     virtual QString ReadText(const QString& section, const QString& key, const QString& defaultValue) = 0;
-    // Raises EIniFileError "Unable to write to <file name>" when the file cannot be written.
+    // Raises EIniFileError "Unable to write to <file>" when the file cannot be written, naming where the file is and
+    // why it failed.
     virtual void WriteText(const QString& section, const QString& key, const QString& value) = 0;
     virtual QStringList ReadSections() = 0;
     virtual void EraseSection(const QString& section) = 0;
@@ -44,7 +45,9 @@ public:
 
 protected:
     ProfileStore& Store() const { return store_; }
+    // With the store's account of its last failure.
     [[noreturn]] void RaiseUnableToWrite() const;
+    [[noreturn]] static void RaiseUnableToWriteTo(const QString& place);
 
 private:
     ProfileStore& store_;

@@ -26,11 +26,13 @@ void QtSound::PlayFile(const QString& path)
         loadTried_ = true;
         player_ = LoadSoundEffectPlayer();
     }
-    if (!player_ || !QFileInfo(path).isFile()) {
+    // The path may hold bytes of a file name that are not UTF-8: the player must open that file, never another.
+    const QString name = names_.Of(path);
+    if (!player_ || name.isEmpty() || !QFileInfo(name).isFile()) {
         QApplication::beep();
         return;
     }
-    player_->PlayFile(path);
+    player_->PlayFile(name);
 }
 
 } // namespace parlino

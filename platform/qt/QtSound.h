@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DesktopServices.h"
+#include "platform/ReachableNames.h"
 
 #include <memory>
 
@@ -18,6 +19,7 @@ public:
 private:
     bool loadTried_ = false;
     std::unique_ptr<Sound> player_;
+    ReachableNames names_;
 };
 
 } // namespace parlino

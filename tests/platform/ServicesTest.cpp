@@ -1,8 +1,10 @@
+#include "platform/ByteText.h"
 #include "platform/CodePage.h"
 #include "platform/HostNameClaims.h"
 #include "platform/LinuxUdpNetwork.h"
 #include "platform/LocalMailslots.h"
 #include "platform/NetworkIdentity.h"
+#include "platform/ReachableNames.h"
 #include "tests/support/Files.h"
 #include "tests/support/Wait.h"
 
@@ -82,6 +84,27 @@ TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
     EXPECT_EQ(IconvCodePage(QStringLiteral("NO-SUCH-CHARSET")).Name(), QStringLiteral("CP850"));
     EXPECT_EQ(IconvCodePage(QStringLiteral("CP866")).ToOem(QStringLiteral("Привет")),
               QByteArray("\x8f\xe0\xa8\xa2\xa5\xe2"));
+}
+
+// A file name need not be UTF-8: the bytes read from a settings file must name the same file when written back or
+// opened.
+TEST(ByteText, EveryByteStringComesBackAndUtf8ReadsAsAlways)
+{
+    for (const std::string bytes :
+         {"caf\xc3\xa9", "caf\xe9", "\xed\xa0\x80", "\xc3", "\xf4\x90\x80\x80", "\xf0\x9f\x98\x80\xff"})
+        EXPECT_EQ(BytesOfText(TextOfBytes(bytes)), bytes);
+    EXPECT_EQ(TextOfBytes("caf\xc3\xa9 \xf0\x9f\x98\x80"), QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x98\x80"));
+
+    QTemporaryDir folder;
+    const QByteArray native = QFile::encodeName(folder.path()) + "/caf\xe9.wav";
+    ASSERT_TRUE(test::WriteWholeFile(folder.filePath(QString::fromUtf8("caf\xef\xbf\xbd.wav")), "another file"));
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::write(fd, "this file", 9), 9);
+    ::close(fd);
+    ReachableNames names;
+    QFile file(names.Of(TextOfBytes(native.toStdString())));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "this file");
 }
 
 TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)

@@ -1,4 +1,5 @@
 #include "codec/ProfileFile.h"
+#include "platform/FileSaver.h"
 #include "platform/ProfileStore.h"
 #include "tests/support/Files.h"
 #include "tests/support/QtPrinters.h"
@@ -7,12 +8,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace parlino {
 namespace {
@@ -21,6 +27,22 @@ QByteArray Contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs write in a child process whose files may not grow beyond limit bytes, as on a disk that fills; whether the write
+// reported success.
+bool UnderFileSizeLimit(rlim_t limit, const std::function<bool()>& write)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit size{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        ::_exit(write() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return !WIFEXITED(status) || WEXITSTATUS(status) == 0;
 }
 
 class FileProfileStoreTest : public ::testing::Test
@@ -62,6 +84,7 @@ TEST_F(FileProfileStoreTest, read_only_file_or_folder_fails_and_changes_nothing)
         EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "2")) << c.target.toStdString();
         EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "1")) << "unchanged, " << c.target.toStdString();
         EXPECT_FALSE(store.EraseSection("parlino.ini", "s"));
+        EXPECT_EQ(store.FailureOf("parlino.ini"), path + ": Permission denied");
         ::chmod(QFile::encodeName(c.target).constData(), c.target == path ? 0644 : 0755);
         EXPECT_EQ(Contents(path), "[s]\nk=1\n");
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
@@ -85,12 +108,55 @@ TEST_F(FileProfileStoreTest, keeps_permissions_and_symbolic_links)
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
-TEST_F(FileProfileStoreTest, a_folder_in_place_of_the_file_reads_as_defaults_and_is_not_replaced)
+TEST_F(FileProfileStoreTest, anything_but_a_regular_file_in_its_place_reads_as_defaults_and_is_not_replaced)
 {
-    ASSERT_TRUE(QDir().mkpath(path));
-    EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d");
-    EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v"));
-    EXPECT_TRUE(QFileInfo(path).isDir());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QLocalServer socket;
+    const struct
+    {
+        const char* label;
+        std::function<bool()> make;
+        QString reason;
+    } cases[] = {
+        {"folder", [&] { return QDir().mkpath(path); }, "Is a directory"},
+        {"pipe", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }, "not a regular file"},
+        {"socket", [&] { return socket.listen(path); }, "not a regular file"},
+        {"device", [&] { return QFile::link("/dev/null", path); }, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(c.make()) << c.label;
+        EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d") << c.label;
+        EXPECT_EQ(store.ReadProblem("parlino.ini"), path + ": " + c.reason) << c.label;
+        EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v")) << c.label;
+        EXPECT_FALSE(QFileInfo(path).isFile()) << c.label;
+        socket.close();
+        QFile::remove(path);
+        QDir().rmdir(path);
+    }
+    EXPECT_EQ(store.ReadProblem("parlino.ini"), "") << "a missing file is no problem";
+}
+
+// A disk that fills while the file is written: every writer that replaces a file must fail and keep the old one.
+TEST_F(FileProfileStoreTest, a_write_cut_short_fails_and_keeps_the_old_file)
+{
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QByteArray old = "[s]\nk=old\n";
+    const QString big(3000, 'x');
+    DiskFileSaver saver;
+    const struct
+    {
+        const char* label;
+        std::function<bool()> write;
+    } cases[] = {
+        {"settings", [&] { return store.WriteString("parlino.ini", "s", "k", big); }},
+        {"transcript", [&] { return saver.Save(path, big.toUtf8()) == SaveResult::Saved; }},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(test::WriteWholeFile(path, old));
+        EXPECT_FALSE(UnderFileSizeLimit(1000, c.write)) << c.label;
+        EXPECT_EQ(Contents(path), old) << c.label;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"parlino.ini"}) << c.label;
+    }
 }
 
 TEST_F(FileProfileStoreTest, a_file_too_big_to_be_ours_reads_as_defaults_and_is_never_replaced)

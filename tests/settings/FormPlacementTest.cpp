@@ -197,7 +197,7 @@ TEST_F(FormPlacementTest, bad_input_opens_on_a_screen_and_keeps_the_file)
         const bool writable = c.disk == Disk::Fine && c.bytes.size() <= ProfileStore::MaxFileSize;
         EXPECT_EQ(boxes.Shown().size() - boxesBefore, writable ? 0u : 1u) << c.label;
         if (!writable) {
-            EXPECT_EQ(boxes.Shown().back().text, "Unable to write to parlino.ini") << c.label;
+            EXPECT_TRUE(boxes.Shown().back().text.startsWith("Unable to write to parlino.ini")) << c.label;
         }
         // A write replaces the keys of its own section and nothing else.
         const std::string kept = writable ? c.bytes.substr(0, c.bytes.find("[ChatWindow]\n")) : c.bytes;

@@ -211,6 +211,15 @@ TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_clos
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
+TEST_F(OptiuniDialogTest, ok_keeps_the_bytes_of_a_wav_path_that_is_not_utf8)
+{
+    profiles.SetBytes("parlino.ini", "[Optiuni]\nEditWav_Text=/snd/caf\xe9.wav\n");
+    auto form = NewForm();
+    form->show();
+    form->ButOk->click();
+    EXPECT_NE(profiles.Bytes("parlino.ini").find("\nEditWav_Text=/snd/caf\xe9.wav\n"), std::string::npos);
+}
+
 TEST_F(OptiuniDialogTest, a_cancelled_font_lasts_until_the_next_show_and_the_chooser_offers_every_attribute)
 {
     auto form = NewForm();
