@@ -72,6 +72,9 @@ ReplaceResult ReplaceFile(const QString& target, std::string_view bytes)
         return {SystemReason(EISDIR), false};
     if (existed && !S_ISREG(old.st_mode))
         return {QStringLiteral("not a regular file"), false};
+    // A rename needs no right to the old file: a file the user made read-only stays as it is.
+    if (existed && ::access(path.constData(), W_OK) != 0)
+        return {SystemReason(errno), false};
     QByteArray temporary;
     UniqueFd fd = CreateBeside(path, temporary);
     if (!fd)

@@ -20,7 +20,8 @@ struct ReplaceResult
 // Replaces the file at target by bytes, all or nothing: writes a new file in the target's folder, checking every
 // write, flushes it to the disk and only then renames it over the target. On any failure the new file is removed and
 // the target keeps every byte it had. The new file takes the old one's permissions; a symbolic link is followed, so
-// that the file it names is replaced and the link stays. An existing target that is not a regular file is refused.
+// that the file it names is replaced and the link stays. An existing target that is not a regular file, or
+// that may not be written, is refused.
 // Unbuffered on purpose: a buffered writer can learn of a full disk only at its last flush, and must not rename then.
 ReplaceResult ReplaceFile(const QString& target, std::string_view bytes);
 

@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace parlino {
@@ -112,23 +113,18 @@ TEST_F(FileProfileStoreTest, anything_but_a_regular_file_in_its_place_reads_as_d
 {
     ASSERT_TRUE(QDir().mkpath(folder));
     QLocalServer socket;
-    const struct
-    {
-        const char* label;
-        std::function<bool()> make;
-        QString reason;
-    } cases[] = {
+    const std::tuple<const char*, std::function<bool()>, QString> cases[] = {
         {"folder", [&] { return QDir().mkpath(path); }, "Is a directory"},
         {"pipe", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0; }, "not a regular file"},
         {"socket", [&] { return socket.listen(path); }, "not a regular file"},
         {"device", [&] { return QFile::link("/dev/null", path); }, "not a regular file"},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(c.make()) << c.label;
-        EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d") << c.label;
-        EXPECT_EQ(store.ReadProblem("parlino.ini"), path + ": " + c.reason) << c.label;
-        EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v")) << c.label;
-        EXPECT_FALSE(QFileInfo(path).isFile()) << c.label;
+    for (const auto& [label, make, reason] : cases) {
+        ASSERT_TRUE(make()) << label;
+        EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "d"), "d") << label;
+        EXPECT_EQ(store.ReadProblem("parlino.ini"), path + ": " + reason) << label;
+        EXPECT_FALSE(store.WriteString("parlino.ini", "s", "k", "v")) << label;
+        EXPECT_FALSE(QFileInfo(path).isFile()) << label;
         socket.close();
         QFile::remove(path);
         QDir().rmdir(path);
@@ -143,19 +139,15 @@ TEST_F(FileProfileStoreTest, a_write_cut_short_fails_and_keeps_the_old_file)
     const QByteArray old = "[s]\nk=old\n";
     const QString big(3000, 'x');
     DiskFileSaver saver;
-    const struct
-    {
-        const char* label;
-        std::function<bool()> write;
-    } cases[] = {
+    const std::pair<const char*, std::function<bool()>> cases[] = {
         {"settings", [&] { return store.WriteString("parlino.ini", "s", "k", big); }},
         {"transcript", [&] { return saver.Save(path, big.toUtf8()) == SaveResult::Saved; }},
     };
-    for (const auto& c : cases) {
+    for (const auto& [label, write] : cases) {
         ASSERT_TRUE(test::WriteWholeFile(path, old));
-        EXPECT_FALSE(UnderFileSizeLimit(1000, c.write)) << c.label;
-        EXPECT_EQ(Contents(path), old) << c.label;
-        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"parlino.ini"}) << c.label;
+        EXPECT_FALSE(UnderFileSizeLimit(1000, write)) << label;
+        EXPECT_EQ(Contents(path), old) << label;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"parlino.ini"}) << label;
     }
 }
 
