@@ -158,9 +158,11 @@ int main(int argc, char** argv)
     }
     // Only a listener receives what comes by the SMB route.
     const bool listening = command.kind == MsgCommand::Kind::Listen;
-    // A listener or a watch leaves through its close path; any other command ends at once, as killed by the signal.
+    // A listener or a watch leaves through its close path; any other command ends at once, killed by the signal.
     if (listening || command.kind == MsgCommand::Kind::Browse)
         OnTerminationSignal([&app] { app.quit(); });
+    else
+        EndOnTerminationSignal();
     SystemMessenger messenger(SystemNetworkIdentity(),
                               listening ? SystemMessenger::SmbReceiving::On : SystemMessenger::SmbReceiving::Off);
     switch (command.kind) {

@@ -145,8 +145,7 @@ check "send --smb gives up at the line's deadline on a peer that only sends keep
     "1 parlino-msg: STALL did not answer the message in time" "$? $(cat "$out/stall.err")"
 held() { [[ -n $(netns_run 2 ss -Htn state established "sport = :139") ]]; }
 for signal in INT TERM; do
-    # A background job starts with SIGINT ignored; a terminal's Ctrl+C reaches a command with it in place.
-    ip netns exec "${NETNS_PREFIX}h1" env --default-signal=INT PARLINO_NETBIOS_NAME=ALICE "$msg" send --smb STALL x &
+    ip netns exec "${NETNS_PREFIX}h1" env PARLINO_NETBIOS_NAME=ALICE "$msg" send --smb STALL x &
     sender=$!
     eventually 20 held
     kill -s "$signal" "$sender"
