@@ -124,15 +124,13 @@ import socket, threading, time
 names = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
 names.bind(("", 137))
 def answer():
-    while True:
+    while True:  # a positive answer with the address 10.213.0.2
         query, asker = names.recvfrom(600)
-        names.sendto(query[:2] + b"\x85\0\0\0\0\1\0\0\0\0" + query[12:50] + b"\0\0\0\0\0\6\0\0" +
-                     socket.inet_aton("10.213.0.2"), asker)
+        names.sendto(query[:2] + b"\x85\0\0\0\0\1\0\0\0\0" + query[12:50] + bytes(5) + b"\6\0\0\n\xd5\0\2", asker)
 def hold(session):
     session.sendall(b"\x82\0\0\0")
-    while True:
+    while not time.sleep(0.2):
         session.sendall(b"\x85\0\0\0")
-        time.sleep(0.2)
 threading.Thread(target=answer, daemon=True).start()
 sessions = socket.create_server(("", 139))
 while True:

@@ -10,10 +10,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <atomic>
 #include <future>
 #include <gtest/gtest.h>
-#include <thread>
 
 namespace parlino {
 namespace {
@@ -25,45 +23,34 @@ using namespace std::chrono_literals;
 class KeepAlivePeer
 {
 public:
-    KeepAlivePeer() { port_ = ready_.get_future().get(); }
-    ~KeepAlivePeer()
-    {
-        stop_ = true;
-        thread_.join();
-    }
-
-    uint16_t Port() const { return port_; }
     std::atomic<int> opened = 0;
     std::atomic<int> closed = 0;
 
 private:
-    void Serve()
-    {
+    std::promise<uint16_t> ready_;
+    std::atomic<bool> stop_ = false;
+    std::thread thread_{[this] {
         QTcpServer server;
         server.listen(QHostAddress::LocalHost);
         ready_.set_value(server.serverPort());
         std::vector<std::unique_ptr<QTcpSocket>> sessions;
         while (!stop_) {
-            if (server.waitForNewConnection(10)) {
+            if (server.waitForNewConnection(10) && ++opened)
                 sessions.emplace_back(server.nextPendingConnection())->write(QByteArray("\x82\0\0\0", 4));
-                ++opened;
-            }
-            for (auto& session : sessions) {
-                if (!session)
-                    continue;
-                session->write(QByteArray("\x85\0\0\0", 4));
-                if (!session->waitForBytesWritten(10) && session->state() != QAbstractSocket::ConnectedState) {
+            for (auto& session : sessions)
+                if (session && session->write(QByteArray("\x85\0\0\0", 4)) && !session->waitForBytesWritten(10) &&
+                    session->state() != QAbstractSocket::ConnectedState && ++closed)
                     session.reset();
-                    ++closed;
-                }
-            }
         }
-    }
+    }};
 
-    std::promise<uint16_t> ready_;
-    uint16_t port_ = 0;
-    std::atomic<bool> stop_ = false;
-    std::thread thread_{[this] { Serve(); }};
+public:
+    ~KeepAlivePeer()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    const uint16_t port = ready_.get_future().get();
 };
 
 // ALICE's lines to BOB, a Samba server whose name query answers with the keep-alive peer's address.
@@ -78,7 +65,7 @@ TEST(SmbMessageSenderTest, AKeepAlivePeerHoldsALineUntilItsDeadlineAndTheEndOneA
     });
     LinuxTcpNetwork tcp;
     KeepAlivePeer peer;
-    SmbMessageSender smb(*alice.network, tcp, {137, peer.Port()}, 100ms, 1s);
+    SmbMessageSender smb(*alice.network, tcp, {137, peer.port}, 100ms, 1s);
     auto sender = std::make_unique<StationSender>(
         alice.popup, StationSender::SmbRoute{smb, alice.codePage, "ALICE", [](const QString&) { return true; }});
     std::vector<bool> told;
@@ -86,7 +73,6 @@ TEST(SmbMessageSenderTest, AKeepAlivePeerHoldsALineUntilItsDeadlineAndTheEndOneA
     for (const QString text : {"first", "left at the end"})
         sender->Send("BOB", "ALICE", text, &window, [&](bool delivered) { told.push_back(delivered); });
     ASSERT_TRUE(test::WaitUntil([&] { return bob.inbox.size() == 1 && peer.opened == 2; }));
-    EXPECT_EQ(told, std::vector<bool>{true});
     EXPECT_EQ(bob.inbox, QStringList{"ALICE -> BOB: first"});
     sender.reset();
     smb.Stop();
@@ -94,33 +80,28 @@ TEST(SmbMessageSenderTest, AKeepAlivePeerHoldsALineUntilItsDeadlineAndTheEndOneA
     EXPECT_EQ(told, std::vector<bool>{true});
 }
 
-// Notes each request's command; answers a single-block message with an error, or not at all, and the rest with
-// success.
-class SingleBlockPeer final : public TcpSession
+// Notes each request's command; answers a single-block message with an error or not at all, the rest with success.
+struct SingleBlockPeer final : TcpSession
 {
-public:
-    SingleBlockPeer(TcpConnection& connection, bool answers, std::string& commands)
-        : connection_(connection), answers_(answers), commands_(commands)
+    SingleBlockPeer(TcpConnection& to, bool answering, std::string& noted)
+        : connection(to), answers(answering), commands(noted)
     {}
-
     void Received(const uint8_t* data, size_t size) override
     {
         const auto request = DecodeSmbMessageRequest(data + kSessionHeaderSize, size - kSessionHeaderSize);
         if (!request)
-            return connection_.Send(EncodeSessionPacket(SessionPacketType::PositiveResponse));
+            return connection.Send(EncodeSessionPacket(SessionPacketType::PositiveResponse));
         const auto command = static_cast<uint8_t>(request->command);
-        commands_ += std::to_string(command) + " ";
         const bool single = request->command == SmbMessageCommand::Single;
-        if (answers_ || !single)
-            connection_.Send(
+        commands += std::to_string(command) + " ";
+        if (answers || !single)
+            connection.Send(
                 EncodeSessionPacket(SessionPacketType::Message,
                                     EncodeSmbMessageResponse(command, request->ids, single ? kErrSrvError : 0)));
     }
-
-private:
-    TcpConnection& connection_;
-    const bool answers_;
-    std::string& commands_;
+    TcpConnection& connection;
+    const bool answers;
+    std::string& commands;
 };
 
 TEST(SmbMessageSenderTest, AShortTextGoesAgainInBlocksWhenRefusedButNeverWhenUnanswered)
