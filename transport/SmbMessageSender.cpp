@@ -199,9 +199,10 @@ Attempt SmbMessageSender::Core::Try(uint32_t address, const std::string& target,
 {
     // Every call on the stream has this time; the line's deadline is checked between them.
     const milliseconds callTime = CallTime(deadline);
+    if (callTime <= milliseconds::zero())
+        return {"the time for the line to " + target + " ran out"};
     std::unique_ptr<TcpStream> stream;
-    if (callTime > milliseconds::zero())
-        Use([&] { stream = tcp_.Connect(address, ports_.sessions, callTime); });
+    Use([&] { stream = tcp_.Connect(address, ports_.sessions, callTime); });
     if (!stream)
         return {"cannot connect to " + target + " on TCP port " + std::to_string(ports_.sessions)};
     const bool asked =
