@@ -72,6 +72,8 @@ struct Attempt
 
 } // namespace
 
+// What the copies of a sender share. The networks and a caller's code page are touched only inside Use, so a
+// line still under way once Stop returned touches nothing but its own stream until it ends.
 class SmbMessageSender::Core
 {
 public:
