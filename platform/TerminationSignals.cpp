@@ -49,4 +49,13 @@ void OnTerminationSignal(std::function<void()> handler)
         ::sigaction(signal, &action, nullptr);
 }
 
+void EndOnTerminationSignal()
+{
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+
 } // namespace parlino

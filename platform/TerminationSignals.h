@@ -9,4 +9,8 @@ namespace parlino {
 // announcement sent. Needs the application object; one handler per process, the last one set wins.
 void OnTerminationSignal(std::function<void()> handler);
 
+// For a program with nothing to close: SIGTERM and SIGINT end it at once by their default action, also where it
+// was started with them ignored, as a script's background job is.
+void EndOnTerminationSignal();
+
 } // namespace parlino

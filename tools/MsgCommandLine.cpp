@@ -15,9 +15,10 @@ const char* const kMsgUsage = R"(Usage:
       and the receiver field TARGET. A TEXT that begins with "-" goes after "--".
       Exits 0 when the datagram was sent, else 1.
   parlino-msg send --smb TARGET TEXT [--from NAME]
-      Sends the text to the computer TARGET as an SMB message over a NetBIOS session
-      (TCP 139), as smbclient -M does, after finding its address by a broadcast name
-      query. Exits 0 when TARGET took the message, else 1 with its error.
+      Sends the text to the computer TARGET (a name of at most 15 bytes) as an SMB message
+      over a NetBIOS session (TCP 139), as smbclient -M does, after finding its address by
+      a broadcast name query; it gives up after a few seconds, whatever TARGET sends.
+      Exits 0 when TARGET took the message, else 1 with its error.
   parlino-msg listen [--json] [--count N] [--timeout SECONDS]
       Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
       or with --json as one object per line with the keys "from", "to" and "text".
@@ -33,7 +34,8 @@ const char* const kMsgUsage = R"(Usage:
       "message command = /usr/bin/parlino-msg deliver %f %s &" (smbd passes the "&" on as
       a word). Exits 0 when delivered, else 1 and keeps FILE.
 
-Bad arguments exit 64.
+Bad arguments exit 64. SIGINT and SIGTERM stop listen and browse, which then exit 0,
+and end any other command at once.
 
 Environment:
   PARLINO_NETBIOS_NAME  this computer's NetBIOS name (default: smb.conf, else the host name)

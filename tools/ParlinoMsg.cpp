@@ -43,17 +43,10 @@ int Send(SystemMessenger& messenger, const MsgCommand& command)
 
 int SendBySmb(SystemMessenger& messenger, const MsgCommand& command)
 {
-    const CodePage& oem = messenger.OemCodePage();
-    const NetworkIdentity& identity = messenger.Identity();
-    SmbMessageSender& sender = messenger.SmbSender();
-    const std::string target = oem.ToOemBytes(command.target);
-    const auto address = sender.Resolve(target);
-    if (!address)
-        return Fail(QStringLiteral("no computer %1 answers on the network").arg(command.target), 1);
-    const QString from = command.from.isEmpty() ? identity.netbiosName : command.from;
-    const std::string error = sender.Send(*address, target, messenger.Names().name, oem.ToOemBytes(from),
-                                          WithCrLf(oem.ToOemBytes(command.text)));
-    return error.empty() ? 0 : Fail(oem.FromOemBytes(error), 1);
+    const QString from = command.from.isEmpty() ? messenger.Identity().netbiosName : command.from;
+    const QString error = messenger.SmbSender().SendLine(messenger.OemCodePage(), messenger.Names().name,
+                                                         command.target, from, command.text);
+    return error.isEmpty() ? 0 : Fail(error, 1);
 }
 
 // smbd's message command: the text it received, written in the Unix character set, goes to this computer's
@@ -163,9 +156,13 @@ int main(int argc, char** argv)
         std::fputs(kMsgUsage, asked ? stdout : stderr);
         return asked ? 0 : kBadArguments;
     }
-    OnTerminationSignal([&app] { app.quit(); });
     // Only a listener receives what comes by the SMB route.
     const bool listening = command.kind == MsgCommand::Kind::Listen;
+    // A listener or a watch leaves through its close path; any other command ends at once, killed by the signal.
+    if (listening || command.kind == MsgCommand::Kind::Browse)
+        OnTerminationSignal([&app] { app.quit(); });
+    else
+        EndOnTerminationSignal();
     SystemMessenger messenger(SystemNetworkIdentity(),
                               listening ? SystemMessenger::SmbReceiving::On : SystemMessenger::SmbReceiving::Off);
     switch (command.kind) {

@@ -1,16 +1,25 @@
 #include "transport/SmbMessageSender.h"
 
+#include "codec/MailslotPath.h"
 #include "codec/NameQuery.h"
+#include "codec/NetbiosDatagram.h"
 #include "codec/SessionService.h"
 #include "codec/SmbMessage.h"
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <random>
 
 namespace parlino {
 namespace {
+
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+using Deadline = SteadyClock::time_point;
 
 // Answers to message commands are a few dozen bytes; anything much longer is not one.
 constexpr size_t kLargestAnswer = 1024;
@@ -26,94 +35,187 @@ std::string StatusText(const SmbMessageResponse& response)
     return text;
 }
 
-// One session packet other than a keep-alive; nullopt when none came whole in time.
-struct Packet
+// How the wait for a session packet ended.
+enum class ReadEnd
 {
-    SessionPacketType type;
-    Bytes payload;
+    Whole,
+    Garbled,
+    Closed,
+    TimedOut,
 };
 
-std::optional<Packet> ReadPacket(TcpStream& stream)
+// The stream tells only whether the bytes came: one that failed before its own time ran out met a session the
+// peer had ended.
+ReadEnd ReadExactly(TcpStream& stream, uint8_t* buffer, size_t size, milliseconds callTime)
+{
+    const Deadline ranOut = SteadyClock::now() + callTime;
+    if (stream.ReadExactly(buffer, size))
+        return ReadEnd::Whole;
+    return SteadyClock::now() >= ranOut ? ReadEnd::TimedOut : ReadEnd::Closed;
+}
+
+// One session packet other than a keep-alive, when end is Whole.
+struct Packet
+{
+    ReadEnd end = ReadEnd::TimedOut;
+    SessionPacketType type = SessionPacketType::KeepAlive;
+    Bytes payload{};
+};
+
+struct Attempt
+{
+    std::string error;
+    // The peer turned the message down (an error answer, or the session ended) rather than leaving it
+    // unanswered: it did not show the text, and may take it in blocks.
+    bool refused = false;
+};
+
+} // namespace
+
+// What the copies of a sender share. The networks and a caller's code page are touched only inside Use, so a
+// line still under way once Stop returned touches nothing but its own stream until it ends.
+class SmbMessageSender::Core
+{
+public:
+    Core(UdpNetwork& udp, TcpNetwork& tcp, Ports ports, milliseconds answer, milliseconds line)
+        : answerTime(answer), lineTime(line), udp_(udp), tcp_(tcp), ports_(ports)
+    {}
+
+    // Runs use, which may touch what the sender was given and a caller's code page, unless the sender stopped.
+    bool Use(const std::function<void()>& use)
+    {
+        std::lock_guard lock(useMutex_);
+        if (stopping_)
+            return false;
+        use();
+        return true;
+    }
+
+    void Stop()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        std::lock_guard waitForUse(useMutex_);
+    }
+
+    std::optional<uint32_t> Resolve(const std::string& name, Deadline deadline);
+    std::string Send(uint32_t address, const std::string& target, const std::string& callingName,
+                     const std::string& originator, const std::string& text, Deadline deadline);
+
+    const milliseconds answerTime;
+    const milliseconds lineTime;
+
+private:
+    Attempt Try(uint32_t address, const std::string& target, const std::string& callingName,
+                const std::string& originator, const std::string& text, bool multiBlock, Deadline deadline);
+    Packet ReadPacket(TcpStream& stream, milliseconds callTime, Deadline deadline) const;
+
+    // What one call may take: an answer's time, cut to what is left of the line.
+    milliseconds CallTime(Deadline deadline) const
+    {
+        return std::clamp(std::chrono::ceil<milliseconds>(deadline - SteadyClock::now()), milliseconds::zero(),
+                          answerTime);
+    }
+
+    UdpNetwork& udp_;
+    TcpNetwork& tcp_;
+    const Ports ports_;
+    std::mutex useMutex_;
+    // Guards the answer a line waits for; changed when it comes or the sender stops.
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::atomic<bool> stopping_ = false;
+};
+
+std::optional<uint32_t> SmbMessageSender::Core::Resolve(const std::string& name, Deadline deadline)
+{
+    std::optional<uint32_t> address;
+    Use([&] {
+        NameQuery query{static_cast<uint16_t>(std::random_device{}()), {name, kMessengerSuffix}};
+        const auto endpoint = udp_.Listen(ports_.names, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
+            std::lock_guard lock(mutex_);
+            if (!address && (address = DecodePositiveNameQueryResponse(data, size, query)))
+                changed_.notify_all();
+        });
+        if (!endpoint)
+            return;
+        for (const uint8_t suffix : {kMessengerSuffix, kServerSuffix}) {
+            Bytes asked;
+            {
+                std::lock_guard lock(mutex_);
+                query.name.suffix = suffix;
+                ++query.transactionId;
+                asked = EncodeNameQuery(query);
+            }
+            udp_.Broadcast(ports_.names, [&asked](uint32_t) { return asked; });
+            std::unique_lock lock(mutex_);
+            const Deadline answered = std::min(deadline, SteadyClock::now() + answerTime);
+            if (changed_.wait_until(lock, answered, [&] { return address.has_value() || stopping_; }))
+                return;
+        }
+    });
+    return address;
+}
+
+std::string SmbMessageSender::Core::Send(uint32_t address, const std::string& target, const std::string& callingName,
+                                         const std::string& originator, const std::string& text, Deadline deadline)
+{
+    // Samba's smbd takes only the multi-block commands on a session that never negotiated a dialect, and ends
+    // the session at a single-block one; other peers answer it with an error. A short text turned down goes
+    // again, in one block of a start; one left unanswered does not, as the peer may have shown it after all.
+    if (text.size() <= kSmbMessageBlock) {
+        const Attempt single = Try(address, target, callingName, originator, text, false, deadline);
+        if (!single.refused)
+            return single.error;
+    }
+    return Try(address, target, callingName, originator, text, true, deadline).error;
+}
+
+Packet SmbMessageSender::Core::ReadPacket(TcpStream& stream, milliseconds callTime, Deadline deadline) const
 {
     for (;;) {
+        // A keep-alive shows the peer is there, not that it answers: the line's deadline stays where it was.
+        if (stopping_ || SteadyClock::now() >= deadline)
+            return {};
         uint8_t bytes[kSessionHeaderSize];
-        if (!stream.ReadExactly(bytes, sizeof bytes))
-            return std::nullopt;
+        if (const ReadEnd end = ReadExactly(stream, bytes, sizeof bytes, callTime); end != ReadEnd::Whole)
+            return {end};
         const auto header = DecodeSessionHeader(bytes, sizeof bytes);
         if (!header || header->length > kLargestAnswer)
-            return std::nullopt;
-        Packet packet{header->type, Bytes(header->length)};
-        if (!stream.ReadExactly(packet.payload.data(), packet.payload.size()))
-            return std::nullopt;
+            return {ReadEnd::Garbled};
+        Packet packet{ReadEnd::Whole, header->type, Bytes(header->length)};
+        if (const ReadEnd end = ReadExactly(stream, packet.payload.data(), packet.payload.size(), callTime);
+            end != ReadEnd::Whole)
+            return {end};
         if (packet.type != SessionPacketType::KeepAlive)
             return packet;
     }
 }
 
-} // namespace
-
-SmbMessageSender::SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports, std::chrono::milliseconds timeout)
-    : udp_(udp), tcp_(tcp), ports_(ports), timeout_(timeout)
-{}
-
-std::optional<uint32_t> SmbMessageSender::Resolve(const std::string& name)
+Attempt SmbMessageSender::Core::Try(uint32_t address, const std::string& target, const std::string& callingName,
+                                    const std::string& originator, const std::string& text, bool multiBlock,
+                                    Deadline deadline)
 {
-    std::mutex mutex;
-    std::condition_variable answered;
-    std::optional<uint32_t> address;
-    NameQuery query{static_cast<uint16_t>(std::random_device{}()), {name, kMessengerSuffix}};
-    const auto endpoint = udp_.Listen(ports_.names, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
-        std::lock_guard lock(mutex);
-        if (!address && (address = DecodePositiveNameQueryResponse(data, size, query)))
-            answered.notify_all();
-    });
-    if (!endpoint)
-        return std::nullopt;
-    for (const uint8_t suffix : {kMessengerSuffix, kServerSuffix}) {
-        Bytes asked;
-        {
-            std::lock_guard lock(mutex);
-            query.name.suffix = suffix;
-            ++query.transactionId;
-            asked = EncodeNameQuery(query);
-        }
-        udp_.Broadcast(ports_.names, [&asked](uint32_t) { return asked; });
-        std::unique_lock lock(mutex);
-        if (answered.wait_for(lock, timeout_, [&] { return address.has_value(); }))
-            return address;
-    }
-    return std::nullopt;
-}
-
-std::string SmbMessageSender::Send(uint32_t address, const std::string& target, const std::string& callingName,
-                                   const std::string& originator, const std::string& text)
-{
-    // Samba's smbd takes only the multi-block commands on a session that never negotiated a dialect, and ends
-    // the session at a single-block one: a short text that got no answer goes again, in one block of a start.
-    if (text.size() <= kSmbMessageBlock) {
-        const Attempt single = Try(address, target, callingName, originator, text, false);
-        if (!single.unanswered)
-            return single.error;
-    }
-    return Try(address, target, callingName, originator, text, true).error;
-}
-
-SmbMessageSender::Attempt SmbMessageSender::Try(uint32_t address, const std::string& target,
-                                                const std::string& callingName, const std::string& originator,
-                                                const std::string& text, bool multiBlock)
-{
-    const auto stream = tcp_.Connect(address, ports_.sessions, timeout_);
+    // Every call on the stream has this time; the line's deadline is checked between them.
+    const milliseconds callTime = CallTime(deadline);
+    if (callTime <= milliseconds::zero())
+        return {"the time for the line to " + target + " ran out"};
+    std::unique_ptr<TcpStream> stream;
+    Use([&] { stream = tcp_.Connect(address, ports_.sessions, callTime); });
     if (!stream)
         return {"cannot connect to " + target + " on TCP port " + std::to_string(ports_.sessions)};
     const bool asked =
         stream->Write(EncodeSessionRequest({{target, kMessengerSuffix}, {callingName, kWorkstationSuffix}}));
-    const auto answer = asked ? ReadPacket(*stream) : std::nullopt;
-    if (!answer)
+    const Packet answer = asked ? ReadPacket(*stream, callTime, deadline) : Packet{ReadEnd::Closed};
+    if (answer.end == ReadEnd::Closed || answer.end == ReadEnd::TimedOut)
         return {target + " did not answer the session request"};
-    if (answer->type == SessionPacketType::NegativeResponse)
+    if (answer.end == ReadEnd::Whole && answer.type == SessionPacketType::NegativeResponse)
         return {target + " refused the session" +
-                (answer->payload.size() == 1 ? " (error " + std::to_string(answer->payload[0]) + ")" : "")};
-    if (answer->type != SessionPacketType::PositiveResponse)
+                (answer.payload.size() == 1 ? " (error " + std::to_string(answer.payload[0]) + ")" : "")};
+    if (answer.end != ReadEnd::Whole || answer.type != SessionPacketType::PositiveResponse)
         return {target + " answered the session request with something else"};
 
     const auto pid = static_cast<uint16_t>(std::random_device{}());
@@ -124,16 +226,21 @@ SmbMessageSender::Attempt SmbMessageSender::Try(uint32_t address, const std::str
         request.ids.pidLow = pid;
         request.ids.mid = ++mid;
         request.groupId = group;
-        const bool sent =
-            stream->Write(EncodeSessionPacket(SessionPacketType::Message, EncodeSmbMessageRequest(request)));
-        const auto packet = sent ? ReadPacket(*stream) : std::nullopt;
-        if (!packet || packet->type != SessionPacketType::Message)
-            return {target + " did not answer the message", true};
-        const auto response = DecodeSmbMessageResponse(packet->payload.data(), packet->payload.size());
+        // A request that did not go out whole cannot have been taken.
+        if (!stream->Write(EncodeSessionPacket(SessionPacketType::Message, EncodeSmbMessageRequest(request))))
+            return {target + " did not take the message", true};
+        const Packet packet = ReadPacket(*stream, callTime, deadline);
+        if (packet.end == ReadEnd::TimedOut)
+            return {target + " did not answer the message in time"};
+        if (packet.end == ReadEnd::Closed)
+            return {target + " ended the session at the message", true};
+        const auto response = packet.type == SessionPacketType::Message
+                                  ? DecodeSmbMessageResponse(packet.payload.data(), packet.payload.size())
+                                  : std::nullopt;
         if (!response || response->command != static_cast<uint8_t>(request.command) || response->ids.mid != mid)
             return {target + " answered the message with something else"};
         if (response->status != 0)
-            return {target + " refused the message (" + StatusText(*response) + ")"};
+            return {target + " refused the message (" + StatusText(*response) + ")", true};
         if (request.command == SmbMessageCommand::Start)
             group = response->groupId;
         return {};
@@ -145,6 +252,61 @@ SmbMessageSender::Attempt SmbMessageSender::Try(uint32_t address, const std::str
     for (size_t at = 0; attempt.error.empty() && at < text.size(); at += kSmbMessageBlock)
         attempt = exchange({SmbMessageCommand::Text, {}, {}, {}, 0, text.substr(at, kSmbMessageBlock)});
     return attempt.error.empty() ? exchange({SmbMessageCommand::End, {}, {}, {}, 0, {}}) : attempt;
+}
+
+SmbMessageSender::SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports, milliseconds answerTime,
+                                   milliseconds lineTime)
+    : core_(std::make_shared<Core>(udp, tcp, ports, answerTime, lineTime))
+{}
+
+QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& callingName, const QString& computer,
+                                   const QString& from, const QString& text) const
+{
+    const QString stopped = QStringLiteral("the SMB route has stopped");
+    Core& core = *core_;
+    const Deadline deadline = SteadyClock::now() + core.lineTime;
+    std::string target;
+    std::string originator;
+    std::string oemText;
+    if (!core.Use([&] {
+            target = UpperAscii(codePage.ToOemBytes(computer));
+            originator = codePage.ToOemBytes(from);
+            oemText = WithCrLf(codePage.ToOemBytes(text));
+        }))
+        return stopped;
+    std::string error;
+    // A longer name would be cut in the name query and could reach another computer.
+    if (target.size() > kNetbiosNameLength)
+        error = target + " is longer than a computer name can be";
+    else if (const auto address = core.Resolve(target, deadline))
+        error = core.Send(*address, target, callingName, originator, oemText, deadline);
+    else
+        error = "no computer " + target + " answers on the network";
+    QString told;
+    if (!error.empty() && !core.Use([&] { told = codePage.FromOemBytes(error); }))
+        return stopped;
+    return told;
+}
+
+std::optional<uint32_t> SmbMessageSender::Resolve(const std::string& name) const
+{
+    return core_->Resolve(name, SteadyClock::now() + core_->lineTime);
+}
+
+std::string SmbMessageSender::Send(uint32_t address, const std::string& target, const std::string& callingName,
+                                   const std::string& originator, const std::string& text) const
+{
+    return core_->Send(address, target, callingName, originator, text, SteadyClock::now() + core_->lineTime);
+}
+
+milliseconds SmbMessageSender::AnswerTime() const
+{
+    return core_->answerTime;
+}
+
+void SmbMessageSender::Stop()
+{
+    core_->Stop();
 }
 
 } // namespace parlino

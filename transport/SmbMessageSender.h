@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/CodePage.h"
 #include "platform/TcpNetwork.h"
 #include "platform/UdpNetwork.h"
 
+#include <QString>
+
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,8 +16,9 @@ namespace parlino {
 
 // Sends a messenger text to one computer by the SMB route: finds its address by a broadcast name query,
 // opens a NetBIOS session to its messenger name and sends the text as message commands (a text of up to
-// 128 bytes as one, a longer one in blocks), waiting for each answer. Blocks its caller (at most a few timeouts long),
-// so it runs off the main thread.
+// 128 bytes as one, a longer one in blocks), waiting for each answer. A line has one deadline that nothing the
+// peer sends extends; it blocks its caller until then at most, so it runs off the main thread. Copies share
+// one sender, used by one caller at a time; a line left under way holds what it needs and nothing of its caller.
 class SmbMessageSender
 {
 public:
@@ -23,30 +28,34 @@ public:
         uint16_t sessions = 139; // the session service, TCP
     };
 
+    // answerTime: the longest wait for one answer (a name, a connection, a response); lineTime: the whole line.
     SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(2));
+                     std::chrono::milliseconds answerTime = std::chrono::seconds(2),
+                     std::chrono::milliseconds lineTime = std::chrono::seconds(6));
+
+    // The way every line goes: the computer's name in upper case in the OEM code page, at most a NetBIOS name
+    // long; the originator and text in that code page, the text with CR LF line ends; then the address and the
+    // message. Empty when the computer took the line, else one line saying what went wrong.
+    QString SendLine(const CodePage& codePage, const std::string& callingName, const QString& computer,
+                     const QString& from, const QString& text) const;
 
     // The address (host byte order) that answers for NAME<03>, else for NAME<20>.
-    std::optional<uint32_t> Resolve(const std::string& name);
+    std::optional<uint32_t> Resolve(const std::string& name) const;
 
     // Empty when every request was answered with success, else one line saying what went wrong.
     // Names and text are in the OEM code page, the text with CR LF line ends.
     std::string Send(uint32_t address, const std::string& target, const std::string& callingName,
-                     const std::string& originator, const std::string& text);
+                     const std::string& originator, const std::string& text) const;
+
+    std::chrono::milliseconds AnswerTime() const;
+
+    // Ends the line under way at its next wait and every later one at once. Returns once no line uses the
+    // networks or a code page any more, so that they may go while a line is still under way.
+    void Stop();
 
 private:
-    struct Attempt
-    {
-        std::string error;
-        bool unanswered = false; // the session ended without an answer to a message command
-    };
-    Attempt Try(uint32_t address, const std::string& target, const std::string& callingName,
-                const std::string& originator, const std::string& text, bool multiBlock);
-
-    UdpNetwork& udp_;
-    TcpNetwork& tcp_;
-    const Ports ports_;
-    const std::chrono::milliseconds timeout_;
+    class Core;
+    std::shared_ptr<Core> core_;
 };
 
 } // namespace parlino

@@ -1,40 +1,36 @@
 #include "transport/StationSender.h"
 
-#include "codec/MailslotPath.h"
-#include "codec/NetbiosDatagram.h"
-#include "codec/SmbMessage.h"
+#include "platform/MainThreadHandOver.h"
 #include "platform/Thread.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 
 namespace parlino {
 
-// Takes the lines for the SMB route in order and hands each outcome to the main thread.
+struct StationSender::Queue
+{
+    std::mutex mutex;
+    std::condition_variable posted;
+    std::deque<Line> lines;
+    bool stopping = false;
+    // The sender is gone: nothing is told any more.
+    bool left = false;
+    std::atomic<bool> finished = false;
+};
+
+// Takes the lines for the SMB route in order and hands each outcome to the main thread. It ends and frees itself
+// once the sender stops it; what it uses after its sender may be gone, it holds itself.
 class StationSender::Worker final : public TThread
 {
 public:
-    explicit Worker(StationSender& owner) : owner_(owner) {}
-
-    void Post(Line line)
+    Worker(StationSender& owner, const SmbRoute& route, std::shared_ptr<Queue> queue)
+        : owner_(owner), sender_(route.sender), codePage_(route.codePage), callingName_(route.callingName),
+          queue_(std::move(queue))
     {
-        {
-            std::lock_guard lock(mutex_);
-            lines_.push_back(std::move(line));
-        }
-        posted_.notify_one();
-    }
-
-    // Main thread: serves the hand-over of the line under way while waiting for it.
-    void Stop()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            Terminate();
-        }
-        posted_.notify_one();
-        WaitFor();
+        SetFreeOnTerminate(true);
     }
 
 protected:
@@ -43,62 +39,76 @@ protected:
         for (;;) {
             Line line;
             {
-                std::unique_lock lock(mutex_);
-                posted_.wait(lock, [this] { return Terminated() || !lines_.empty(); });
-                if (Terminated())
-                    return;
-                line = std::move(lines_.front());
-                lines_.pop_front();
+                std::unique_lock lock(queue_->mutex);
+                queue_->posted.wait(lock, [this] { return queue_->stopping || !queue_->lines.empty(); });
+                if (queue_->stopping)
+                    break;
+                line = std::move(queue_->lines.front());
+                queue_->lines.pop_front();
             }
-            const bool tookSmb = owner_.SendBySmb(line);
-            Synchronize([&] { owner_.Finish(line, tookSmb); });
+            const bool tookSmb =
+                sender_.SendLine(codePage_, callingName_, line.station, line.from, line.text).isEmpty();
+            {
+                std::lock_guard lock(queue_->mutex);
+                if (queue_->left)
+                    break;
+            }
+            // Checked again on the main thread, where the owner is left.
+            Synchronize([&] {
+                if (!queue_->left)
+                    owner_.Finish(line, tookSmb);
+            });
         }
+        queue_->finished = true;
     }
 
 private:
     StationSender& owner_;
-    std::mutex mutex_;
-    std::condition_variable posted_;
-    std::deque<Line> lines_;
+    const SmbMessageSender sender_;
+    const CodePage& codePage_;
+    const std::string callingName_;
+    const std::shared_ptr<Queue> queue_;
 };
 
-StationSender::StationSender(TCustomWinPopup& datagrams, std::optional<SmbRoute> smb)
-    : datagrams_(datagrams), smb_(std::move(smb))
+StationSender::StationSender(TCustomWinPopup& datagrams, std::optional<SmbRoute> smb) : datagrams_(datagrams)
 {
-    if (!smb_)
+    if (!smb)
         return;
-    worker_ = std::make_unique<Worker>(*this);
-    worker_->Resume();
+    isSambaServer_ = smb->isSambaServer;
+    leaveAfter_ = smb->sender.AnswerTime();
+    queue_ = std::make_shared<Queue>();
+    (new Worker(*this, *smb, queue_))->Resume();
 }
 
 StationSender::~StationSender()
 {
-    if (worker_)
-        worker_->Stop();
+    if (!queue_)
+        return;
+    {
+        std::lock_guard lock(queue_->mutex);
+        queue_->stopping = true;
+    }
+    queue_->posted.notify_one();
+    // Serves the hand-over of the line under way while it waits.
+    if (MainThreadHandOver::ServeUntil([this] { return queue_->finished.load(); },
+                                       static_cast<int>(leaveAfter_.count())))
+        return;
+    std::lock_guard lock(queue_->mutex);
+    queue_->left = true;
 }
 
 void StationSender::Send(const QString& station, const QString& from, const QString& text, QObject* receiver,
                          Outcome outcome)
 {
-    if (!worker_ || !smb_->isSambaServer || !smb_->isSambaServer(station)) {
+    if (!queue_ || !isSambaServer_ || !isSambaServer_(station)) {
         outcome(datagrams_.Send(station, from, station, text));
         return;
     }
-    worker_->Post({station, from, text, receiver, std::move(outcome)});
-}
-
-bool StationSender::SendBySmb(const Line& line) const
-{
-    const CodePage& codePage = smb_->codePage;
-    const std::string target = UpperAscii(codePage.ToOemBytes(line.station));
-    // A longer name would be cut in the name query and could reach another computer.
-    if (target.size() > kNetbiosNameLength)
-        return false;
-    const auto address = smb_->sender.Resolve(target);
-    return address && smb_->sender
-                          .Send(*address, target, smb_->callingName, codePage.ToOemBytes(line.from),
-                                WithCrLf(codePage.ToOemBytes(line.text)))
-                          .empty();
+    {
+        std::lock_guard lock(queue_->mutex);
+        queue_->lines.push_back({station, from, text, receiver, std::move(outcome)});
+    }
+    queue_->posted.notify_one();
 }
 
 void StationSender::Finish(const Line& line, bool tookSmb)

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,15 +18,15 @@ namespace parlino {
 
 // Delivers lines to stations. A computer the browse list knows as a Samba server is tried by the SMB route
 // first, on a worker thread, and gets the mailslot datagram only when that route fails; every other station
-// and every group gets the datagram alone, at once. Lines for the SMB route go one at a time, in the order given.
-// Main thread only.
+// and every group gets the datagram alone, at once. Lines for the SMB route go one at a time, in the order given,
+// each within the sender's time for a line. Main thread only.
 class StationSender final
 {
 public:
     struct SmbRoute
     {
-        // Used by the worker alone.
-        SmbMessageSender& sender;
+        // Used by the worker alone: a line left under way at the end keeps its copy of the sender.
+        SmbMessageSender sender;
         const CodePage& codePage;
         // This computer's NetBIOS name in the OEM code page, which the session is asked for from.
         std::string callingName;
@@ -36,7 +37,8 @@ public:
 
     // Without an SMB route every line goes as a datagram.
     explicit StationSender(TCustomWinPopup& datagrams, std::optional<SmbRoute> smb = std::nullopt);
-    // Lets the line under way on the SMB route finish (a few time-outs at most) and drops those behind it.
+    // Lets the line under way on the SMB route go on for one answer's time at most, then leaves it to end on its
+    // own, untold; drops those behind it. The sender's codePage must stay until the sender is stopped.
     ~StationSender();
     StationSender(const StationSender&) = delete;
     StationSender& operator=(const StationSender&) = delete;
@@ -54,16 +56,17 @@ private:
         QPointer<QObject> receiver;
         Outcome outcome;
     };
+    struct Queue;
     class Worker;
 
-    // On the worker: true when the station took the line by the SMB route.
-    bool SendBySmb(const Line& line) const;
     // On the main thread, after the SMB route was tried.
     void Finish(const Line& line, bool tookSmb);
 
     TCustomWinPopup& datagrams_;
-    const std::optional<SmbRoute> smb_;
-    std::unique_ptr<Worker> worker_;
+    std::function<bool(const QString& station)> isSambaServer_;
+    std::chrono::milliseconds leaveAfter_{};
+    // Shared with the worker, which outlives this object when its line is left under way; null without the route.
+    std::shared_ptr<Queue> queue_;
 };
 
 } // namespace parlino

@@ -35,4 +35,9 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
                      static_cast<unsigned>(identity_.sessionPort));
 }
 
+SystemMessenger::~SystemMessenger()
+{
+    smbSender_.Stop();
+}
+
 } // namespace parlino

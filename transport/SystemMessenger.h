@@ -31,6 +31,8 @@ public:
     };
     explicit SystemMessenger(NetworkIdentity identity = SystemNetworkIdentity(),
                              SmbReceiving smbReceiving = SmbReceiving::On);
+    // A line some copy of the SMB sender still has under way is left to end on its own, without these networks.
+    ~SystemMessenger();
     SystemMessenger(const SystemMessenger&) = delete;
     SystemMessenger& operator=(const SystemMessenger&) = delete;
 
@@ -41,7 +43,7 @@ public:
     UdpNetwork& Network() { return network_; }
     TcpNetwork& Streams() { return streams_; }
     NbtMailslotService& Mailslots() { return mailslots_; }
-    // Sends SMB messages to other computers: one caller at a time.
+    // Sends SMB messages to other computers: one caller at a time, alone or through a copy.
     SmbMessageSender& SmbSender() { return smbSender_; }
 
 private:

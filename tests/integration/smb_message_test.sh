@@ -103,8 +103,8 @@ mkdir -m 1777 "$out/inbox"
 samba 4 DAVE "mv %s $out/inbox/from-%f"
 eventually 20 tcp_bound 4 139
 eventually 30 netns_run 1 nmblookup -s /dev/null -B 10.213.0.255 'DAVE#03' >/dev/null 2>&1
-station 1 ALICE OFFICE send --smb DAVE "short one"
-check "send --smb of a short text exits 0" 0 $?
+station 1 ALICE OFFICE send --smb dave "short one"
+check "send --smb of a short text to a name in lower case exits 0" 0 $?
 station 1 ALICE OFFICE send --smb --from EVE DAVE "$long"
 check "send --smb of a long text exits 0" 0 $?
 eventually 10 test -e "$out/inbox/from-EVE"
@@ -114,5 +114,43 @@ station 1 ALICE OFFICE send --smb NOBODY "lost" 2>"$out/nobody.err"
 status=$?
 check "send --smb to a name nobody answers exits 1 in one line" \
     "1 parlino-msg: no computer NOBODY answers on the network" "$status $(cat "$out/nobody.err")"
+station 1 ALICE OFFICE send --smb DAVEWITHALONGNAME "lost" 2>"$out/long.err"
+check "send --smb refuses a name longer than a NetBIOS name, which the query would cut to another" \
+    "1 parlino-msg: DAVEWITHALONGNAME is longer than a computer name can be" "$? $(cat "$out/long.err")"
+
+# 4. A peer that answers every name query and opens every session, then only sends keep-alives.
+ip netns exec "${NETNS_PREFIX}h2" python3 -c '
+import socket, threading, time
+names = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+names.bind(("", 137))
+def answer():
+    while True:  # a positive answer with the address 10.213.0.2
+        query, asker = names.recvfrom(600)
+        names.sendto(query[:2] + b"\x85\0\0\0\0\1\0\0\0\0" + query[12:50] + bytes(5) + b"\6\0\0\n\xd5\0\2", asker)
+def hold(session):
+    session.sendall(b"\x82\0\0\0")
+    while not time.sleep(0.2):
+        session.sendall(b"\x85\0\0\0")
+threading.Thread(target=answer, daemon=True).start()
+sessions = socket.create_server(("", 139))
+while True:
+    threading.Thread(target=hold, args=(sessions.accept()[0],), daemon=True).start()
+' 2>/dev/null &
+peer=$!
+eventually 20 tcp_bound 2 139
+station 1 ALICE OFFICE send --smb STALL "held" 2>"$out/stall.err"
+check "send --smb gives up at the line's deadline on a peer that only sends keep-alives" \
+    "1 parlino-msg: STALL did not answer the message in time" "$? $(cat "$out/stall.err")"
+held() { [[ -n $(netns_run 2 ss -Htn state established "sport = :139") ]]; }
+for signal in INT TERM; do
+    ip netns exec "${NETNS_PREFIX}h1" env PARLINO_NETBIOS_NAME=ALICE "$msg" send --smb STALL x &
+    sender=$!
+    eventually 20 held
+    kill -s "$signal" "$sender"
+    wait "$sender"
+    status=$?
+    check "send --smb held by a peer ends at once on SIG$signal" "$((128 + $(kill -l "$signal")))" "$status"
+done
+kill "$peer"
 
 report

@@ -168,11 +168,19 @@ TEST_F(DbusNotificationsTest, WithoutAServiceNothingIsShownNowOrLater)
 
 TEST_F(DbusNotificationsTest, WithoutABusNothingIsReported)
 {
-    DbusNotifications nowhere([] { return QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nowhere"); });
+    int connections = 0;
+    DbusNotifications nowhere([&connections] {
+        ++connections;
+        return QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nowhere");
+    });
     for (const char* text : {"BETA: lost", "BETA: lost again"}) {
         nowhere.Show("BETA", text);
         QCoreApplication::processEvents();
     }
+    // The bus is tried once, and its absence is neither logged nor taken for a click.
+    EXPECT_EQ(connections, 1);
+    EXPECT_EQ(logged, QStringList());
+    EXPECT_EQ(clicked, QStringList());
 }
 
 } // namespace
