@@ -356,9 +356,7 @@ struct HoldingCase
     int seconds;
 };
 
-class SmbMessageSlotsTest : public testing::TestWithParam<HoldingCase>
-{
-};
+using SmbMessageSlotsTest = testing::TestWithParam<HoldingCase>;
 
 TEST_P(SmbMessageSlotsTest, AMessageGetsThroughOnceThePeersTimeIsUp)
 {
