@@ -245,7 +245,7 @@ QString TMainForm::NotReceivingReason(const EMailSlot& error) const
     case kErrorAlreadyExists:
         return QStringLiteral("the name is held by another program");
     case kErrorAccessDenied:
-        return QStringLiteral("port 138 needs the capability, see README");
+        return QStringLiteral("port %1 needs the capability, see README").arg(platform_.datagramPort);
     default:
         return error.Message();
     }

@@ -21,7 +21,8 @@ Platform SystemPlatform::Services()
                     files_,
                     fileChooser_,
                     fontChooser_,
-                    &browser_.Service()};
+                    &browser_.Service(),
+                    messenger_.Identity().datagramPort};
 }
 
 StationSender::SmbRoute SystemPlatform::SmbRoute()

@@ -79,7 +79,9 @@ public:
 private:
     struct Connection final : TcpConnection
     {
-        explicit Connection(UniqueFd socket) : fd(std::move(socket)), lastHeard(Clock::now()) {}
+        Connection(UniqueFd socket, uint32_t from)
+            : fd(std::move(socket)), peer(from), opened(Clock::now()), lastHeard(opened)
+        {}
 
         void Send(const Bytes& bytes) override
         {
@@ -89,6 +91,7 @@ private:
                 queued.insert(queued.end(), bytes.begin(), bytes.end());
         }
         void Close() override { closing = true; }
+        void Heard() override { lastHeard = Clock::now(); }
 
         // Sends what the kernel takes now; false when the connection is gone.
         bool Flush()
@@ -103,6 +106,8 @@ private:
         }
 
         UniqueFd fd;
+        const uint32_t peer;
+        const Clock::time_point opened;
         Clock::time_point lastHeard;
         Bytes queued;
         bool closing = false;
@@ -125,9 +130,9 @@ private:
                                      : connection->queued.empty() ? POLLIN
                                                                   : POLLIN | POLLOUT;
                 fds.push_back({connection->fd.Get(), events, 0});
-                const auto left =
-                    std::max(std::chrono::ceil<std::chrono::milliseconds>(connection->lastHeard + limits_.idle - now),
-                             std::chrono::milliseconds(0));
+                const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
+                                               limits_.ClosesAt(connection->opened, connection->lastHeard) - now),
+                                           std::chrono::milliseconds(0));
                 timeout = timeout.count() < 0 ? left : std::min(timeout, left);
             }
             if (::poll(fds.data(), fds.size(), static_cast<int>(timeout.count())) < 0 && errno != EINTR)
@@ -138,12 +143,10 @@ private:
                 Connection& connection = *connections[i];
                 if (!connection.closing && (fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))) {
                     const ssize_t got = ::recv(connection.fd.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
-                    if (got > 0) {
-                        connection.lastHeard = Clock::now();
+                    if (got > 0)
                         connection.session->Received(buffer.data(), static_cast<size_t>(got));
-                    } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
+                    else if (got == 0 || (errno != EAGAIN && errno != EINTR))
                         connection.broken = true;
-                    }
                 }
                 if (!connection.Flush())
                     connection.broken = true;
@@ -151,7 +154,7 @@ private:
             const auto checked = Clock::now();
             std::erase_if(connections, [&](const auto& connection) {
                 return connection->broken || (connection->closing && connection->queued.empty()) ||
-                       checked - connection->lastHeard >= limits_.idle;
+                       checked >= limits_.ClosesAt(connection->opened, connection->lastHeard);
             });
             if (fds[1].revents)
                 AcceptWaiting(connections);
@@ -167,15 +170,18 @@ private:
                 ::accept4(socket_.Get(), reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC));
             if (!fd)
                 return;
-            if (!network_.Allowed(ntohl(peer.sin_addr.s_addr)))
+            const uint32_t address = ntohl(peer.sin_addr.s_addr);
+            if (!network_.Allowed(address))
                 continue;
-            if (connections.size() >= limits_.sessions) {
+            const auto fromPeer = std::count_if(connections.begin(), connections.end(),
+                                                [address](const auto& open) { return open->peer == address; });
+            if (!limits_.Admits(connections.size(), static_cast<size_t>(fromPeer))) {
                 [[maybe_unused]] const auto sent =
                     ::send(fd.Get(), limits_.refusal.data(), limits_.refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
                 continue;
             }
             SendAtOnce(fd.Get());
-            auto connection = std::make_unique<Connection>(std::move(fd));
+            auto connection = std::make_unique<Connection>(std::move(fd), address);
             connection->session = accept_(*connection);
             if (connection->session)
                 connections.push_back(std::move(connection));
@@ -231,11 +237,19 @@ private:
 
 LinuxTcpNetwork::LinuxTcpNetwork(PeerFilter allowed) : allowed_(std::move(allowed)) {}
 
-std::unique_ptr<TcpListener> LinuxTcpNetwork::Listen(uint16_t port, Accept accept, Limits limits)
+std::unique_ptr<TcpListener> LinuxTcpNetwork::Listen(uint16_t port, Accept accept, Limits limits,
+                                                     ListenFailure* failure)
 {
+    const auto Failed = [failure] {
+        if (failure)
+            *failure = errno == EADDRINUSE                 ? ListenFailure::InUse
+                       : errno == EACCES || errno == EPERM ? ListenFailure::NotPermitted
+                                                           : ListenFailure::Other;
+        return nullptr;
+    };
     UniqueFd fd(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!fd)
-        return nullptr;
+        return Failed();
     const int on = 1;
     // A restart may bind again while the last run's connections linger; a live listener still holds the port.
     ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
@@ -244,10 +258,10 @@ std::unique_ptr<TcpListener> LinuxTcpNetwork::Listen(uint16_t port, Accept accep
     if (::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         ::listen(fd.Get(), kBacklog) != 0 ||
         ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return nullptr;
+        return Failed();
     UniqueFd wake(::eventfd(0, EFD_CLOEXEC));
     if (!wake)
-        return nullptr;
+        return Failed();
     return std::make_unique<Listener>(*this, std::move(fd), std::move(wake), ntohs(address.sin_port), std::move(accept),
                                       std::move(limits));
 }

@@ -16,7 +16,8 @@ public:
 
     explicit LinuxTcpNetwork(PeerFilter allowed = {});
 
-    std::unique_ptr<TcpListener> Listen(uint16_t port, Accept accept, Limits limits) override;
+    std::unique_ptr<TcpListener> Listen(uint16_t port, Accept accept, Limits limits,
+                                        ListenFailure* failure = nullptr) override;
     std::unique_ptr<TcpStream> Connect(uint32_t address, uint16_t port, std::chrono::milliseconds timeout) override;
 
     // What may wait to go out on one connection before its peer counts as not reading.

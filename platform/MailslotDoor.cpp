@@ -1,5 +1,7 @@
 #include "platform/MailslotDoor.h"
 
+#include "codec/SmbMailslot.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,7 +15,8 @@ namespace parlino {
 namespace {
 
 // One call is one packet: the mailslot's name, 0x00, the message; the answer is one byte.
-constexpr size_t kLargestCall = 65536 + 256;
+constexpr size_t kLongestSlotName = 255;
+constexpr size_t kLargestCall = kLongestSlotName + 1 + kMaxMailslotData;
 constexpr uint8_t kDelivered = 1;
 // A caller that does not say its piece in this time is let go, so the next one is not held up.
 constexpr int kCallerPatienceMs = 2000;
@@ -90,13 +93,16 @@ void MailslotDoor::Answer(int caller)
     if (nameEnd == end)
         return;
     const std::string slot(call.begin(), nameEnd);
-    const uint8_t answer = inboxes_.Deliver(slot, std::vector<uint8_t>(nameEnd + 1, end)) ? kDelivered : 0;
+    const bool fits = static_cast<size_t>(end - (nameEnd + 1)) <= kMaxMailslotData;
+    const uint8_t answer = fits && inboxes_.Deliver(slot, std::vector<uint8_t>(nameEnd + 1, end)) ? kDelivered : 0;
     ::send(caller, &answer, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
 MailslotDoor::Knock MailslotDoor::Deliver(const std::string& computer, const std::string& slot,
                                           const std::vector<uint8_t>& message)
 {
+    if (message.size() > kMaxMailslotData || slot.size() > kLongestSlotName)
+        return Knock::TooLong;
     UniqueFd fd(::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0));
     sockaddr_un address;
     const socklen_t length = DoorAddress(computer, address);
@@ -106,7 +112,7 @@ MailslotDoor::Knock MailslotDoor::Deliver(const std::string& computer, const std
     call.push_back(0);
     call.insert(call.end(), message.begin(), message.end());
     uint8_t answer = 0;
-    if (call.size() > kLargestCall || ::send(fd.Get(), call.data(), call.size(), MSG_NOSIGNAL) < 0 ||
+    if (::send(fd.Get(), call.data(), call.size(), MSG_NOSIGNAL) < 0 ||
         !Ready(fd.Get(), POLLIN, 2 * kCallerPatienceMs) || ::recv(fd.Get(), &answer, 1, 0) != 1)
         return Knock::Refused;
     return answer == kDelivered ? Knock::Delivered : Knock::Refused;

@@ -30,8 +30,10 @@ public:
         Delivered,
         Refused,    // the door is there, but that mailslot is not open or has no room
         NobodyHome, // no program holds the door
+        TooLong,    // longer than any mailslot's reader takes
     };
-    // Hands one message to the mailslot of the computer's door and waits for its answer.
+    // Hands one message to the mailslot of the computer's door and waits for its answer. A message takes the
+    // door only when it is no longer than a datagram could bring (kMaxMailslotData), as the reader expects.
     static Knock Deliver(const std::string& computer, const std::string& slot, const std::vector<uint8_t>& message);
 
 private:

@@ -41,6 +41,8 @@ struct Platform
     FontChooser& fontChooser;
     // The network's browse list; without one the station tree shows its root alone.
     NetworkBrowser* networkBrowser = nullptr;
+    // Where datagrams arrive, for telling why none can.
+    uint16_t datagramPort = 138;
 };
 
 } // namespace parlino

@@ -1,4 +1,5 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
+#include "codec/SmbMailslot.h"
 #include "codec/SmbMessage.h"
 #include "codec/WinPopupDatagram.h"
 #include "netenum/NetworkWalk.h"
@@ -63,8 +64,16 @@ int Deliver(SystemMessenger& messenger, const MsgCommand& command)
     file.close();
     switch (MailslotDoor::Deliver(computer, kMessengerMailslot, message)) {
     case MailslotDoor::Knock::Delivered:
-        file.remove();
+        // The message is in; failing now would have it sent again.
+        if (!file.remove())
+            Fail(QStringLiteral("delivered, but cannot delete %1: %2").arg(command.file, file.errorString()), 0);
         return 0;
+    case MailslotDoor::Knock::TooLong:
+        return Fail(QStringLiteral("the message in %1 is too long: %2 bytes, at most %3")
+                        .arg(command.file)
+                        .arg(message.size())
+                        .arg(kMaxMailslotData),
+                    1);
     case MailslotDoor::Knock::Refused:
         return Fail(QStringLiteral("the Parlino of %1 does not take messages now").arg(oem.FromOemBytes(computer)), 1);
     case MailslotDoor::Knock::NobodyHome:

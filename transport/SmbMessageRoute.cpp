@@ -45,12 +45,14 @@ void SmbMessageSession::OnPacket(uint8_t type, const uint8_t* payload, size_t si
     case SessionPacketType::KeepAlive:
         return;
     case SessionPacketType::Request:
+        connection_.Heard();
         if (established_)
             End();
         else
             OnSessionRequest(payload, size);
         return;
     case SessionPacketType::Message:
+        connection_.Heard();
         if (established_)
             OnSmb(payload, size);
         else
@@ -137,7 +139,8 @@ uint32_t SmbMessageSession::Deliver(const std::string& originator, const std::st
 {
     if (ComparableNetbiosName(destination) != names_.name)
         return kErrSrvMessagesOff;
-    const bool delivered = inboxes_.Deliver(kMessengerMailslot, BuildWinPopupDatagram(originator, destination, text));
+    // The receiver is this computer as the inbox knows it, whatever spelling the sender gave its name.
+    const bool delivered = inboxes_.Deliver(kMessengerMailslot, BuildWinPopupDatagram(originator, names_.name, text));
     return delivered ? 0 : kErrSrvMessagesOff;
 }
 
@@ -153,15 +156,17 @@ SmbMessageRoute::SmbMessageRoute(TcpNetwork& network, MailslotSink& inboxes, con
 
 TcpNetwork::Limits SmbMessageRoute::DefaultLimits()
 {
-    return {16, std::chrono::seconds(30), EncodeNegativeSessionResponse(SessionRefusal::InsufficientResources)};
+    return {16, std::chrono::seconds(30), EncodeNegativeSessionResponse(SessionRefusal::InsufficientResources), 4,
+            std::chrono::seconds(60)};
 }
 
 bool SmbMessageRoute::Start(uint16_t port, TcpNetwork::Limits limits)
 {
+    failure_ = ListenFailure::None;
     listener_ = network_.Listen(
         port,
         [this](TcpConnection& connection) { return std::make_unique<SmbMessageSession>(connection, inboxes_, names_); },
-        std::move(limits));
+        std::move(limits), &failure_);
     return listener_ != nullptr;
 }
 

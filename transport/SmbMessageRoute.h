@@ -63,13 +63,16 @@ class SmbMessageRoute
 public:
     SmbMessageRoute(TcpNetwork& network, MailslotSink& inboxes, const ThisComputer& names);
 
-    // False when the port can't be had (smbd holds it). Limits past the default are for tests.
+    // False when the port can't be had (smbd holds it), and Failure() tells why. Limits past the default are
+    // for tests.
     bool Start(uint16_t port, TcpNetwork::Limits limits = DefaultLimits());
+    ListenFailure Failure() const { return failure_; }
     // Closes the port and every session; nothing reaches the inboxes afterwards.
     void Stop() { listener_.reset(); }
     uint16_t Port() const { return listener_ ? listener_->Port() : 0; }
 
-    // At most 16 sessions, each closed after 30 s of silence; the rest are refused at once.
+    // At most 16 sessions, 4 from one address, each closed after 30 s without a whole request and after 60 s
+    // in any case: a message takes a second. The rest are refused at once.
     static TcpNetwork::Limits DefaultLimits();
 
 private:
@@ -77,6 +80,7 @@ private:
     MailslotSink& inboxes_;
     const ThisComputer& names_;
     std::unique_ptr<TcpListener> listener_;
+    ListenFailure failure_ = ListenFailure::None;
 };
 
 } // namespace parlino

@@ -13,6 +13,18 @@ std::vector<std::string> InterfaceNames(const QStringList& list)
     return names;
 }
 
+const char* WhyNotListening(ListenFailure failure)
+{
+    switch (failure) {
+    case ListenFailure::InUse:
+        return "another program holds it: smbd, or another station's Parlino";
+    case ListenFailure::NotPermitted:
+        return "it needs a privilege this program lacks, see README";
+    default:
+        return "the system refused it";
+    }
+}
+
 } // namespace
 
 SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbReceiving)
@@ -30,9 +42,9 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
     // Beside smbd, which holds the port, its message command brings the messages through the door instead.
     if (!smbRoute_.Start(identity_.sessionPort))
         std::fprintf(stderr,
-                     "parlino: cannot listen on TCP port %u (smbd holds it, or no privilege): SMB messages arrive "
-                     "only through smb.conf's message command\n",
-                     static_cast<unsigned>(identity_.sessionPort));
+                     "parlino: cannot listen on TCP port %u (%s): SMB messages arrive only through smb.conf's "
+                     "message command\n",
+                     static_cast<unsigned>(identity_.sessionPort), WhyNotListening(smbRoute_.Failure()));
 }
 
 SystemMessenger::~SystemMessenger()

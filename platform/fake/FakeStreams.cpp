@@ -10,6 +10,8 @@ namespace parlino::fake {
 class FakeStreams::Pipe final : public TcpConnection
 {
 public:
+    Pipe(Clock* time, uint32_t from) : clock(time), peer(from), opened(Now()), lastHeard(opened) {}
+
     void Send(const Bytes& bytes) override
     {
         std::lock_guard lock(mutex);
@@ -25,6 +27,26 @@ public:
         changed.notify_all();
     }
 
+    void Heard() override
+    {
+        std::lock_guard lock(mutex);
+        lastHeard = Now();
+    }
+
+    // Closes the connection when its limits say its time is up; true when it is closed.
+    bool ClosedBy(const TcpNetwork::Limits& limits)
+    {
+        bool due = false;
+        {
+            std::lock_guard lock(mutex);
+            due = clock && !closed && Now() >= limits.ClosesAt(opened, lastHeard);
+        }
+        if (due)
+            Shut();
+        std::lock_guard lock(mutex);
+        return closed;
+    }
+
     // Ends the connection from outside the session: the session is gone when this returns.
     void Shut()
     {
@@ -33,6 +55,12 @@ public:
         session.reset();
     }
 
+    Clock::Time Now() const { return clock ? clock->Now() : Clock::Time(); }
+
+    Clock* const clock;
+    const uint32_t peer;
+    const Clock::Time opened;
+    Clock::Time lastHeard;
     std::mutex mutex;
     std::condition_variable changed;
     Bytes toStream;
@@ -51,17 +79,16 @@ struct FakeStreams::Listener
 class FakeStreams::Stream final : public TcpStream
 {
 public:
-    Stream(std::shared_ptr<Pipe> pipe, std::chrono::milliseconds timeout) : pipe_(std::move(pipe)), timeout_(timeout) {}
+    Stream(std::shared_ptr<Pipe> pipe, std::shared_ptr<const Listener> listener, std::chrono::milliseconds timeout)
+        : pipe_(std::move(pipe)), listener_(std::move(listener)), timeout_(timeout)
+    {}
     ~Stream() override { pipe_->Shut(); }
 
     // As on a real connection, what is written after the listener closed is lost without a word.
     bool Write(const Bytes& bytes) override
     {
-        {
-            std::lock_guard lock(pipe_->mutex);
-            if (pipe_->closed)
-                return true;
-        }
+        if (pipe_->ClosedBy(listener_->limits))
+            return true;
         std::lock_guard serving(pipe_->sessionMutex);
         if (pipe_->session)
             pipe_->session->Received(bytes.data(), bytes.size());
@@ -83,6 +110,7 @@ public:
 
 private:
     std::shared_ptr<Pipe> pipe_;
+    const std::shared_ptr<const Listener> listener_;
     const std::chrono::milliseconds timeout_;
 };
 
@@ -113,12 +141,16 @@ class FakeStreams::StationNetwork final : public TcpNetwork
 public:
     StationNetwork(FakeStreams& streams, uint32_t address) : streams_(streams), address_(address) {}
 
-    std::unique_ptr<TcpListener> Listen(uint16_t port, Accept accept, Limits limits) override
+    std::unique_ptr<TcpListener> Listen(uint16_t port, Accept accept, Limits limits,
+                                        ListenFailure* failure = nullptr) override
     {
         std::lock_guard lock(streams_.mutex_);
         const std::pair key{address_, port == 0 ? streams_.nextPort_++ : port};
-        if (streams_.listeners_.count(key))
+        if (streams_.listeners_.count(key)) {
+            if (failure)
+                *failure = ListenFailure::InUse;
             return nullptr;
+        }
         streams_.listeners_[key] = std::make_shared<Listener>(Listener{std::move(accept), std::move(limits), {}});
         return std::make_unique<Endpoint>(streams_, key);
     }
@@ -130,19 +162,19 @@ public:
         if (found == streams_.listeners_.end())
             return nullptr;
         Listener& listener = *found->second;
-        std::erase_if(listener.pipes, [](const std::shared_ptr<Pipe>& pipe) {
-            std::lock_guard closing(pipe->mutex);
-            return pipe->closed;
-        });
-        auto pipe = std::make_shared<Pipe>();
-        if (listener.pipes.size() >= listener.limits.sessions) {
+        std::erase_if(listener.pipes,
+                      [&listener](const std::shared_ptr<Pipe>& pipe) { return pipe->ClosedBy(listener.limits); });
+        const auto fromPeer = std::count_if(listener.pipes.begin(), listener.pipes.end(),
+                                            [this](const auto& pipe) { return pipe->peer == address_; });
+        auto pipe = std::make_shared<Pipe>(streams_.clock_, address_);
+        if (!listener.limits.Admits(listener.pipes.size(), static_cast<size_t>(fromPeer))) {
             pipe->Send(listener.limits.refusal);
             pipe->Close();
         } else {
             pipe->session = listener.accept(*pipe);
             listener.pipes.push_back(pipe);
         }
-        return std::make_unique<Stream>(std::move(pipe), timeout);
+        return std::make_unique<Stream>(std::move(pipe), found->second, timeout);
     }
 
 private:

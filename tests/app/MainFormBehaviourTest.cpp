@@ -57,9 +57,10 @@ TEST_F(MainFormTest, WithoutAMailslotItStillStartsShowsAndSendsAndSaysWhyWithout
     const std::vector<ReceivingCase> cases = {
         {"receiving", 0, QString()},
         {"name held elsewhere", kErrorAlreadyExists, "Not receiving messages: the name is held by another program"},
-        {"port barred", kErrorAccessDenied, "Not receiving messages: port 138 needs the capability, see README"},
+        {"port barred", kErrorAccessDenied, "Not receiving messages: port 41384 needs the capability, see README"},
         {"anything else", kErrorNotEnoughMemory, "Not receiving messages: Cannot open mailslot"},
     };
+    services.datagramPort = 41384;
     for (const ReceivingCase& c : cases) {
         SCOPED_TRACE(c.name);
         mailslots.FailNextCreate(c.error);

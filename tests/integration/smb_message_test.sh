@@ -66,32 +66,51 @@ long=$(printf 'a long message of more than one block, %s' "$(printf '0123456789%
 check "the long message needs the multi-block commands" 1 "$((${#long} > 128))"
 
 # 1. smbclient -M reaches parlino-msg listen, which holds port 139 itself.
-station 2 BOB OFFICE listen --json --count 3 --timeout 30 >"$out/bob" 2>"$out/bob.err" &
+station 2 BOB OFFICE listen --json --count 4 --timeout 30 >"$out/bob" 2>"$out/bob.err" &
 listener=$!
 eventually 20 tcp_bound 2 139
 printf 'hello from smbclient' | smbclient_to 1 BOB 10.213.0.2
 printf '%s' "$long" | smbclient_to 1 BOB 10.213.0.2
 printf 'Grüße ÄÖ' | smbclient_to 1 BOB 10.213.0.2
+second_listener=$(station 2 BOB2 OFFICE listen --timeout 0.1 2>&1 >/dev/null)
+printf 'in lower case' | smbclient_to 1 bob 10.213.0.2
 wait "$listener"
-check "smbclient -M reaches parlino-msg listen: short, multi-block and non-ASCII texts" \
+check "smbclient -M reaches parlino-msg listen: short, multi-block, non-ASCII texts, to this computer's name" \
     "{\"from\":\"root\",\"text\":\"hello from smbclient\",\"to\":\"BOB\"}
 {\"from\":\"root\",\"text\":\"$long\",\"to\":\"BOB\"}
-{\"from\":\"root\",\"text\":\"Grüße ÄÖ\",\"to\":\"BOB\"}" "$(cat "$out/bob")"
+{\"from\":\"root\",\"text\":\"Grüße ÄÖ\",\"to\":\"BOB\"}
+{\"from\":\"root\",\"text\":\"in lower case\",\"to\":\"BOB\"}" "$(cat "$out/bob")"
+check "a second listener on the host is told that another program holds the session port" 1 \
+    "$(grep -c 'TCP port 139 (another program holds it' <<<"$second_listener")"
+unprivileged=$(netns_run 1 setpriv --inh-caps=-net_bind_service --bounding-set=-net_bind_service \
+    env PARLINO_NETBIOS_NAME=EVE "$msg" listen --timeout 0.1 2>&1 >/dev/null)
+check "a listener without the privilege is told so" 1 "$(grep -c 'TCP port 139 (it needs a privilege' <<<"$unprivileged")"
 check "a listener that holds the port says nothing on stderr" "" "$(cat "$out/bob.err")"
 
 # 2. Beside smbd, which holds port 139, the bridge brings its messages to parlino-msg listen.
 samba 3 CAROL "env PARLINO_NETBIOS_NAME=CAROL $msg deliver %f %s &"
 eventually 20 tcp_bound 3 139
-station 3 CAROL OFFICE listen --json --count 2 --timeout 30 >"$out/carol" 2>"$out/carol.err" &
+station 3 CAROL OFFICE listen --json --count 3 --timeout 30 >"$out/carol" 2>"$out/carol.err" &
 listener=$!
 eventually 20 holds_mailslot 3 CAROL
+head -c 65400 /dev/zero | tr '\0' x >"$out/too-long"
+bridge_status=$(netns_run 3 env PARLINO_NETBIOS_NAME=CAROL "$msg" deliver root "$out/too-long" 2>&1; echo "exit $?")
+check "the bridge keeps a message too long for the listener and fails" "exit 1 kept" \
+    "$(tail -1 <<<"$bridge_status") $([[ -e $out/too-long ]] && echo kept)"
+mkdir "$out/fixed" && printf 'from a file kept' >"$out/fixed/msg"
+bridge_status=$(netns_run 3 unshare -m bash -c 'mount -o bind,ro "$1" "$1" && exec "${@:2}"' _ "$out/fixed" \
+    env PARLINO_NETBIOS_NAME=CAROL "$msg" deliver root "$out/fixed/msg" 2>&1; echo "exit $?")
+check "the bridge says when it cannot delete a message it delivered" "exit 0 1" \
+    "$(tail -1 <<<"$bridge_status") $(grep -c "delivered, but cannot delete $out/fixed/msg" <<<"$bridge_status")"
 printf 'through smbd' | smbclient_to 1 CAROL 10.213.0.3
 printf 'Grüße\nzweite Zeile' | smbclient_to 1 CAROL 10.213.0.3
 wait "$listener"
 check "smbd's message command delivers to parlino-msg listen, lines ending in CR LF" \
-    '{"from":"root","text":"through smbd","to":"CAROL"}
+    '{"from":"root","text":"from a file kept","to":"CAROL"}
+{"from":"root","text":"through smbd","to":"CAROL"}
 {"from":"root","text":"Grüße\r\nzweite Zeile","to":"CAROL"}' "$(cat "$out/carol")"
 check "the listener beside smbd runs on after one line on stderr" 1 "$(grep -c 'TCP port 139' "$out/carol.err")"
+check "which says that another program holds the port" 1 "$(grep -c 'another program holds it' "$out/carol.err")"
 check "the bridge deletes smbd's message files" "" "$(find /tmp -maxdepth 1 -name 'msg.*' -newer "$out/bob" 2>/dev/null)"
 bridge_status=$(netns_run 3 env PARLINO_NETBIOS_NAME=CAROL "$msg" deliver root /dev/null 2>&1; echo "exit $?")
 check "without a listener the bridge fails in one line" \

@@ -1,5 +1,6 @@
 #include "platform/MailslotDoor.h"
 
+#include "codec/SmbMailslot.h"
 #include "platform/LocalMailslots.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,9 @@ TEST(MailslotDoor, HandsMessagesToAnOpenMailslotAndSaysWhenNobodyTakesThem)
     ASSERT_TRUE(inboxes.Read(handle, read.data(), static_cast<uint32_t>(read.size()), &size));
     read.resize(size);
     EXPECT_EQ(read, message);
+    // What no reader of a mailslot takes stays with the caller.
+    EXPECT_EQ(MailslotDoor::Deliver(computer, "MESSNGR", std::vector<uint8_t>(kMaxMailslotData + 1)),
+              MailslotDoor::Knock::TooLong);
 
     door.reset();
     EXPECT_EQ(MailslotDoor::Deliver(computer, "MESSNGR", message), MailslotDoor::Knock::NobodyHome);

@@ -6,6 +6,7 @@
 #include "platform/LinuxTcpNetwork.h"
 #include "platform/LocalMailslots.h"
 #include "platform/MainThreadHandOver.h"
+#include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeLan.h"
 #include "platform/fake/FakeStreams.h"
 #include "tests/support/LanStation.h"
@@ -31,6 +32,7 @@ class RecordingConnection final : public TcpConnection
 public:
     void Send(const Bytes& bytes) override { sent_.insert(sent_.end(), bytes.begin(), bytes.end()); }
     void Close() override { closed_ = true; }
+    void Heard() override {}
 
     std::string Told() const
     {
@@ -151,6 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
     Route, SmbMessageSessionTest,
     testing::Values(
         Row{"SingleBlock", Concat({Called("bob"), Single("Hi!")}), "+ D0:ok", {"ALICE -> BOB: Hi!"}},
+        Row{"ToThisComputerAsItSpellsItsName",
+            Concat({Called("BOB"), Single("Hi!", "bob  "), Smb(SmbMessageCommand::Start, {}, 1, "Bob"),
+                    Smb(SmbMessageCommand::Text, "x"), Smb(SmbMessageCommand::End)}),
+            "+ D0:ok D5:ok D7:ok D6:ok",
+            {"ALICE -> BOB: Hi!", "ALICE -> BOB: x"}},
         Row{"MultiBlockWithKeepAlives",
             Concat({Called("BOB"), Smb(SmbMessageCommand::Start), EncodeSessionPacket(SessionPacketType::KeepAlive),
                     Smb(SmbMessageCommand::Text, std::string(127, 'a')), Smb(SmbMessageCommand::Text, "b"),
@@ -199,7 +206,8 @@ class SmbMessageRouteTest : public testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(route.Start(0, {16, 300ms, EncodeNegativeSessionResponse(SessionRefusal::InsufficientResources)}));
+        ASSERT_TRUE(
+            route.Start(0, {16, 300ms, EncodeNegativeSessionResponse(SessionRefusal::InsufficientResources), 100}));
         inbox = inboxes.Create(kMessengerMailslot, 0, 5000);
         sender.emplace(*alice, tcp, SmbMessageSender::Ports{137, route.Port()}, 5000ms);
     }
@@ -265,6 +273,9 @@ TEST_F(SmbMessageRouteTest, HundredConnectionsAndSilentPeersLeaveRoomForTheNextM
 
 TEST_F(SmbMessageRouteTest, RefusalsReachTheSenderAsOneLine)
 {
+    SmbMessageRoute second(tcp, inboxes, bob);
+    EXPECT_FALSE(second.Start(route.Port()));
+    EXPECT_EQ(second.Failure(), ListenFailure::InUse);
     EXPECT_EQ(sender->Send(0x7F000001, "CAROL", "ALICE", "root", "Hi!"), "CAROL refused the session (error 130)");
     EXPECT_EQ(Send(std::string(5000, 'x')), "BOB refused the message (error class 2, code 83)");
     inboxes.Close(inbox);
@@ -334,6 +345,58 @@ TEST(SmbMessageRouteOnTheFakeLan, TheSenderFindsTheComputerByNameAndReachesItsRo
         held.push_back(aliceStreams->Connect(*address, 139, 100ms));
     EXPECT_EQ(sender.Send(*address, "BOB", "ALICE", "ALICE", "one too many"), "BOB refused the session (error 131)");
 }
+
+// Sixteen peers take every session and keep at it, ten seconds apart: a message from another address gets
+// through once their time is up, not before.
+struct HoldingCase
+{
+    const char* what;
+    bool oneAddress;
+    bool wholeRequests; // a message each time, or only the next byte of a session request
+    int seconds;
+};
+
+using SmbMessageSlotsTest = testing::TestWithParam<HoldingCase>;
+
+TEST_P(SmbMessageSlotsTest, AMessageGetsThroughOnceThePeersTimeIsUp)
+{
+    const HoldingCase& c = GetParam();
+    fake::FakeClock clock;
+    fake::FakeStreams streams(&clock);
+    const auto bobStreams = streams.Station(2);
+    RecordingSink inbox;
+    const ThisComputer names("BOB", "OFFICE");
+    SmbMessageRoute route(*bobStreams, inbox, names);
+    ASSERT_TRUE(route.Start(139));
+    const Bytes request = Called("BOB");
+    std::vector<std::unique_ptr<TcpNetwork>> stations;
+    std::vector<std::unique_ptr<TcpStream>> peers;
+    for (uint32_t i = 0; i < 16; ++i) {
+        stations.push_back(streams.Station(c.oneAddress ? 10 : 10 + i));
+        peers.push_back(stations.back()->Connect(2, 139, 0ms));
+        if (c.wholeRequests)
+            peers.back()->Write(request);
+    }
+    const auto other = streams.Station(99);
+    const auto MessageGetsThrough = [&] {
+        const size_t before = inbox.delivered.size();
+        other->Connect(2, 139, 0ms)->Write(Concat({request, Single("Hi!")}));
+        return inbox.delivered.size() > before;
+    };
+    for (int at = 0; at < c.seconds; at += 10) {
+        for (const auto& peer : peers)
+            peer->Write(c.wholeRequests ? Single("more") : Bytes{request[at / 10]});
+        EXPECT_FALSE(MessageGetsThrough()) << at << " s";
+        clock.Advance(10000);
+    }
+    EXPECT_TRUE(MessageGetsThrough()) << c.seconds << " s";
+}
+
+INSTANTIATE_TEST_SUITE_P(Route, SmbMessageSlotsTest,
+                         testing::Values(HoldingCase{"FromOneAddress", true, false, 0},
+                                         HoldingCase{"DribblingUntilIdle", false, false, 30},
+                                         HoldingCase{"TalkingUntilTheirLifeEnds", false, true, 60}),
+                         [](const testing::TestParamInfo<HoldingCase>& row) { return std::string(row.param.what); });
 
 // ALICE sends lines to BOB on the fake LAN. Whichever route a line takes, it ends in BOB's messenger mailslot;
 // a listener of its own counts the datagrams.
