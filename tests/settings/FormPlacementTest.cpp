@@ -114,7 +114,7 @@ TEST_F(FormPlacementTest, a_stored_placement_is_applied_on_a_present_screen)
         {"on a monitor unplugged since", "NormPos=3000,100,3400,400", "1904,100,2304,400", {}},
         {"title bar above the screen", "NormPos=100,-10,500,290", "100,0,500,300", {}},
         {"far off to the top left", "NormPos=-5000,-5000,-4600,-4700", "40,0,440,300", {}},
-        {"larger than the desktop", "NormPos=50,30,100000,100000", "50,30,2314,1054", {}},
+        {"larger than the desktop", "NormPos=50,30,100000,100000", "40,0,1024,740", {}},
         {"smaller than the minimum", "NormPos=60,40,160,140", "60,40,402,288", {}},
         {"only a minimized position", "MinMaxPos=1,2,3,4", kDesigned, {}},
         {"no width", "NormPos=500,100,100,400", kDesigned, {}},
