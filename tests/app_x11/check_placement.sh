@@ -67,23 +67,17 @@ top=$(move_frame "$window" 300 0)
 [ "${top#*,}" -ge 0 ] || { echo "FAIL: moved to the top edge, the title bar is above the screen ($top)"; exit 1; }
 restarts "$top"
 
-chat_shown() {
-    chat=$(xdotool search --onlyvisible --name '^Chat with PEER$' 2>/dev/null | head -n 1)
-    [ -n "$chat" ]
-}
-chat_gone() {
-    ! chat_shown
-}
 # open_chat N: a message from PEER opens its chat window.
 open_chat() {
     PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK "line $1" ||
         { echo "FAIL: PEER could not send"; exit 1; }
-    expect "message $1 opens a chat window" chat_shown
+    expect "message $1 opens a chat window" showing '^Chat with PEER$'
+    chat=$found
     wait_for frame_of "$chat" >/dev/null
 }
 close_chat() {
     xdotool windowactivate --sync "$chat" key alt+F4
-    expect "the chat window closes" chat_gone
+    expect "the chat window closes" not_showing '^Chat with PEER$'
 }
 open_chat 0
 corner=$(move_frame "$chat" 250 200)
@@ -94,19 +88,13 @@ for run in 1 2 3; do
     close_chat
 done
 
-options_shown() {
-    xdotool search --onlyvisible --name '^Options$' >/dev/null 2>&1
-}
-options_hidden() {
-    ! options_shown
-}
 # "&Options" sits at 126..182 across.
 xdotool mousemove --window "$window" 154 25 click 1
-expect "&Options opens the dialog" options_shown
-xdotool windowminimize "$(xdotool search --onlyvisible --name '^Options$' | head -n 1)"
-expect "the window manager minimizes it" options_hidden
+expect "&Options opens the dialog" showing '^Options$'
+xdotool windowminimize "$found"
+expect "the window manager minimizes it" not_showing '^Options$'
 xdotool mousemove --window "$window" 154 25 click 1
-expect "&Options brings it back" options_shown
+expect "&Options brings it back" showing '^Options$'
 exit_by_button
 
 printf '[MainWindow]\nNormPos=100,100,100000,90000\n' >"$session/config/parlino/parlino.ini"

@@ -18,13 +18,22 @@ wait_for() {
     done
 }
 
+# showing CAPTION: whether a window whose caption matches the pattern is up; it is then in $found.
+showing() {
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ]
+}
+
+not_showing() {
+    ! showing "$1"
+}
+
 shown() {
-    window=$(xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | head -n 1)
-    [ -n "$window" ]
+    showing '^Parlino$' && window=$found
 }
 
 hidden() {
-    ! xdotool search --onlyvisible --name '^Parlino$' >/dev/null 2>&1
+    not_showing '^Parlino$'
 }
 
 # expect DESCRIPTION TEST...: fails the check unless the test comes to hold.
