@@ -306,11 +306,22 @@ void TMainForm::FormActivate()
     FirstActivation = false;
 }
 
+namespace {
+
+// A window the user opens comes up whole and in front, also when the window manager had minimized it.
+void BringUp(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void TMainForm::ButOptiuniClick()
 {
-    options_->show();
-    options_->raise();
-    options_->activateWindow();
+    BringUp(options_);
 }
 
 void TMainForm::ButMinClick()
@@ -482,6 +493,12 @@ void TMainForm::Visitprogramhomepage1Click()
 
 void TMainForm::ShowAbout()
 {
+    // Open already, perhaps minimized: brought back rather than run a second time.
+    if (AboutForm->isVisible()) {
+        BringUp(AboutForm);
+        return;
+    }
+    AboutForm->setWindowState(AboutForm->windowState() & ~Qt::WindowMinimized);
     AboutForm->exec();
 }
 

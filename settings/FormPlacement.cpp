@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -363,16 +364,34 @@ void TFormPlacement::ReadPosition(TCustomIniFile& file, const QString& section)
     const std::optional<QRect> stored = RectOf(normal);
     if (!stored)
         return;
-    const QRect placed = KeepOnScreens(*stored, screens_.WorkAreas());
+    const QSize frame = FrameSize();
+    const QRect placed = KeepOnScreens(QRect(stored->topLeft(), stored->size() + frame), screens_.WorkAreas());
     // Qt lets no one set where a minimized or maximized window returns to: it keeps its place, and the stored one is
     // what its next write gives back.
     if (!InNormalState(form_)) {
-        lastNormal_ = placed;
+        lastNormal_ = QRect(placed.topLeft(), placed.size() - frame);
         return;
     }
-    if (screens_.CanPlaceWindows())
-        form_->move(placed.topLeft());
-    form_->resize(placed.size());
+    Place(placed);
+}
+
+QSize TFormPlacement::FrameSize() const
+{
+    // A window manager tells the frame only once the window is up; till then the design's frame stands in for it.
+    const QSize frame = form_->frameGeometry().size() - form_->size();
+    return frame.isNull() ? kDesignFrame : frame;
+}
+
+void TFormPlacement::Place(const QRect& framed)
+{
+    form_->resize(framed.size() - FrameSize());
+    if (screens_.CanPlaceWindows()) {
+        // Qt moves a window by its frame only once it knows the frame, and a window manager tells it only after the
+        // window is up: before, the window's client area would go to the corner, and the frame above and left of it.
+        form_->move(framed.topLeft());
+        if (QWindow* window = form_->windowHandle())
+            window->setFramePosition(framed.topLeft());
+    }
     lastNormal_ = WindowRectOf(form_);
 }
 

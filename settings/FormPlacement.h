@@ -74,9 +74,9 @@ private:
 // whole file as it was.
 //
 // Positions are logical pixels: a window's normal rectangle is kept as the top left corner of its frame with the size
-// of its client area. A stored rectangle is brought back onto a present screen before it is applied; where the
-// windowing system places windows itself, only the size and state are applied and the stored position is written back
-// as it was. Main thread only.
+// of its client area. A stored rectangle, with the window's frame, is brought back onto a present screen before it is
+// applied; where the windowing system places windows itself, only the size and state are applied and the stored
+// position is written back as it was. Main thread only.
 class TFormPlacement : public TComponent
 {
     Q_OBJECT
@@ -186,6 +186,10 @@ private:
     // False when the form is to be minimized once it is shown: the rest of the read is then skipped.
     bool ReadState(TCustomIniFile& file, const QString& section, bool restoreMaximized);
     void ReadActiveControl(TCustomIniFile& file, const QString& section);
+    // The frame's share of the window's size.
+    QSize FrameSize() const;
+    // Gives the window that frame's rectangle.
+    void Place(const QRect& framed);
     FourNumbers NormalPosition(TCustomIniFile& file, const QString& section, const QString& suffix) const;
     // Where the window is in the normal state, or was last while it is minimized or maximized.
     QRect NormalRect() const;

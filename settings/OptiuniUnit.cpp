@@ -185,6 +185,9 @@ void TOptiuniForm::ButCancelClick()
 
 void TOptiuniForm::showEvent(QShowEvent* event)
 {
+    // The designed widths fit the design's face, which is not the one shown here.
+    Label1->adjustSize();
+    Label2->adjustSize();
     if (!event->spontaneous())
         FormShow();
     QWidget::showEvent(event);

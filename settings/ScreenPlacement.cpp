@@ -69,10 +69,9 @@ QRect KeepOnScreens(QRect window, const QList<QRect>& workAreas)
     QRect desktop;
     for (const QRect& area : workAreas)
         desktop |= area;
-    window.setWidth(std::min(window.width(), desktop.width()));
-    window.setHeight(std::min(window.height(), desktop.height()));
-    if (std::any_of(workAreas.begin(), workAreas.end(),
-                    [&window](const QRect& area) { return ShowsTitleBar(area, window); }))
+    const bool fits = window.width() <= desktop.width() && window.height() <= desktop.height();
+    if (fits && std::any_of(workAreas.begin(), workAreas.end(),
+                            [&window](const QRect& area) { return ShowsTitleBar(area, window); }))
         return window;
     const QRect titleBar = TitleBarOf(window);
     const auto nearest =

@@ -23,9 +23,9 @@ FourNumbers FourNumbersOf(QPoint topLeft, QSize size);
 // when it has no width or no height.
 std::optional<QRect> RectOf(const FourNumbers& numbers);
 
-// Where a window goes on screens of these work areas, window being its frame's top left corner with its size. A window
-// larger than the desktop is cut to it. A window whose title bar no screen shows (its monitor unplugged, a smaller
-// screen) is moved, and if need be cut, into the nearest work area; any other is left where it is.
+// Where a window goes on screens of these work areas, window being its frame's rectangle. A window larger than the
+// desktop, or whose title bar no screen shows (its monitor unplugged, a smaller screen), is moved, and if need be cut,
+// into the work area nearest its title bar; any other is left where it is.
 QRect KeepOnScreens(QRect window, const QList<QRect>& workAreas);
 
 } // namespace parlino

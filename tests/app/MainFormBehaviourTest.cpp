@@ -181,14 +181,19 @@ TEST_F(MainFormTest, HomepageOpensItsWebAddressAndWithoutOneTheInstalledHelp)
               (QStringList{QStringLiteral("https://parlino.test/"), QStringLiteral("/opt/parlino/help/help.html")}));
 }
 
-// Triggers an "&About" item and reports whether the about box was the modal window while it ran,
-// with its name fitted to the text, dismissing it with its OK button.
+// Triggers an "&About" item and reports whether the about box was the modal window while it ran, whole although it
+// was left minimized and minimized again while open, with its name fitted to the text, dismissing it with its OK
+// button.
 bool AboutShownModally(QAction* item)
 {
     bool modal = false;
+    AboutForm->setWindowState(Qt::WindowMinimized);
     QTimer::singleShot(0, [&] {
-        modal = QApplication::activeModalWidget() == AboutForm && AboutForm->isModal() &&
-                AboutForm->Label1->size() == AboutForm->Label1->sizeHint();
+        const bool whole = !AboutForm->isMinimized();
+        AboutForm->showMinimized();
+        item->trigger();
+        modal = whole && !AboutForm->isMinimized() && QApplication::activeModalWidget() == AboutForm &&
+                AboutForm->isModal() && AboutForm->Label1->size() == AboutForm->Label1->sizeHint();
         QTest::mouseClick(AboutForm->BitBtn1, Qt::LeftButton);
     });
     item->trigger();
@@ -346,6 +351,9 @@ TEST_F(MainFormTest, OptionsOpenBesideAUsableWindowAndTheirOkSwitchesTheRefresh)
     EXPECT_TRUE(OptiuniForm->isVisible());
     EXPECT_FALSE(OptiuniForm->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    OptiuniForm->showMinimized();
+    QTest::mouseClick(MainForm->ButOptiuni, Qt::LeftButton);
+    EXPECT_FALSE(OptiuniForm->isMinimized()) << "back from the window manager's minimize";
     OptiuniForm->CheckRefresh->SetChecked(false);
     QTest::mouseClick(OptiuniForm->ButOk, Qt::LeftButton);
     EXPECT_FALSE(MainForm->TimerRefresh->isActive());

@@ -9,31 +9,7 @@ set -u
 session=$(mktemp -d)
 trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 
-# start COMMAND...: starts Parlino through the command.
-start() {
-    XDG_RUNTIME_DIR=$session XDG_CONFIG_HOME=$session/config PARLINO_INTERFACES=lo \
-        PARLINO_NETBIOS_NAME=X11CHECK PARLINO_MACHINE_INI=$session/none.ini "$@" 2>"$session/stderr" &
-    pid=$!
-}
-
-# wait_for TEST...: waits up to ten seconds for the test to hold.
-wait_for() {
-    tries=0
-    until "$@"; do
-        [ "$tries" -ge 100 ] && return 1
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-}
-
-shown() {
-    window=$(xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | head -n 1)
-    [ -n "$window" ]
-}
-
-hidden() {
-    ! xdotool search --onlyvisible --name '^Parlino$' >/dev/null 2>&1
-}
+. "$(dirname "$0")/x11_session.sh"
 
 # The notification area's panel grows from nothing to the size of the icons it holds.
 tray_icon_shown() {
@@ -53,26 +29,6 @@ click_tray_icon() {
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 }
 
-# exit_by_button: presses "E&xit", which sits at 331..387 across and 3..48 down in the window, and expects
-# Parlino to end with 0.
-exit_by_button() {
-    xdotool mousemove --window "$window" 359 25 click 1
-    tries=0
-    while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 50 ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        echo "FAIL: Parlino still runs after E&xit"
-        exit 1
-    fi
-    wait "$pid"
-    status=$?
-    pid=
-    echo "Parlino ended with $status"
-    [ "$status" -eq 0 ] || exit 1
-}
-
 # run_and_exit SCREENSHOT COMMAND...: starts Parlino through the command, pictures its window, presses
 # "E&xit" and expects it to end with 0.
 run_and_exit() {
@@ -86,17 +42,6 @@ run_and_exit() {
     sleep 0.3
     [ -n "$screenshot" ] && import -window "$window" "$screenshot" && echo "screenshot: $screenshot"
     exit_by_button
-}
-
-# expect DESCRIPTION TEST...: fails the check unless the test comes to hold.
-expect() {
-    description=$1
-    shift
-    if ! wait_for "$@"; then
-        echo "FAIL: $description"
-        exit 1
-    fi
-    echo "ok: $description"
 }
 
 run_and_exit "${PARLINO_SCREENSHOT:-}" env PARLINO_NBT_PORT=41384 "$PARLINO_BINARY"

@@ -61,5 +61,15 @@ TEST_F(RealControlsTest, the_size_decides_the_height)
     }
 }
 
+TEST_F(RealControlsTest, each_label_shows_its_whole_text_in_the_face_shown_and_covers_no_other_control)
+{
+    form.show();
+    for (const QLabel* label : form.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()));
+        for (const QWidget* other : form.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(other == label || !other->geometry().intersects(label->geometry()));
+    }
+}
+
 } // namespace
 } // namespace parlino

@@ -1,0 +1,68 @@
+# Sourced by the checks of the real program on an X display: starting Parlino in a private session, waiting
+# for what it shows, pressing "E&xit". The sourcing script sets "session" to an empty folder of its own.
+
+# start COMMAND...: starts Parlino through the command.
+start() {
+    XDG_RUNTIME_DIR=$session XDG_CONFIG_HOME=$session/config PARLINO_INTERFACES=lo \
+        PARLINO_NETBIOS_NAME=X11CHECK PARLINO_MACHINE_INI=$session/none.ini "$@" 2>"$session/stderr" &
+    pid=$!
+}
+
+# wait_for TEST...: waits up to ten seconds for the test to hold.
+wait_for() {
+    tries=0
+    until "$@"; do
+        [ "$tries" -ge 100 ] && return 1
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+}
+
+# showing CAPTION: whether a window whose caption matches the pattern is up; it is then in $found.
+showing() {
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ]
+}
+
+not_showing() {
+    ! showing "$1"
+}
+
+shown() {
+    showing '^Parlino$' && window=$found
+}
+
+hidden() {
+    not_showing '^Parlino$'
+}
+
+# expect DESCRIPTION TEST...: fails the check unless the test comes to hold.
+expect() {
+    description=$1
+    shift
+    if ! wait_for "$@"; then
+        echo "FAIL: $description"
+        exit 1
+    fi
+    echo "ok: $description"
+}
+
+# exit_by_button: presses "E&xit", which sits at 331..387 across and 3..48 down in the window, and expects
+# Parlino to end with 0.
+exit_by_button() {
+    xdotool mousemove --window "$window" 359 25 click 1
+    tries=0
+    while kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 50 ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        echo "FAIL: Parlino still runs after E&xit"
+        exit 1
+    fi
+    wait "$pid"
+    status=$?
+    pid=
+    echo "Parlino ended with $status"
+    [ "$status" -eq 0 ] || exit 1
+}
