@@ -86,6 +86,18 @@ TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsTo
     EXPECT_EQ(notifications.Recorded().size(), 1);
 }
 
+// A notification exactly when the message's window is not the active one once the arrival is handled, also while
+// the main window is away; a window that a message opens comes up without the keyboard, so it notifies.
+TEST_F(ChatTableTest, AnArrivalNotifiesExactlyWhenItsWindowIsNotActiveAfterwards)
+{
+    ASSERT_EQ(MainForm->NewChat("PC7"), 1);
+    ASSERT_TRUE(WaitUntil([&] { return MainForm->ChatForms[1]->isActiveWindow(); }));
+    Arrive(pc7, "ALPHA", "seen");
+    Arrive(pc12, "ALPHA", "first");
+    EXPECT_TRUE(MainForm->ChatForms[2]->isVisible());
+    EXPECT_EQ(notifications.Recorded(), QStringList{"PC12|PC12: first"});
+}
+
 // A personal message goes to the window of its sender exactly, a workgroup message to the group's window; each line
 // shows its author.
 TEST_F(ChatTableTest, AMessageGoesToTheWindowOfItsSenderOrGroupAndTheReplyGoesBack)

@@ -15,9 +15,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -460,6 +462,27 @@ TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
     EXPECT_FALSE(form->isMinimized());
     form->Show1->trigger();
     EXPECT_TRUE(form->isVisible());
+}
+
+// A chat window left minimized in an earlier run opens hidden into its icon, or minimized without one; never with its
+// native window up while Qt holds the window hidden, where it would stay unpainted and deaf. Restored, it is whole.
+TEST_F(ChatFormTest, StoredMinimizedOpensIntoItsIconOrMinimizedAndComesBackWhole)
+{
+    // The program's main window, beside which a chat window is no main window.
+    const QMainWindow main;
+    for (const bool panel : {true, false}) {
+        // Gone first: its placement is written as it goes.
+        form.reset();
+        services.profiles.SetText(QStringLiteral("parlino.ini"), QStringLiteral("[ChatWindow]\nShowCmd=2\n"));
+        tray.SetAvailable(panel);
+        form = Open(QStringLiteral("PC2"));
+        form->show();
+        ASSERT_TRUE(WaitUntil([&] { return form->isVisible() != panel && form->isMinimized() != panel; })) << panel;
+        EXPECT_EQ(form->windowHandle()->isVisible(), !panel) << panel;
+        form->RxTrayIconClick();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form->isVisible() && form->windowHandle()->isVisible() && !form->isMinimized()) << panel;
+    }
 }
 
 TEST_F(ChatFormTest, WithoutItsTrayIconShownMinimizeOnlyMinimizes)
