@@ -3,6 +3,8 @@
 # writes to PC1, a Parlino on the current X display in another. PC1 must open "Chat with PC10" showing
 # the line and flashing visibly, and what is typed there must reach PC10 exactly as typed, whatever keys
 # were pressed in the transcript before. PC10's name begins with PC1's, which must not keep the reply home.
+# A first message from CAROL, in a third namespace, arriving while a line to PC10 is being typed, must not
+# take the keyboard: the whole line still goes to PC10.
 # PARLINO_BINARY and PARLINO_MSG name the programs; PARLINO_SCREENSHOT, when set, where the chat window's
 # picture goes (the flashing ones go beside it).
 set -uo pipefail
@@ -21,6 +23,7 @@ trap cleanup EXIT
 netns_setup_hub
 netns_add_host 1
 netns_add_host 2
+netns_add_host 3
 
 fail() {
     echo "FAILED: $*"
@@ -109,5 +112,22 @@ expected='{"from":"PC1","text":"hello from pc1","to":"PC10"}'
 poll grep -F "$expected" "$session/pc10" >/dev/null || fail "PC10 did not receive the line; got: $(cat "$session/pc10")"
 [[ $(grep -c '"from":"PC1"' "$session/pc10") -eq 1 ]] || fail "PC10 received more than the typed line: $(cat "$session/pc10")"
 echo "ok: PC10 received exactly the line typed to it"
+
+xdotool windowactivate --sync "$window"
+xdotool type --delay 20 "abc"
+netns_run 3 env PARLINO_NETBIOS_NAME=CAROL PARLINO_WORKGROUP=OFFICE "$PARLINO_MSG" send PC1 "from carol" ||
+    fail "CAROL could not send"
+carol=$(poll xdotool search --onlyvisible --name '^Chat with CAROL$' | head -n 1)
+[[ -n $carol ]] || fail "CAROL's message showed no window"
+# Her window asks for attention once her line is in it, well after it came up.
+poll sh -c "xprop -id $carol _NET_WM_STATE | grep DEMANDS_ATTENTION" >/dev/null ||
+    fail "CAROL's window does not ask for attention"
+xdotool type --delay 20 "def"
+xdotool key Return
+# The window's second line, so with its one blank more.
+expected='{"from":"PC1","text":"abcdef ","to":"PC10"}'
+poll grep -F "$expected" "$session/pc10" >/dev/null ||
+    fail "the line typed to PC10 while CAROL wrote did not reach PC10 whole; PC10 got: $(cat "$session/pc10")"
+echo "ok: a window opened by a message leaves the keyboard where it was"
 kill "$listener" 2>/dev/null
 exit 0
