@@ -25,7 +25,7 @@ MessageNotifier::MessageNotifier(DesktopNotifications& notifications,
 
 void MessageNotifier::MessageArrived(const QString& station, const QString& text, Where where)
 {
-    if (!where.flash || (where.chatActive && !where.mainHidden))
+    if (!where.flash || where.chatActive)
         return;
     notifications_.Show(station, (station + QStringLiteral(": ") + FirstLine(text)).left(kMaxLength));
 }

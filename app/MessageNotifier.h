@@ -16,12 +16,11 @@ public:
     // The longest notification text, station name included.
     static constexpr qsizetype kMaxLength = 200;
 
-    // Where a message lands: whether its chat window is the active window, whether the main window is hidden
-    // in the notification area, and the chat window's "Flash" choice, which notifications follow too.
+    // Where a message has landed: whether its chat window is the active window once the arrival is handled, and the
+    // chat window's "Flash" choice, which notifications follow too.
     struct Where
     {
         bool chatActive = false;
-        bool mainHidden = false;
         bool flash = false;
     };
 

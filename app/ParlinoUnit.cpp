@@ -407,7 +407,7 @@ bool TMainForm::ActivateChat(const QString& station)
     return chat != nullptr;
 }
 
-int TMainForm::NewChat(const QString& name)
+int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
 {
     if (name == QLatin1String(kNetworkNode))
         return kNoChatSlot;
@@ -437,6 +437,10 @@ int TMainForm::NewChat(const QString& name)
     // The station exactly as named: a reply must go back to the computer that wrote.
     chat->SetStation(name.isEmpty() ? selected->text(0) : name);
     chat->CheckFlash->setChecked(options_->CheckFlash->Checked());
+    if (openedBy == OpenedBy::Message) {
+        chat->ShowUnasked();
+        return slot;
+    }
     chat->show();
     chat->raise();
     chat->activateWindow();
@@ -465,16 +469,16 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
         platform_.sound.PlayFile(options_->EditWav->Text());
     TChatForm* chat = ChatWith(station);
     if (!chat && !AMsg.isEmpty()) {
-        const int slot = NewChat(station);
+        const int slot = NewChat(station, OpenedBy::Message);
         if (slot <= kChatSlots)
             chat = ChatForms[slot].get();
     }
     if (!chat)
         return;
     chat->Mesaj(ASender, AMsg, *options_->EditPrimire->Font(), true);
-    notifier_.MessageArrived(
-        station, AMsg,
-        {.chatActive = chat->isActiveWindow(), .mainHidden = !isVisible(), .flash = chat->CheckFlash->isChecked()});
+    // Once the window is where the arrival leaves it.
+    notifier_.MessageArrived(station, AMsg,
+                             {.chatActive = chat->isActiveWindow(), .flash = chat->CheckFlash->isChecked()});
 }
 
 void TMainForm::Contents2Click()

@@ -116,8 +116,14 @@ public:
     static constexpr auto kNetworkNode = "Network";
     int FreeChatSlot() const;
     bool ActivateChat(const QString& station);
+    // Who opens a chat window: the user's is activated, a message's comes up without taking the keyboard.
+    enum class OpenedBy
+    {
+        User,
+        Message,
+    };
     // An empty name opens a window for the station selected in the tree.
-    int NewChat(const QString& name);
+    int NewChat(const QString& name, OpenedBy openedBy = OpenedBy::User);
     void ButChatClick();
     void WinPopupMessage(QObject* Sender, const QString& AReciever, const QString& ASender, const QString& AMsg);
 

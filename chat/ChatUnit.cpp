@@ -14,6 +14,7 @@
 #include <QLocale>
 #include <QTime>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <limits>
 
@@ -356,10 +357,24 @@ void TChatForm::ButSaveClick()
         RichEdit->SaveToFile(*fileName);
 }
 
+void TChatForm::ShowUnasked()
+{
+    // For this show only: the user's own ways of bringing the window up activate it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    show();
+    raise();
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+}
+
 void TChatForm::RxTrayIconClick()
 {
-    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Back in the state it was hidden in: a stored minimized state would hide it into its icon again.
+    const TFormPlacement::TPlacementOptions placement = FormPlacement1->Options();
+    FormPlacement1->SetOptions(placement & ~TFormPlacement::fpState);
     show();
+    FormPlacement1->SetOptions(placement);
+    // Also where the window is minimized and so already shown.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
 }
@@ -406,10 +421,20 @@ void TChatForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // The minimize command hides the window into its icon, where the icon can bring it back.
-    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized) && RxTrayIcon->IsAdded()) {
-        setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && RxTrayIcon->IsAdded())
+        HideMinimizedIntoIcon();
+}
+
+void TChatForm::HideMinimizedIntoIcon()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // A stored minimized state arrives while the window is being shown. Hidden then, its native window would still go
+    // up, unpainted and deaf to the keys, while Qt holds the window hidden: it is hidden once it is up.
+    const QWindow* native = windowHandle();
+    if (isVisible() && !(native && native->isVisible()))
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    else
         hide();
-    }
 }
 
 void TChatForm::closeEvent(QCloseEvent* event)

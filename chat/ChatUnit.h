@@ -92,6 +92,9 @@ public:
     void Mesaj(const QString& AName, const QString& AText, const TFont& AFont, bool AIncoming);
     void AdaugaMesaj(const QString& AName, const QString& AText, const TFont& AFont, bool AIncoming);
     void StopFlash();
+    // Shows the window in front without taking the keyboard from the window that has it: what a message, not the
+    // user, brings up must not receive the rest of what is being typed elsewhere.
+    void ShowUnasked();
 
     void FormCreate();
     void FormActivate();
@@ -136,6 +139,8 @@ private:
     void AppendLine(const QString& line, const TFont& font);
     // Hides into the tray icon, or minimises while the icon is not shown and so could not bring the window back.
     void HideToTray();
+    // What the minimize command does where the window's icon is shown.
+    void HideMinimizedIntoIcon();
     // Runs a handler the way the framework would: an error that escapes it is shown in an error box.
     void Guarded(const std::function<void()>& handler);
 

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    xvfb xauth trayer openbox xdotool x11-utils xclip imagemagick fonts-dejavu-core
+    xvfb xauth trayer openbox xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
     unrtf iproute2 procps python3 dbus
     smbclient samba
     dpkg-dev lintian libcap2-bin

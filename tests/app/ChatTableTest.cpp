@@ -70,13 +70,17 @@ protected:
     int handled = 0;
 };
 
-// With the main window away, each message is a desktop notification, unless its window's Flash is off; a click on
-// it brings the window back.
+// With the main window away, each message is a desktop notification, unless its window's Flash is off or it is the
+// active window once the message is in; a window a message opens is not, as it leaves the keyboard where it is. A
+// click on the notification brings the window back.
 TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsToItsWindow)
 {
+    ASSERT_EQ(MainForm->NewChat("PC7"), 1);
+    ASSERT_TRUE(WaitUntil([&] { return MainForm->ChatForms[1]->isActiveWindow(); }));
+    Arrive(pc7, "ALPHA", "seen");
     Arrive(pc12, "ALPHA", "hi\nthere");
     EXPECT_EQ(notifications.Recorded(), QStringList{"PC12|PC12: hi"});
-    TChatForm* chat = MainForm->ChatForms[1].get();
+    TChatForm* chat = MainForm->ChatForms[2].get();
     chat->hide();
     notifications.Click("PC12");
     EXPECT_TRUE(chat->isVisible());

@@ -15,9 +15,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMainWindow>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBlock>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -460,6 +462,20 @@ TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
     EXPECT_FALSE(form->isMinimized());
     form->Show1->trigger();
     EXPECT_TRUE(form->isVisible());
+}
+
+// Left minimized in an earlier run, it opens hidden into its icon, never with its native window up while Qt holds the
+// window hidden, unpainted and deaf; brought back, it is whole.
+TEST_F(ChatFormTest, StoredMinimizedOpensIntoItsIconAndComesBackWhole)
+{
+    const QMainWindow main; // beside which a chat window is no main window
+    services.profiles.SetText(QStringLiteral("parlino.ini"), QStringLiteral("[ChatWindow]\nShowCmd=2\n"));
+    form->show();
+    ASSERT_TRUE(WaitUntil([&] { return !form->isVisible() && !form->isMinimized(); }));
+    EXPECT_FALSE(form->windowHandle()->isVisible());
+    form->RxTrayIconClick();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form->isVisible() && form->windowHandle()->isVisible() && !form->isMinimized());
 }
 
 TEST_F(ChatFormTest, WithoutItsTrayIconShownMinimizeOnlyMinimizes)

@@ -3,6 +3,7 @@
 # writes to PC1, a Parlino on the current X display in another. PC1 must open "Chat with PC10" showing
 # the line and flashing visibly, and what is typed there must reach PC10 exactly as typed, whatever keys
 # were pressed in the transcript before. PC10's name begins with PC1's, which must not keep the reply home.
+# A first message from CAROL arriving while a line to PC10 is typed must not take the keyboard.
 # PARLINO_BINARY and PARLINO_MSG name the programs; PARLINO_SCREENSHOT, when set, where the chat window's
 # picture goes (the flashing ones go beside it).
 set -uo pipefail
@@ -21,6 +22,7 @@ trap cleanup EXIT
 netns_setup_hub
 netns_add_host 1
 netns_add_host 2
+netns_add_host 3
 
 fail() {
     echo "FAILED: $*"
@@ -109,5 +111,19 @@ expected='{"from":"PC1","text":"hello from pc1","to":"PC10"}'
 poll grep -F "$expected" "$session/pc10" >/dev/null || fail "PC10 did not receive the line; got: $(cat "$session/pc10")"
 [[ $(grep -c '"from":"PC1"' "$session/pc10") -eq 1 ]] || fail "PC10 received more than the typed line: $(cat "$session/pc10")"
 echo "ok: PC10 received exactly the line typed to it"
+
+xdotool windowactivate --sync "$window"
+xdotool type --delay 20 "abc"
+netns_run 3 env PARLINO_NETBIOS_NAME=CAROL PARLINO_WORKGROUP=OFFICE "$PARLINO_MSG" send PC1 "from carol"
+# Her window asks for attention once her line is in it, well after it came up.
+carol=$(poll xdotool search --onlyvisible --name '^Chat with CAROL$' | head -n 1)
+poll sh -c "xprop -id ${carol:-none} _NET_WM_STATE | grep DEMANDS_ATTENTION" >/dev/null ||
+    fail "CAROL's window is not there asking for attention"
+xdotool type --delay 20 "def"
+xdotool key Return
+# The window's second line, so with its one blank more.
+poll grep -F '"text":"abcdef ","to":"PC10"' "$session/pc10" >/dev/null ||
+    fail "the line typed while CAROL wrote did not reach PC10 whole: $(cat "$session/pc10")"
+echo "ok: a window opened by a message leaves the keyboard where it was"
 kill "$listener" 2>/dev/null
 exit 0
