@@ -7,44 +7,26 @@ set -u
 session=$(mktemp -d)
 config=$session/config
 settings=$config/parlino/parlino.ini
-trap '[ -n "${pid:-}" ] && kill -9 "$pid" && wait "$pid"; mountpoint -q "$config" && umount "$config"; rm -rf "$session"' EXIT
+trap '[ -n "${pid:-}" ] && kill -9 "$pid" 2>/dev/null && wait "$pid"; mountpoint -q "$config" && umount "$config"; rm -rf "$session"' EXIT
 
-start() {
-    XDG_RUNTIME_DIR=$session XDG_CONFIG_HOME=$config PARLINO_INTERFACES=lo PARLINO_NBT_PORT=41386 \
-        PARLINO_NETBIOS_NAME=X11FILES PARLINO_MACHINE_INI=$session/none.ini "$PARLINO_BINARY" 2>"$session/stderr" &
-    pid=$!
-}
+. "$(dirname "$0")/x11_session.sh"
+# Away from the real NetBIOS port, which another test may hold.
+export PARLINO_NBT_PORT=41386
 
-# expect DESCRIPTION TEST...: fails the check unless the test holds within ten seconds.
-expect() {
-    description=$1
-    shift
-    tries=0
-    until "$@"; do
-        [ "$tries" -ge 100 ] && echo "FAIL: $description" && exit 1
-        sleep 0.1
-        tries=$((tries + 1))
-    done
-    echo "ok: $description"
-}
-
-# The main window is the first window captioned Parlino; an error box is another.
-shown() {
-    window=$(xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | head -n 1)
-    [ -n "$window" ]
-}
+# The second box captioned Parlino is an error box.
 error_box_shown() {
     xdotool search --onlyvisible --name '^Parlino$' 2>/dev/null | grep -vqx "$window"
 }
 
 mkdir -p "$config/parlino"
 mkfifo "$settings"
-start
+start "$PARLINO_BINARY"
 expect "a pipe in the settings file's place does not keep the window from showing" shown
 said="parlino: Settings file ignored: $settings: not a regular file"
 [ "$(grep -cxF "$said" "$session/stderr")" -eq 1 ] || { echo "FAIL: stderr says: $(cat "$session/stderr")"; exit 1; }
 echo "ok: said once: $said"
-kill -9 "$pid"
+# Reaped before the next start, which would otherwise find the instance lock still held and leave.
+kill -9 "$pid" && wait "$pid"
 rm -rf "$config" && mkdir "$config"
 
 if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=64k parlino-full "$config"; then
@@ -55,7 +37,7 @@ mkdir "$config/parlino"
 printf '[Optiuni]\nCheckRefresh_Checked=False\n[Notes]\n' >"$settings"
 seq -f 'note%g=kept through a full disk' 40 >>"$settings"
 before=$(md5sum <"$settings")
-start
+start "$PARLINO_BINARY"
 expect "Parlino starts with its settings file" shown
 dd if=/dev/zero of="$config/filler" bs=1k 2>/dev/null
 # "&Minimize" sits at 182..238 across. The box's text (path and reason) is checked where the store is tested.

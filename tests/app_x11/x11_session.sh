@@ -42,6 +42,7 @@ expect() {
     shift
     if ! wait_for "$@"; then
         echo "FAIL: $description"
+        sed 's/^/parlino: /' "$session/stderr"
         exit 1
     fi
     echo "ok: $description"
