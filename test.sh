@@ -14,7 +14,9 @@ git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs clang
 echo "== build (warnings are errors)"
 cmake -S . -B build -G Ninja -DPARLINO_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+# The fast unit tests first, so that a broken rule shows before the slow windows and processes start.
+ctest --test-dir build --output-on-failure -j "$jobs" -L unit
+ctest --test-dir build --output-on-failure -j "$jobs" -LE unit
 
 echo "== build with AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DPARLINO_WERROR=ON -DPARLINO_SANITIZE=address,undefined \

@@ -57,12 +57,45 @@ size_t FakeLan::FramesSent() const
     return framesSent_;
 }
 
+size_t FakeLan::FramesUnderWay() const
+{
+    std::lock_guard lock(mutex_);
+    return underWay_.size();
+}
+
+bool FakeLan::DeliverNext()
+{
+    std::lock_guard lock(mutex_);
+    if (underWay_.empty())
+        return false;
+    const Frame frame = std::move(underWay_.front());
+    underWay_.pop_front();
+    Deliver(frame.from, frame.to, frame.port, frame.bytes, frame.fromPort);
+    return true;
+}
+
+void FakeLan::DeliverAll()
+{
+    while (DeliverNext()) {
+    }
+}
+
 bool FakeLan::Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort)
 {
     std::lock_guard lock(mutex_);
     ++framesSent_;
     if (unplugged_.count(from))
         return true;
+    if (delivery_ == Delivery::Queued)
+        underWay_.push_back({from, to, port, frame, fromPort});
+    else
+        Deliver(from, to, port, frame, fromPort);
+    return true;
+}
+
+// Call with mutex_ held.
+void FakeLan::Deliver(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort)
+{
     // Copy first: a receiver may start or stop listening while it handles the frame.
     const auto listeners = listeners_;
     for (const auto& [id, listener] : listeners) {
@@ -71,7 +104,6 @@ bool FakeLan::Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame
         if (to == kBroadcast || to == listener.address)
             listener.receiver(frame.data(), frame.size(), from, fromPort);
     }
-    return true;
 }
 
 void FakeLan::Remove(int id)

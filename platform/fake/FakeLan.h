@@ -3,6 +3,7 @@
 #include "platform/HostNameClaims.h"
 #include "platform/UdpNetwork.h"
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -37,15 +38,30 @@ private:
 
 // A broadcast LAN in memory that carries the real frames, byte for byte, between stations.
 // Every frame is delivered at once on the sender's thread, to every listener of its port (the sender too,
-// as a real broadcast is).
+// as a real broadcast is). A queued LAN holds the frames instead until the test delivers them, so that a test
+// can act while frames are under way, as on a slow network.
 class FakeLan
 {
 public:
+    enum class Delivery
+    {
+        AtOnce,
+        Queued,
+    };
+    explicit FakeLan(Delivery delivery = Delivery::AtOnce) : delivery_(delivery) {}
+
     // A station with address 10.0.0.N.
     std::unique_ptr<FakeStationNetwork> AddStation(uint8_t hostNumber);
     // Sends a frame from outside every station (a foreign or hostile sender).
     void Inject(uint32_t sourceAddress, uint16_t port, const Bytes& frame);
     size_t FramesSent() const;
+
+    // Frames held by a queued LAN.
+    size_t FramesUnderWay() const;
+    // Delivers the oldest held frame to the listeners of its port as they are now; false when none was held.
+    bool DeliverNext();
+    // Delivers held frames, and those their receivers send meanwhile, until none is under way.
+    void DeliverAll();
 
 private:
     friend class FakeStationNetwork;
@@ -55,12 +71,23 @@ private:
         uint16_t port;
         UdpNetwork::Receiver receiver;
     };
+    struct Frame
+    {
+        uint32_t from;
+        uint32_t to;
+        uint16_t port;
+        Bytes bytes;
+        uint16_t fromPort;
+    };
     class Endpoint;
 
+    void Deliver(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort);
     bool Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame, uint16_t fromPort);
     void Remove(int id);
 
+    const Delivery delivery_;
     mutable std::recursive_mutex mutex_;
+    std::deque<Frame> underWay_;
     std::map<int, Listener> listeners_;
     std::set<uint32_t> unplugged_;
     std::set<std::string> claims_;

@@ -1,4 +1,5 @@
 #include "tests/app/AppFixture.h"
+#include "tests/support/Trigger.h"
 #include "tests/support/Wait.h"
 
 #include <QApplication>
@@ -147,7 +148,7 @@ TEST_F(MainFormTest, HelpOpensUnderTheInstallPathReadOnceAtFirstShow)
     MainForm->show();
     EXPECT_EQ(MainForm->InstallPath, QStringLiteral("/opt/parlino"));
 
-    MainForm->Contents2->trigger();
+    Trigger(MainForm->Contents2);
     EXPECT_EQ(shell.Recorded(), QStringList{QStringLiteral("/opt/parlino/help/help.html")});
 
     // Once the first activation is over, showing the window again doesn't consult the store.
@@ -163,7 +164,7 @@ TEST_F(MainFormTest, HelpWithoutInstallPathOpensTheBarePath)
     CreateForms();
     MainForm->show();
     EXPECT_TRUE(MainForm->InstallPath.isEmpty());
-    MainForm->Contents2->trigger();
+    Trigger(MainForm->Contents2);
     EXPECT_EQ(shell.Recorded(), QStringList{QStringLiteral("/help/help.html")});
     EXPECT_TRUE(messageBoxes.Shown().empty());
 }
@@ -174,9 +175,9 @@ TEST_F(MainFormTest, HomepageOpensItsWebAddressAndWithoutOneTheInstalledHelp)
     CreateForms();
     MainForm->show();
     MainForm->Homepage = QStringLiteral("https://parlino.test/");
-    MainForm->Visitprogramhomepage1->trigger();
+    Trigger(MainForm->Visitprogramhomepage1);
     MainForm->Homepage.clear();
-    MainForm->Visitprogramhomepage1->trigger();
+    Trigger(MainForm->Visitprogramhomepage1);
     EXPECT_EQ(shell.Recorded(),
               (QStringList{QStringLiteral("https://parlino.test/"), QStringLiteral("/opt/parlino/help/help.html")}));
 }
@@ -191,12 +192,12 @@ bool AboutShownModally(QAction* item)
     QTimer::singleShot(0, [&] {
         const bool whole = !AboutForm->isMinimized();
         AboutForm->showMinimized();
-        item->trigger();
+        Trigger(item);
         modal = whole && !AboutForm->isMinimized() && QApplication::activeModalWidget() == AboutForm &&
                 AboutForm->isModal() && AboutForm->Label1->size() == AboutForm->Label1->sizeHint();
-        QTest::mouseClick(AboutForm->BitBtn1, Qt::LeftButton);
+        Trigger(AboutForm->BitBtn1);
     });
-    item->trigger();
+    Trigger(item);
     return modal && !AboutForm->isVisible();
 }
 
@@ -215,7 +216,7 @@ TEST_F(MainFormTest, HelpButtonDropsDownTheHelpMenuAtItsRightSide)
     // Far enough from the screen's right edge that the menu needn't be pushed back onto it.
     MainForm->move(0, 0);
     MainForm->show();
-    QTest::mouseClick(MainForm->RxSpeedButton1, Qt::LeftButton);
+    Trigger(MainForm->RxSpeedButton1);
     ASSERT_TRUE(WaitUntil([] { return MainForm->PopupMenuHelp->isVisible(); }));
     const QPoint corner = MainForm->RxSpeedButton1->mapToGlobal(QPoint(MainForm->RxSpeedButton1->width(), 0));
     EXPECT_EQ(MainForm->PopupMenuHelp->pos(), corner);
@@ -228,7 +229,7 @@ TEST_F(MainFormTest, ExitOnTheToolbarClosesTheTransportAndReleasesChatWindows)
     MainForm->show();
     QPointer<QWidget> chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))].get();
 
-    QTest::mouseClick(MainForm->ButExit, Qt::LeftButton);
+    Trigger(MainForm->ButExit);
     EXPECT_FALSE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->WinPopup->Active());
     EXPECT_TRUE(WaitUntil([&] { return chat.isNull(); }));
@@ -239,7 +240,7 @@ TEST_F(MainFormTest, ExitInTheTrayMenuWorksWhileTheWindowIsHidden)
     CreateForms();
     MainForm->show();
     MainForm->hide();
-    MainForm->Exit1->trigger();
+    Trigger(MainForm->Exit1);
     EXPECT_FALSE(MainForm->WinPopup->Active());
 }
 
@@ -263,7 +264,7 @@ TEST_F(MainFormTest, StartMinimizedHidesOnceAfterTheFirstActivationAndRestoringR
     EXPECT_TRUE(profiles.Text("parlino.ini").contains("[MainWindow]"));
 
     profiles.SetText("Parlino.ini", "[Optiuni]\nCheckMin_Checked=False\nCheckRefresh_Checked=True\n");
-    MainForm->Show1->trigger();
+    Trigger(MainForm->Show1);
     ShowActive();
     EXPECT_FALSE(MainForm->RxTrayIcon->IsAdded());
     EXPECT_TRUE(OptiuniForm->CheckMin->Checked()) << "the options are loaded once per run";
@@ -274,12 +275,12 @@ TEST_F(MainFormTest, StartMinimizedHidesOnceAfterTheFirstActivationAndRestoringR
 TEST_F(MainFormTest, EveryWayOfHidingWritesThePlacementAndEveryWayBackShowsTheWindowWhereItWas)
 {
     const std::vector<std::pair<const char*, std::function<void()>>> hidings = {
-        {"the Minimize button", [] { QTest::mouseClick(MainForm->ButMin, Qt::LeftButton); }},
+        {"the Minimize button", [] { Trigger(MainForm->ButMin); }},
         {"the title bar's minimize", [] { MainForm->setWindowState(Qt::WindowMinimized); }},
         {"the start-minimized timer", [] { MainForm->TimerMin->start(); }},
     };
     const std::vector<std::pair<const char*, std::function<void()>>> restorings = {
-        {"the tray menu's Show", [] { MainForm->Show1->trigger(); }},
+        {"the tray menu's Show", [] { Trigger(MainForm->Show1); }},
         {"a click on the tray icon",
          [this] {
              const NotifyReceiver* icon = notifyArea.Shown().front().window;
@@ -315,13 +316,13 @@ TEST_F(MainFormTest, WithoutANotificationAreaHidingMinimisesToTheTaskbarInstead)
     notifyArea.RefuseAdds(true);
     CreateForms();
     ShowActive();
-    QTest::mouseClick(MainForm->ButMin, Qt::LeftButton);
+    Trigger(MainForm->ButMin);
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_TRUE(MainForm->isMinimized());
     EXPECT_FALSE(MainForm->RxTrayIcon->Active());
     MainForm->showNormal();
     MainForm->setWindowState(Qt::WindowMinimized);
-    test::SpinFor(50);
+    ASSERT_TRUE(test::DrainQueue());
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_TRUE(MainForm->isMinimized());
 }
@@ -333,7 +334,7 @@ TEST_F(MainFormTest, AnUnwritableSettingsFileIsReportedOnceAndKeepsTheWindowShow
     CreateForms();
     ShowActive();
     ASSERT_TRUE(WaitUntil([this] { return !messageBoxes.Shown().empty(); }));
-    test::SpinFor(200);
+    ASSERT_TRUE(test::DrainQueue());
     ASSERT_EQ(messageBoxes.Shown().size(), 1U);
     EXPECT_TRUE(messageBoxes.Shown()[0].text.startsWith("Unable to write to "))
         << messageBoxes.Shown()[0].text.toStdString();
@@ -347,15 +348,15 @@ TEST_F(MainFormTest, OptionsOpenBesideAUsableWindowAndTheirOkSwitchesTheRefresh)
     CreateForms();
     ShowActive();
     EXPECT_TRUE(MainForm->TimerRefresh->isActive()) << "Auto-refresh is on by design";
-    QTest::mouseClick(MainForm->ButOptiuni, Qt::LeftButton);
+    Trigger(MainForm->ButOptiuni);
     EXPECT_TRUE(OptiuniForm->isVisible());
     EXPECT_FALSE(OptiuniForm->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     OptiuniForm->showMinimized();
-    QTest::mouseClick(MainForm->ButOptiuni, Qt::LeftButton);
+    Trigger(MainForm->ButOptiuni);
     EXPECT_FALSE(OptiuniForm->isMinimized()) << "back from the window manager's minimize";
     OptiuniForm->CheckRefresh->SetChecked(false);
-    QTest::mouseClick(OptiuniForm->ButOk, Qt::LeftButton);
+    Trigger(OptiuniForm->ButOk);
     EXPECT_FALSE(MainForm->TimerRefresh->isActive());
 }
 

@@ -1,5 +1,6 @@
 #include "platform/fake/FakeNetworkBrowser.h"
 #include "tests/app/AppFixture.h"
+#include "tests/support/Trigger.h"
 #include "tests/support/Wait.h"
 
 #include <QEventLoop>
@@ -279,7 +280,7 @@ TEST_F(StationTreeTest, ClosingTheWindowDuringARefreshLeavesTheTreeAndNetUsersAl
     opener.join();
     // The refresh ended inside the window's destruction: nothing lists anything any more.
     const QStringList opened = browser.Opened();
-    test::SpinFor(100);
+    ASSERT_TRUE(test::DrainQueue());
     EXPECT_EQ(browser.Opened(), opened);
     EXPECT_FALSE(opened.contains("B"));
 }
@@ -314,7 +315,7 @@ TEST_F(StationTreeTest, BehindAnErrorBoxATickNeitherWaitsForTheRefreshNorRoutesA
     // Clicked from the program's own event loop, so that the box's loop is a nested one.
     QEventLoop main;
     QTimer::singleShot(0, &main, [&main] {
-        QTest::mouseClick(MainForm->ButMin, Qt::LeftButton);
+        test::Trigger(MainForm->ButMin);
         main.quit();
     });
     main.exec();

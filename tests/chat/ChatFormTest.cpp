@@ -11,6 +11,7 @@
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/support/LanStation.h"
+#include "tests/support/Trigger.h"
 #include "tests/support/Wait.h"
 
 #include <QApplication>
@@ -271,7 +272,7 @@ TEST_F(ChatFormTest, TimeStampsFollowTheOptionAtEachLine)
 TEST_F(ChatFormTest, ClearThenALineLeavesExactlyThatLine)
 {
     Receive(QStringLiteral("old"));
-    form->ButClear->click();
+    test::Trigger(form->ButClear);
     Receive(QStringLiteral("new"));
     EXPECT_EQ(Lines(), QStringList{"PC2 > new "});
 }
@@ -348,9 +349,9 @@ TEST_F(ChatFormTest, TheTranscriptsOwnKeysNeitherReachTheEntryNorSend)
 TEST_F(ChatFormTest, SelectAllAndCopyTakeTheTranscript)
 {
     Receive(QStringLiteral("copy me"));
-    form->Selectall1->trigger();
+    test::Trigger(form->Selectall1);
     EXPECT_EQ(form->RichEdit->SelLength(), form->RichEdit->TextLength());
-    form->copy1->trigger();
+    test::Trigger(form->copy1);
     EXPECT_TRUE(QApplication::clipboard()->text().contains("PC2 > copy me"));
 }
 
@@ -359,7 +360,7 @@ TEST_F(ChatFormTest, SavingWritesRichTextWhateverTheExtension)
     Receive(QStringLiteral("kept"));
     files.files["notes.txt"] = "old content";
     chooser.answer = QStringLiteral("notes.txt");
-    form->ButSave->click();
+    test::Trigger(form->ButSave);
     ASSERT_EQ(chooser.requests.size(), 1u);
     EXPECT_EQ(chooser.requests[0].defaultExt, ".rtf");
     EXPECT_EQ(chooser.requests[0].filter, "Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*");
@@ -369,13 +370,13 @@ TEST_F(ChatFormTest, SavingWritesRichTextWhateverTheExtension)
 
 TEST_F(ChatFormTest, SaveErrorsAreShownAndCancelDoesNothing)
 {
-    form->ButSave->click();
+    test::Trigger(form->ButSave);
     EXPECT_TRUE(files.files.isEmpty());
     chooser.answer = QStringLiteral("/nowhere/x.rtf");
     files.result = SaveResult::CannotCreate;
-    form->ButSave->click();
+    test::Trigger(form->ButSave);
     files.result = SaveResult::WriteFailed;
-    form->ButSave->click();
+    test::Trigger(form->ButSave);
     ASSERT_EQ(boxes.Shown().size(), 2u);
     EXPECT_EQ(boxes.Shown()[0].text, "Cannot create file /nowhere/x.rtf");
     EXPECT_EQ(boxes.Shown()[1].text, "Failed to Save Stream");
@@ -405,7 +406,8 @@ TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
     EXPECT_TRUE(form->TimerFlash->isActive());
     EXPECT_TRUE(TrayAnimated());
     EXPECT_TRUE(FlashInverted(form.get()));
-    ASSERT_TRUE(WaitUntil([&] { return !FlashInverted(form.get()); }, 5000)) << "the timer toggles the look";
+    ASSERT_TRUE(test::Tick(form->TimerFlash));
+    EXPECT_FALSE(FlashInverted(form.get())) << "the timer toggles the look";
     Receive(QStringLiteral("again"));
     EXPECT_TRUE(FlashInverted(form.get())) << "a further line inverts once more";
 
@@ -419,7 +421,7 @@ TEST_F(ChatFormTest, ASentLineStopsTheFlashing)
 {
     Receive(QStringLiteral("ping"));
     form->EditText->setText(QStringLiteral("pong"));
-    form->ButOk->click();
+    test::Trigger(form->ButOk);
     EXPECT_FALSE(form->TimerFlash->isActive());
     EXPECT_FALSE(TrayAnimated());
     EXPECT_FALSE(FlashInverted(form.get()));
@@ -431,7 +433,8 @@ TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
     form->CheckFlash->setChecked(false);
     EXPECT_TRUE(form->TimerFlash->isActive());
     const bool look = FlashInverted(form.get());
-    ASSERT_TRUE(WaitUntil([&] { return !form->TimerFlash->isActive(); }, 5000));
+    ASSERT_TRUE(test::Tick(form->TimerFlash));
+    EXPECT_FALSE(form->TimerFlash->isActive());
     EXPECT_FALSE(TrayAnimated());
     EXPECT_EQ(FlashInverted(form.get()), look);
 
@@ -445,7 +448,7 @@ TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
 TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
 {
     form->show();
-    form->ButMin->click();
+    test::Trigger(form->ButMin);
     EXPECT_FALSE(form->isVisible());
     ASSERT_NE(TrayIconOf(), nullptr);
 
@@ -460,7 +463,7 @@ TEST_F(ChatFormTest, MinimizeHidesIntoTheTrayIconWhichBringsTheWindowBack)
     form->setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->isMinimized());
-    form->Show1->trigger();
+    test::Trigger(form->Show1);
     EXPECT_TRUE(form->isVisible());
 }
 
@@ -486,7 +489,7 @@ TEST_F(ChatFormTest, WithoutItsTrayIconShownMinimizeOnlyMinimizes)
         form = Open(QStringLiteral("PC2"));
         tray.SetAvailable(panelLater);
         form->show();
-        form->ButMin->click();
+        test::Trigger(form->ButMin);
         EXPECT_TRUE(form->isVisible()) << panelLater;
         EXPECT_TRUE(form->isMinimized()) << panelLater;
         form->showNormal();
@@ -499,8 +502,8 @@ TEST_F(ChatFormTest, WithoutItsTrayIconShownMinimizeOnlyMinimizes)
 TEST_F(ChatFormTest, EveryWayOfClosingTellsTheOwnerOnceAndHidesTheWindowWhoseIconGoesWithIt)
 {
     const std::array<void (*)(TChatForm*), 3> ways{
-        [](TChatForm* chat) { chat->ButClose->click(); },
-        [](TChatForm* chat) { chat->Close1->trigger(); },
+        [](TChatForm* chat) { test::Trigger(chat->ButClose); },
+        [](TChatForm* chat) { test::Trigger(chat->Close1); },
         [](TChatForm* chat) { chat->close(); },
     };
     for (const auto& close : ways) {

@@ -30,7 +30,7 @@ protected:
     }
 
     // Queued blanks and Backspaces arrive after the key that queued them.
-    void Settle() { test::SpinFor(20); }
+    void Settle() { ASSERT_TRUE(test::DrainQueue()); }
 
     fake::FakeFileSaver files;
     TREdit edit{files};

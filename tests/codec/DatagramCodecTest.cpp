@@ -45,14 +45,14 @@ NetbiosDatagram AliceToBob()
     return datagram;
 }
 
-TEST(WireFrame, AliceToBobComesOutByteForByte)
+TEST(WireFrameTest, AliceToBobComesOutByteForByte)
 {
     const Bytes frame = EncodeDatagram(AliceToBob());
     ASSERT_EQ(frame.size(), 182u);
     EXPECT_EQ(frame, kAliceToBob);
 }
 
-TEST(WireFrame, AliceToBobDecodesToItsParts)
+TEST(WireFrameTest, AliceToBobDecodesToItsParts)
 {
     const auto datagram = DecodeDatagram(kAliceToBob.data(), kAliceToBob.size());
     ASSERT_TRUE(datagram);
@@ -63,7 +63,7 @@ TEST(WireFrame, AliceToBobDecodesToItsParts)
     EXPECT_EQ(write->data, BytesOf(std::string("ALICE\0BOB\0Hi!", 13)));
 }
 
-TEST(WireFrame, NamesAreUpperCasedPaddedAndSuffixed)
+TEST(WireFrameTest, NamesAreUpperCasedPaddedAndSuffixed)
 {
     const Bytes encoded = EncodeNetbiosName({"bob", 0x03});
     ASSERT_EQ(encoded.size(), kEncodedNameSize);
@@ -83,11 +83,11 @@ struct Damage
     int value; // -1: cut the frame at `at`
 };
 
-class DamagedFrame : public testing::TestWithParam<Damage>
+class DamagedFrameTest : public testing::TestWithParam<Damage>
 {
 };
 
-TEST_P(DamagedFrame, IsRefusedWholly)
+TEST_P(DamagedFrameTest, IsRefusedWholly)
 {
     const Damage& damage = GetParam();
     const Bytes frame = Damaged(kAliceToBob, damage.at, damage.value);
@@ -97,7 +97,7 @@ TEST_P(DamagedFrame, IsRefusedWholly)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Codec, DamagedFrame,
+    Codec, DamagedFrameTest,
     testing::Values(Damage{"empty", 0, -1}, Damage{"header only", 14, -1}, Damage{"names cut", 60, -1},
                     Damage{"SMB header cut", 100, -1}, Damage{"data cut", 180, -1},
                     Damage{"unknown message type", 0, 0x14}, Damage{"more fragments follow", 1, 0x0B},
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Damage{"data offset past the frame", 139, 0xFF},
                     Damage{"data inside the parameter words", 139, 0x10}, Damage{"fragmented transaction", 117, 0x20}));
 
-TEST(WireFrame, NameWithoutTerminatorIsRefused)
+TEST(WireFrameTest, NameWithoutTerminatorIsRefused)
 {
     const Bytes message = BuildWinPopupDatagram("A", "B", "x");
     Bytes smb = EncodeMailslotWrite("\\MAILSLOT\\MESSNGR", message.data(), message.size());
@@ -122,7 +122,7 @@ TEST(WireFrame, NameWithoutTerminatorIsRefused)
 
 // The largest frame fits one UDP packet (65,507 bytes after the IP and UDP headers) and reads back whole;
 // one byte more is refused rather than sent with a wrapped length.
-TEST(WireFrame, LargestFrameFitsOnePacketAndOneByteMoreIsRefused)
+TEST(WireFrameTest, LargestFrameFitsOnePacketAndOneByteMoreIsRefused)
 {
     constexpr size_t kUdpPayload = 65507;
     struct Row
@@ -165,7 +165,7 @@ TEST(WireFrame, LargestFrameFitsOnePacketAndOneByteMoreIsRefused)
     }
 }
 
-TEST(WinPopupDatagram, LayoutAndSplit)
+TEST(WinPopupDatagramTest, LayoutAndSplit)
 {
     EXPECT_EQ(BuildWinPopupDatagram("a", "b", "hi"), BytesFromHex("61 00 62 00 68 69"));
     EXPECT_EQ(BuildWinPopupDatagram("a", "b", ""), BytesFromHex("61 00 62 00"));
@@ -189,7 +189,7 @@ TEST(WinPopupDatagram, LayoutAndSplit)
         EXPECT_EQ(SplitWinPopupDatagram(c.datagram.data(), c.datagram.size()), c.fields);
 }
 
-TEST(Crc16Arc, KnownValues)
+TEST(Crc16ArcTest, KnownValues)
 {
     EXPECT_EQ(Crc16Arc(reinterpret_cast<const uint8_t*>("123456789"), 9), 0xBB3D);
     EXPECT_EQ(Crc16Arc(nullptr, 0), 0);
@@ -198,7 +198,7 @@ TEST(Crc16Arc, KnownValues)
     EXPECT_NE(Crc16Arc(plain.data(), plain.size()), Crc16Arc(closed.data(), closed.size()));
 }
 
-TEST(RepeatFilter, TenSecondWindow)
+TEST(RepeatFilterTest, TenSecondWindow)
 {
     struct Step
     {

@@ -6,7 +6,7 @@
 namespace parlino {
 namespace {
 
-TEST(MailslotPath, ParsesHostAndSlot)
+TEST(MailslotPathTest, ParsesHostAndSlot)
 {
     struct Case
     {

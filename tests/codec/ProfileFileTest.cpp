@@ -19,7 +19,7 @@ std::string Write(const std::string& text, const std::string& section, const std
     return file.Text();
 }
 
-TEST(ProfileFileTest, reads_values)
+TEST(ProfileFileTest, ReadsValues)
 {
     EXPECT_EQ(Read("[Optiuni]\nEditWav_Text=  /a b.wav \t\n", "Optiuni", "EditWav_Text"), "/a b.wav");
     EXPECT_EQ(Read("[OPTIUNI]\ncheckmin_checked=TRUE\n", "Optiuni", "CheckMin_Checked"), "TRUE");
@@ -34,7 +34,7 @@ TEST(ProfileFileTest, reads_values)
     EXPECT_EQ(Read("[s] trailing text\nk=v", "s", "k"), "v");
 }
 
-TEST(ProfileFileTest, the_first_section_and_key_count)
+TEST(ProfileFileTest, TheFirstSectionAndKeyCount)
 {
     EXPECT_EQ(Read("[s]\nk=1\nk=2\n", "s", "k"), "1");
     EXPECT_EQ(Read("[s]\nk=1\n[S]\nk=2\nj=3\n", "s", "k"), "1");
@@ -43,7 +43,7 @@ TEST(ProfileFileTest, the_first_section_and_key_count)
     EXPECT_EQ(Read("[s]\nEditTrimXitere_Name=1\nEditTrimYitere_Name=2\n", "s", "edittrimyitere_name"), "2");
 }
 
-TEST(ProfileFileTest, gives_nothing_for_what_is_not_a_key)
+TEST(ProfileFileTest, GivesNothingForWhatIsNotAKey)
 {
     EXPECT_EQ(Read("", "s", "k"), std::nullopt);
     EXPECT_EQ(Read("k=v\n[s]\n", "s", "k"), std::nullopt);
@@ -56,7 +56,7 @@ TEST(ProfileFileTest, gives_nothing_for_what_is_not_a_key)
     EXPECT_EQ(Read("[s]\nk@=v\n", "s", "k`"), std::nullopt);
 }
 
-TEST(ProfileFileTest, accepts_every_line_end_and_a_byte_order_mark)
+TEST(ProfileFileTest, AcceptsEveryLineEndAndAByteOrderMark)
 {
     EXPECT_EQ(Read("[s]\r\na=1\r\nb=2", "s", "b"), "2");
     EXPECT_EQ(Read("[s]\ra=1\rb=2\r", "s", "b"), "2");
@@ -65,7 +65,7 @@ TEST(ProfileFileTest, accepts_every_line_end_and_a_byte_order_mark)
     EXPECT_EQ(ProfileFile("\xEF\xBB\xBF[s]\r\na=1").Text(), "\xEF\xBB\xBF[s]\na=1\n");
 }
 
-TEST(ProfileFileTest, cuts_values_to_2047_characters)
+TEST(ProfileFileTest, CutsValuesTo2047Characters)
 {
     const std::string longValue(3000, 'x');
     EXPECT_EQ(Read("[s]\nk=" + longValue, "s", "k"), std::string(2047, 'x'));
@@ -77,7 +77,7 @@ TEST(ProfileFileTest, cuts_values_to_2047_characters)
     EXPECT_EQ(Read("[s]\nk=" + accents, "s", "k"), accents.substr(0, 2 * 2047));
 }
 
-TEST(ProfileFileTest, writes_keys_in_place_or_at_the_end)
+TEST(ProfileFileTest, WritesKeysInPlaceOrAtTheEnd)
 {
     EXPECT_EQ(Write("", "Optiuni", "EditWav_Text", ""), "[Optiuni]\nEditWav_Text=\n");
     EXPECT_EQ(Write("[s]\na=1\nb=2\n", "S", "A", "9"), "[s]\nA=9\nb=2\n");
@@ -90,7 +90,7 @@ TEST(ProfileFileTest, writes_keys_in_place_or_at_the_end)
     EXPECT_EQ(Write("junk\x01\xFF\n[s]\r\nk=1\r\n", "s", "k", "2"), "junk\x01\xFF\n[s]\nk=2\n");
 }
 
-TEST(ProfileFileTest, refuses_what_would_not_read_back)
+TEST(ProfileFileTest, RefusesWhatWouldNotReadBack)
 {
     const struct
     {
@@ -107,7 +107,7 @@ TEST(ProfileFileTest, refuses_what_would_not_read_back)
     }
 }
 
-TEST(ProfileFileTest, erases_sections_and_deletes_keys)
+TEST(ProfileFileTest, ErasesSectionsAndDeletesKeys)
 {
     ProfileFile file("[a]\nx=1\n[B]\ny=2\ny=3\nz=4\n[c]\n[b]\nw=5\n");
     file.DeleteKey("b", "Y");
@@ -118,7 +118,7 @@ TEST(ProfileFileTest, erases_sections_and_deletes_keys)
     EXPECT_EQ(file.Text(), "[a]\nx=1\n[c]\n");
 }
 
-TEST(ProfileFileTest, survives_garbage_and_keeps_it_on_write)
+TEST(ProfileFileTest, SurvivesGarbageAndKeepsItOnWrite)
 {
     std::string garbage;
     for (int i = 0; i < 4096; ++i)

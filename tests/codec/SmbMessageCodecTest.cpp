@@ -38,13 +38,13 @@ SmbMessageRequest Single()
     return request;
 }
 
-TEST(SmbMessageCodec, SingleBlockMessageComesOutByteForByteAndBack)
+TEST(SmbMessageCodecTest, SingleBlockMessageComesOutByteForByteAndBack)
 {
     EXPECT_EQ(EncodeSmbMessageRequest(Single()), kSingle);
     EXPECT_EQ(DecodeSmbMessageRequest(kSingle.data(), kSingle.size()), Single());
 }
 
-TEST(SmbMessageCodec, MultiBlockRequestsAndResponsesRoundTrip)
+TEST(SmbMessageCodecTest, MultiBlockRequestsAndResponsesRoundTrip)
 {
     const SmbIds ids{.pidLow = 7, .mid = 9};
     const SmbMessageRequest requests[] = {
@@ -79,11 +79,11 @@ struct Damage
     bool headerKept = true;
 };
 
-class DamagedRequest : public testing::TestWithParam<Damage>
+class DamagedRequestTest : public testing::TestWithParam<Damage>
 {
 };
 
-TEST_P(DamagedRequest, IsRefusedWholly)
+TEST_P(DamagedRequestTest, IsRefusedWholly)
 {
     const Damage& damage = GetParam();
     const Bytes frame = Damaged(kSingle, damage.at, damage.value);
@@ -91,7 +91,7 @@ TEST_P(DamagedRequest, IsRefusedWholly)
     EXPECT_EQ(DecodeSmbRequestHeader(frame.data(), frame.size()).has_value(), damage.headerKept) << damage.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Codec, DamagedRequest,
+INSTANTIATE_TEST_SUITE_P(Codec, DamagedRequestTest,
                          testing::Values(Damage{"empty", 0, -1, false}, Damage{"header cut", 20, -1, false},
                                          Damage{"not SMB1", 0, 0xFE, false}, Damage{"a response", 9, 0x80, false},
                                          Damage{"another command", 4, 0x2F}, Damage{"a word where none belongs", 32, 1},
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Codec, DamagedRequest,
                                          Damage{"text without its format", 47, 0x05},
                                          Damage{"text length past the bytes", 48, 0x04}, Damage{"text cut", 52, -1}));
 
-TEST(SessionService, HeadersRequestsAndRefusals)
+TEST(SessionServiceTest, HeadersRequestsAndRefusals)
 {
     struct Case
     {
@@ -143,7 +143,7 @@ TEST(SessionService, HeadersRequestsAndRefusals)
     EXPECT_EQ(Bytes(large.begin(), large.begin() + 4), BytesFromHex("00 01 00 05"));
 }
 
-TEST(NameQuery, PositiveAnswerGivesTheAddressOfTheNameAskedFor)
+TEST(NameQueryCodecTest, PositiveAnswerGivesTheAddressOfTheNameAskedFor)
 {
     const NameQuery query{0x4242, {"BOB", 0x03}};
     const Bytes answer = EncodePositiveNameQueryResponse(query, 0x0AD50002);

@@ -10,7 +10,7 @@
 namespace parlino {
 namespace {
 
-TEST(MailslotDoor, HandsMessagesToAnOpenMailslotAndSaysWhenNobodyTakesThem)
+TEST(MailslotDoorTest, HandsMessagesToAnOpenMailslotAndSaysWhenNobodyTakesThem)
 {
     const std::string computer = "DOORTEST" + std::to_string(::getpid());
     const std::vector<uint8_t> message = {'A', 0, 'B', 0, 'h', 'i'};

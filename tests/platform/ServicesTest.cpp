@@ -21,7 +21,7 @@
 namespace parlino {
 namespace {
 
-TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
+TEST(NetworkIdentityTest, SambaGlobalSectionAndDefaults)
 {
     const QString conf = QStringLiteral("# comment\n"
                                         "[global]\n"
@@ -47,7 +47,7 @@ TEST(NetworkIdentity, SambaGlobalSectionAndDefaults)
     EXPECT_TRUE(bare.interfaces.isEmpty());
 }
 
-TEST(NetworkIdentity, EnvironmentOverridesTheConfiguration)
+TEST(NetworkIdentityTest, EnvironmentOverridesTheConfiguration)
 {
     std::map<std::string, QString> env = {{"PARLINO_NETBIOS_NAME", "alice"},
                                           {"PARLINO_WORKGROUP", "lab"},
@@ -68,7 +68,7 @@ TEST(NetworkIdentity, EnvironmentOverridesTheConfiguration)
     EXPECT_EQ(identity.sessionPort, 139);
 }
 
-TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
+TEST(CodePageTest, Cp850BothWaysWithQuestionMarksForTheRest)
 {
     const IconvCodePage cp850(QStringLiteral("CP850"));
     EXPECT_EQ(cp850.ToOem(QStringLiteral("Grüße é ☺")), QByteArray("Gr\x81\xe1"
@@ -88,7 +88,7 @@ TEST(CodePage, Cp850BothWaysWithQuestionMarksForTheRest)
 
 // A file name need not be UTF-8: the bytes read from a settings file must name the same file when written back or
 // opened.
-TEST(ByteText, EveryByteStringComesBackAndUtf8ReadsAsAlways)
+TEST(ByteTextTest, EveryByteStringComesBackAndUtf8ReadsAsAlways)
 {
     for (const std::string bytes :
          {"caf\xc3\xa9", "caf\xe9", "\xed\xa0\x80", "\xc3", "\xf4\x90\x80\x80", "\xf0\x9f\x98\x80\xff"})
@@ -107,7 +107,7 @@ TEST(ByteText, EveryByteStringComesBackAndUtf8ReadsAsAlways)
     EXPECT_EQ(file.readAll(), "this file");
 }
 
-TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
+TEST(LocalMailslotsTest, WholeMessagesInOrderAndAWaitThatTakesNothing)
 {
     LocalMailslots inboxes;
     const MailslotHandle handle = inboxes.Create("messngr", 0, kMailslotWaitForever);
@@ -137,7 +137,7 @@ TEST(LocalMailslots, WholeMessagesInOrderAndAWaitThatTakesNothing)
     EXPECT_FALSE(inboxes.Deliver("other", {'x'}));
 }
 
-TEST(LocalMailslots, AnInboxWhoseReaderIsHeldUpTakesNoMoreThanItsQuota)
+TEST(LocalMailslotsTest, AnInboxWhoseReaderIsHeldUpTakesNoMoreThanItsQuota)
 {
     LocalMailslots inboxes;
     const MailslotHandle handle = inboxes.Create("messngr", 0, 0);
@@ -158,7 +158,7 @@ TEST(LocalMailslots, AnInboxWhoseReaderIsHeldUpTakesNoMoreThanItsQuota)
     EXPECT_TRUE(inboxes.Deliver("messngr", large)) << "what is read makes room again";
 }
 
-TEST(LocalMailslots, ClosingReleasesABlockedWait)
+TEST(LocalMailslotsTest, ClosingReleasesABlockedWait)
 {
     LocalMailslots inboxes;
     const MailslotHandle handle = inboxes.Create("s", 0, kMailslotWaitForever);
@@ -173,7 +173,7 @@ TEST(LocalMailslots, ClosingReleasesABlockedWait)
     EXPECT_FALSE(inboxes.Read(handle, nullptr, 0, &read));
 }
 
-TEST(HostNameClaims, OneHolderAtATimeAndOnlyAHolderCountsAsOne)
+TEST(HostNameClaimsTest, OneHolderAtATimeAndOnlyAHolderCountsAsOne)
 {
     AbstractSocketClaims claims;
     const std::string name = "test/" + std::to_string(QCoreApplication::applicationPid());
@@ -200,7 +200,7 @@ TEST(HostNameClaims, OneHolderAtATimeAndOnlyAHolderCountsAsOne)
     EXPECT_FALSE(noDescriptor.claim || noDescriptor.heldElsewhere);
 }
 
-TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
+TEST(LinuxUdpNetworkTest, LoopbackBroadcastReachesEveryListenerOfThePort)
 {
     LinuxUdpNetwork network({"lo"});
     const auto targets = network.BroadcastTargets();
@@ -248,7 +248,7 @@ TEST(LinuxUdpNetwork, LoopbackBroadcastReachesEveryListenerOfThePort)
     EXPECT_EQ(first, 5);
 }
 
-TEST(LinuxUdpNetwork, InterfacesGivenConfineItToTheirNetworks)
+TEST(LinuxUdpNetworkTest, InterfacesGivenConfineItToTheirNetworks)
 {
     LinuxUdpNetwork loopbackOnly({"lo"});
     EXPECT_TRUE(loopbackOnly.SendTo(0x7F000001u, 41396, Bytes{1}, 41396));
@@ -267,7 +267,7 @@ TEST(LinuxUdpNetwork, InterfacesGivenConfineItToTheirNetworks)
     EXPECT_FALSE(mistyped.Broadcast(41396, [](uint32_t) { return Bytes{1}; })) << "no fallback to loopback";
 }
 
-TEST(LinuxUdpNetwork, AListenerMayAnswerWhileOthersComeAndGoOnItsPort)
+TEST(LinuxUdpNetworkTest, AListenerMayAnswerWhileOthersComeAndGoOnItsPort)
 {
     LinuxUdpNetwork network({"lo"});
     constexpr uint16_t kPort = 41398;

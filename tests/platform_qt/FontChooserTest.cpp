@@ -31,7 +31,7 @@ TEST(QtFontChooserTest, GivesTheFontWithItsEffectsAndTheColourChosenAndNothingWh
     const QFont absent(QStringLiteral("MS Sans Serif"), 8);
     QFont font = absent;
     QColor color(Qt::blue);
-    QTimer::singleShot(0, [] { Button(QApplication::activeModalWidget(), QDialogButtonBox::Ok)->click(); });
+    QTimer::singleShot(0, [] { test::Trigger(Button(QApplication::activeModalWidget(), QDialogButtonBox::Ok)); });
     ASSERT_TRUE(chooser.ChooseFont(nullptr, font, color));
     EXPECT_EQ(font, absent);
     QTimer::singleShot(0, [&] {
@@ -49,7 +49,7 @@ TEST(QtFontChooserTest, GivesTheFontWithItsEffectsAndTheColourChosenAndNothingWh
         chosen.setUnderline(true);
         chosen.setStrikeOut(true);
         fonts->setCurrentFont(chosen);
-        Button(box, QDialogButtonBox::Ok)->click();
+        test::Trigger(Button(box, QDialogButtonBox::Ok));
     });
     ASSERT_TRUE(chooser.ChooseFont(nullptr, font, color));
     EXPECT_EQ(font.family(), "Nimbus Sans");
@@ -58,14 +58,14 @@ TEST(QtFontChooserTest, GivesTheFontWithItsEffectsAndTheColourChosenAndNothingWh
     EXPECT_EQ(color, QColor(Qt::darkGreen));
 
     const QFont before = font;
-    QTimer::singleShot(0, [] { Button(QApplication::activeModalWidget(), QDialogButtonBox::Cancel)->click(); });
+    QTimer::singleShot(0, [] { test::Trigger(Button(QApplication::activeModalWidget(), QDialogButtonBox::Cancel)); });
     EXPECT_FALSE(chooser.ChooseFont(nullptr, font, color));
     // Escape in the list ends the whole chooser, not only the font part of it.
     QTimer::singleShot(0, [] {
         QWidget* box = QApplication::activeModalWidget();
         QTest::keyClick(box->findChild<QAbstractItemView*>(), Qt::Key_Escape);
         if (box->isVisible())
-            Button(box, QDialogButtonBox::Ok)->click();
+            test::Trigger(Button(box, QDialogButtonBox::Ok));
     });
     EXPECT_FALSE(chooser.ChooseFont(nullptr, font, color));
     EXPECT_EQ(font, before);

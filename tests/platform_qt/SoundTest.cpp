@@ -11,12 +11,12 @@ namespace parlino {
 namespace {
 
 // The player lives in a module of its own; the program must find it beside itself and create it.
-TEST(SoundModule, PlayerLoadsFromBesideTheProgram)
+TEST(SoundModuleTest, PlayerLoadsFromBesideTheProgram)
 {
     EXPECT_NE(LoadSoundEffectPlayer(), nullptr);
 }
 
-TEST(SoundModule, AFileThatCannotBePlayedBeepsEveryTime)
+TEST(SoundModuleTest, AFileThatCannotBePlayedBeepsEveryTime)
 {
     QTemporaryDir folder;
     const QString notWav = folder.filePath(QStringLiteral("ring.wav"));

@@ -72,7 +72,7 @@ protected:
     fake::FakeMessageBoxes boxes;
 };
 
-TEST_F(FormPlacementTest, a_closed_window_writes_its_section_at_once_and_the_next_one_opens_there)
+TEST_F(FormPlacementTest, AClosedWindowWritesItsSectionAtOnceAndTheNextOneOpensThere)
 {
     auto form = Shown();
     EXPECT_EQ(form->minimumSize(), QSize(350, 275) - kDesignFrame) << "the whole window, frame included";
@@ -97,7 +97,7 @@ TEST_F(FormPlacementTest, a_closed_window_writes_its_section_at_once_and_the_nex
 
 // Each stored section is applied at a show, and the placement the window then has is written back at its close. The
 // offscreen platform frames a window with 2 pixels on each side, and a window is kept on a screen with its frame.
-TEST_F(FormPlacementTest, a_stored_placement_is_applied_on_a_present_screen)
+TEST_F(FormPlacementTest, AStoredPlacementIsAppliedOnAPresentScreen)
 {
     const struct
     {
@@ -147,7 +147,7 @@ TEST_F(FormPlacementTest, a_stored_placement_is_applied_on_a_present_screen)
     EXPECT_TRUE(chat->isMinimized());
 }
 
-TEST_F(FormPlacementTest, where_the_desktop_places_windows_only_the_size_is_applied_and_the_position_kept)
+TEST_F(FormPlacementTest, WhereTheDesktopPlacesWindowsOnlyTheSizeIsAppliedAndThePositionKept)
 {
     screens.canPlaceWindows = false;
     profiles.SetText("parlino.ini", "[ChatWindow]\nNormPos=300,200,700,500\n");
@@ -161,7 +161,7 @@ TEST_F(FormPlacementTest, where_the_desktop_places_windows_only_the_size_is_appl
 
 // Whatever the file holds, the window opens with its title bar on a screen, a write that fails is reported once,
 // and the bytes the file held are never lost.
-TEST_F(FormPlacementTest, bad_input_opens_on_a_screen_and_keeps_the_file)
+TEST_F(FormPlacementTest, BadInputOpensOnAScreenAndKeepsTheFile)
 {
     enum class Disk
     {
@@ -206,7 +206,7 @@ TEST_F(FormPlacementTest, bad_input_opens_on_a_screen_and_keeps_the_file)
     }
 }
 
-TEST_F(FormPlacementTest, stored_values_have_names_of_their_own_and_may_be_scrambled)
+TEST_F(FormPlacementTest, StoredValuesHaveNamesOfTheirOwnAndMayBeScrambled)
 {
     auto form = std::make_unique<QWidget>();
     auto* storage = new TFormStorage(form.get(), profiles, screens, boxes);

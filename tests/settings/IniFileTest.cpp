@@ -11,7 +11,7 @@
 namespace parlino {
 namespace {
 
-TEST(IntegerRuleTest, reads_decimal_and_hexadecimal)
+TEST(IntegerRuleTest, ReadsDecimalAndHexadecimal)
 {
     const struct
     {
@@ -48,7 +48,7 @@ protected:
     TIniFile file{store, QStringLiteral("Parlino.ini")};
 };
 
-TEST_F(IniFileTest, reads_numbers_with_their_default)
+TEST_F(IniFileTest, ReadsNumbersWithTheirDefault)
 {
     store.SetText("parlino.ini", "[s]\nhex=0x10\nbad=1 2\nempty=\nquoted=\" 5\"\n");
     EXPECT_EQ(file.ReadNumber("s", "hex", -1), 16);
@@ -59,7 +59,7 @@ TEST_F(IniFileTest, reads_numbers_with_their_default)
     EXPECT_EQ(file.ReadNumber("s", "quoted", -1), 5);
 }
 
-TEST_F(IniFileTest, writes_numbers_and_flags)
+TEST_F(IniFileTest, WritesNumbersAndFlags)
 {
     file.WriteNumber("MainWindow", "FormVersion", 0);
     file.WriteNumber("MainWindow", "Flags", -2);
@@ -68,7 +68,7 @@ TEST_F(IniFileTest, writes_numbers_and_flags)
     EXPECT_EQ(store.Text("parlino.ini"), "[MainWindow]\nFormVersion=0\nFlags=-2\nVisible=0\n");
 }
 
-TEST_F(IniFileTest, quote_rule_makes_every_value_read_back_as_stored)
+TEST_F(IniFileTest, QuoteRuleMakesEveryValueReadBackAsStored)
 {
     const QString values[] = {"\"C:\\a b.wav\"", "'x'", "\"", "'", "\"'", "\"a\" and \"b\"", "'a'b'", "", "plain"};
     for (const QString& value : values) {
@@ -79,13 +79,13 @@ TEST_F(IniFileTest, quote_rule_makes_every_value_read_back_as_stored)
     EXPECT_EQ(store.Text("parlino.ini"), "[s]\nk=\"\"x\"\"\n");
 }
 
-TEST_F(IniFileTest, blanks_around_a_wav_path_are_dropped)
+TEST_F(IniFileTest, BlanksAroundAWavPathAreDropped)
 {
     StoreText(file, "Optiuni", "EditWav_Text", "  /usr/share/sounds/ding.wav ");
     EXPECT_EQ(FetchText(file, "Optiuni", "EditWav_Text", ""), "/usr/share/sounds/ding.wav");
 }
 
-TEST_F(IniFileTest, a_failed_write_names_the_file_and_keeps_earlier_keys)
+TEST_F(IniFileTest, AFailedWriteNamesTheFileAndKeepsEarlierKeys)
 {
     StoreNumber(file, "Optiuni", "FormVersion", 0);
     store.SetReadOnly("parlino.ini", true);
@@ -101,7 +101,7 @@ TEST_F(IniFileTest, a_failed_write_names_the_file_and_keeps_earlier_keys)
     EXPECT_THROW(file.WriteText("s", "k", "a\nb"), EIniFileError);
 }
 
-TEST_F(IniFileTest, lists_and_removes)
+TEST_F(IniFileTest, ListsAndRemoves)
 {
     store.SetText("parlino.ini", "[a]\nx=1\ny=2\n[b]\n");
     EXPECT_EQ(file.ReadSections(), QStringList({"a", "b"}));
@@ -110,7 +110,7 @@ TEST_F(IniFileTest, lists_and_removes)
     EXPECT_EQ(store.Text("parlino.ini"), "[a]\ny=2\n");
 }
 
-TEST(FourNumbersTest, parses_words_and_keeps_defaults)
+TEST(FourNumbersTest, ParsesWordsAndKeepsDefaults)
 {
     const struct
     {
@@ -129,7 +129,7 @@ TEST(FourNumbersTest, parses_words_and_keeps_defaults)
     }
 }
 
-TEST_F(IniFileTest, four_numbers_prefer_the_key_of_the_screen_size)
+TEST_F(IniFileTest, FourNumbersPreferTheKeyOfTheScreenSize)
 {
     store.SetText("parlino.ini", "[w]\nNormPos(1024x768)=10,10,500,400\nNormPos=0,0,300,200\n");
     FourNumbers numbers{};

@@ -2,6 +2,7 @@
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/settings/TestComponents.h"
+#include "tests/support/Trigger.h"
 
 #include <QCloseEvent>
 #include <QMetaEnum>
@@ -121,11 +122,11 @@ protected:
     fake::FakeMessageBoxes& boxes = services.fakes.messageBoxes;
 };
 
-TEST_F(OptiuniDialogTest, ok_writes_the_section_whole_after_the_placement_keys)
+TEST_F(OptiuniDialogTest, OkWritesTheSectionWholeAfterThePlacementKeys)
 {
     auto form = NewForm();
     form->show();
-    form->ButOk->click();
+    test::Trigger(form->ButOk);
     EXPECT_FALSE(form->isVisible());
     const QString placement = QStringLiteral("[Optiuni]\nFormVersion=0\nFlags=0\nShowCmd=1\nPixelsPerInch=96\n"
                                              "MinMaxPos(1024x768)=-1,-1,-1,-1\nMinMaxPos=-1,-1,-1,-1\n"
@@ -137,7 +138,7 @@ TEST_F(OptiuniDialogTest, ok_writes_the_section_whole_after_the_placement_keys)
     EXPECT_EQ(profiles.SaveCount(), 1);
 }
 
-TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_close_do_not)
+TEST_F(OptiuniDialogTest, OkAndEnterWriteCancelEscapeAndTheDesktopsCloseDoNot)
 {
     const struct
     {
@@ -149,24 +150,24 @@ TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_clos
         {"OK with the WAV box on and no path",
          [](TOptiuniForm& f) {
              f.CheckWav->SetChecked(true);
-             f.ButOk->click();
+             test::Trigger(f.ButOk);
          },
          "False", ""},
         {"a path of blanks is a path",
          [](TOptiuniForm& f) {
              f.CheckWav->SetChecked(true);
              f.EditWav->SetText("   ");
-             f.ButOk->click();
+             test::Trigger(f.ButOk);
          },
          "True", ""},
         {"Browse leaves the WAV box off",
          [this](TOptiuniForm& f) {
              services.fakes.fileChooser.answer = "/snd/ding.wav";
-             f.ButBrowse->click();
+             test::Trigger(f.ButBrowse);
              EXPECT_EQ(services.fakes.fileChooser.openFilters.back(), "Wav Files|*.wav");
              EXPECT_FALSE(f.CheckWav->Checked());
              EXPECT_FALSE(f.EditWav->isEnabled());
-             f.ButOk->click();
+             test::Trigger(f.ButOk);
          },
          "False", "/snd/ding.wav"},
         {"Enter on a box",
@@ -177,7 +178,7 @@ TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_clos
              QTest::keyClick(f.CheckMin, Qt::Key_Return);
          },
          "True", "/a.wav"},
-        {"Cancel", [](TOptiuniForm& f) { f.ButCancel->click(); }, nullptr, nullptr},
+        {"Cancel", [](TOptiuniForm& f) { test::Trigger(f.ButCancel); }, nullptr, nullptr},
         {"Escape", [](TOptiuniForm& f) { QTest::keyClick(f.EditWav, Qt::Key_Escape); }, nullptr, nullptr},
         {"Enter on the Cancel button",
          [](TOptiuniForm& f) {
@@ -211,20 +212,20 @@ TEST_F(OptiuniDialogTest, ok_and_enter_write_cancel_escape_and_the_desktops_clos
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
-TEST_F(OptiuniDialogTest, ok_keeps_the_bytes_of_a_wav_path_that_is_not_utf8)
+TEST_F(OptiuniDialogTest, OkKeepsTheBytesOfAWavPathThatIsNotUtf8)
 {
     profiles.SetBytes("parlino.ini", "[Optiuni]\nEditWav_Text=/snd/caf\xe9.wav\n");
     auto form = NewForm();
     form->show();
-    form->ButOk->click();
+    test::Trigger(form->ButOk);
     EXPECT_NE(profiles.Bytes("parlino.ini").find("\nEditWav_Text=/snd/caf\xe9.wav\n"), std::string::npos);
 }
 
-TEST_F(OptiuniDialogTest, a_cancelled_font_lasts_until_the_next_show_and_the_chooser_offers_every_attribute)
+TEST_F(OptiuniDialogTest, ACancelledFontLastsUntilTheNextShowAndTheChooserOffersEveryAttribute)
 {
     auto form = NewForm();
     form->show();
-    form->ButOk->click();
+    test::Trigger(form->ButOk);
 
     form->show();
     QFont chosen("Courier New", 14);
@@ -232,7 +233,7 @@ TEST_F(OptiuniDialogTest, a_cancelled_font_lasts_until_the_next_show_and_the_cho
     chosen.setUnderline(true);
     chosen.setStrikeOut(true);
     services.fakes.fontChooser.answer = {chosen, QColor(0, 128, 0)};
-    form->ButAlegeFontT->click();
+    test::Trigger(form->ButAlegeFontT);
     const auto& [shownFont, shownColor] = services.fakes.fontChooser.shown.back();
     EXPECT_EQ(shownFont.family(), "MS Sans Serif");
     EXPECT_EQ(shownFont.pointSize(), 10);
@@ -243,17 +244,17 @@ TEST_F(OptiuniDialogTest, a_cancelled_font_lasts_until_the_next_show_and_the_cho
     EXPECT_EQ(font->Style(), TFont::fsBold | TFont::fsUnderline | TFont::fsStrikeOut);
     EXPECT_EQ(font->Color(), 0x008000);
     services.fakes.fontChooser.answer.reset();
-    form->ButAlegeFontP->click();
+    test::Trigger(form->ButAlegeFontP);
     EXPECT_EQ(form->EditPrimire->Font()->Color(), 0x0000FF) << "a cancelled chooser changes nothing";
 
-    form->ButCancel->click();
+    test::Trigger(form->ButCancel);
     EXPECT_EQ(Key("EditTrimitere_FontName"), "MS Sans Serif");
     EXPECT_EQ(font->Name(), "Courier New") << "the chat windows use it until the dialog is shown again";
     form->show();
     EXPECT_EQ(font->Name(), "MS Sans Serif");
 }
 
-TEST_F(OptiuniDialogTest, a_failed_write_at_ok_is_reported_once_and_the_dialog_closes_all_the_same)
+TEST_F(OptiuniDialogTest, AFailedWriteAtOkIsReportedOnceAndTheDialogClosesAllTheSame)
 {
     std::vector<bool> refresh;
     {
@@ -270,7 +271,7 @@ TEST_F(OptiuniDialogTest, a_failed_write_at_ok_is_reported_once_and_the_dialog_c
         form->show();
         form->CheckMin->SetChecked(true);
         form->CheckRefresh->SetChecked(false);
-        form->ButOk->click();
+        test::Trigger(form->ButOk);
         EXPECT_FALSE(form->isVisible());
         EXPECT_TRUE(form->CheckMin->Checked());
     }
@@ -280,7 +281,7 @@ TEST_F(OptiuniDialogTest, a_failed_write_at_ok_is_reported_once_and_the_dialog_c
     EXPECT_EQ(refresh, std::vector<bool>{false});
 }
 
-TEST_F(OptiuniDialogTest, the_wav_path_is_enabled_exactly_while_the_wav_box_is_on)
+TEST_F(OptiuniDialogTest, TheWavPathIsEnabledExactlyWhileTheWavBoxIsOn)
 {
     const auto space = [](QWidget* box, bool autoRepeat, QEvent::Type type) {
         QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, " ", autoRepeat);

@@ -61,7 +61,7 @@ struct OptionsForm
     TestCheck* checkTimp = new TestCheck("CheckTimp", false, &form);
 };
 
-TEST(PropsStorageTest, writes_the_designed_options_in_order)
+TEST(PropsStorageTest, WritesTheDesignedOptionsInOrder)
 {
     OptionsForm options;
     options.Storage().WriteListedProps(&options.form, StoredProps);
@@ -90,7 +90,7 @@ TEST(PropsStorageTest, writes_the_designed_options_in_order)
                                                  "Trimitere1=0\n");
 }
 
-TEST(PropsStorageTest, reads_each_text_form)
+TEST(PropsStorageTest, ReadsEachTextForm)
 {
     const int bold = TestFont::fsBold, underline = TestFont::fsUnderline;
     const struct
@@ -136,7 +136,7 @@ TEST(PropsStorageTest, reads_each_text_form)
     }
 }
 
-TEST(PropsStorageTest, chosen_options_read_back_as_written)
+TEST(PropsStorageTest, ChosenOptionsReadBackAsWritten)
 {
     OptionsForm written;
     written.editTrimitere->font.SetSize(12);
@@ -162,7 +162,7 @@ TEST(PropsStorageTest, chosen_options_read_back_as_written)
     EXPECT_FALSE(read.checkRefresh->checked);
 }
 
-TEST(PropsStorageTest, stored_props_items_name_a_component_and_a_property)
+TEST(PropsStorageTest, StoredPropsItemsNameAComponentAndAProperty)
 {
     OptionsForm options;
     options.Storage().WriteListedProps(&options.form, {" checkmin . CHECKED ", "CheckTimp", ".Checked", "CheckTimp.",
@@ -171,7 +171,7 @@ TEST(PropsStorageTest, stored_props_items_name_a_component_and_a_property)
     EXPECT_EQ(options.store.Text("parlino.ini"), "[Optiuni]\nCheckMin_Checked=False\nEditWav_Text=\n");
 }
 
-TEST(PropsStorageTest, an_error_in_one_property_spares_the_others)
+TEST(PropsStorageTest, AnErrorInOnePropertySparesTheOthers)
 {
     OptionsForm options;
     test::TestThrowing target;
@@ -180,7 +180,7 @@ TEST(PropsStorageTest, an_error_in_one_property_spares_the_others)
     EXPECT_EQ(target.b, 7);
 }
 
-TEST(PropsStorageTest, other_kinds_round_trip)
+TEST(PropsStorageTest, OtherKindsRoundTrip)
 {
     OptionsForm options;
     test::TestKinds written;
@@ -239,7 +239,7 @@ TEST(PropsStorageTest, other_kinds_round_trip)
     EXPECT_EQ(read.buddy, options.checkMin);
 }
 
-TEST(PropsStorageTest, malformed_values_of_other_kinds)
+TEST(PropsStorageTest, MalformedValuesOfOtherKinds)
 {
     OptionsForm options;
     options.store.SetText("parlino.ini", "[Optiuni]\nK_Big=12x\nK_Ratio=abc\nK_Small=70000\nK_Letter=\n"
@@ -262,7 +262,7 @@ TEST(PropsStorageTest, malformed_values_of_other_kinds)
     EXPECT_EQ(read.buddy, options.checkTimp);
 }
 
-TEST(PropsStorageTest, references_name_the_form_of_another_window)
+TEST(PropsStorageTest, ReferencesNameTheFormOfAnotherWindow)
 {
     OptionsForm options;
     QWidget other;

@@ -32,14 +32,14 @@ protected:
     TOptiuniForm form{services.fakes.platform};
 };
 
-TEST_F(RealControlsTest, designed_values_give_the_documented_keys)
+TEST_F(RealControlsTest, DesignedValuesGiveTheDocumentedKeys)
 {
     Storage().WriteListedProps(&form, storedProps);
     const QString expected = QStringLiteral("[Optiuni]\n") + QLatin1String(test::kDesignedOptionKeys);
     EXPECT_EQ(store.Text("parlino.ini"), expected);
 }
 
-TEST_F(RealControlsTest, the_size_decides_the_height)
+TEST_F(RealControlsTest, TheSizeDecidesTheHeight)
 {
     const struct
     {
@@ -61,7 +61,7 @@ TEST_F(RealControlsTest, the_size_decides_the_height)
     }
 }
 
-TEST_F(RealControlsTest, each_label_shows_its_whole_text_in_the_face_shown_and_covers_no_other_control)
+TEST_F(RealControlsTest, EachLabelShowsItsWholeTextInTheFaceShownAndCoversNoOtherControl)
 {
     form.show();
     for (const QLabel* label : form.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
+#include <QTimerEvent>
 
 #include <functional>
 
@@ -27,6 +29,27 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20
 inline void SpinFor(int milliseconds)
 {
     WaitUntil([] { return false; }, milliseconds);
+}
+
+// Runs the main thread's queue up to here: a sentinel queued now runs after everything queued before it, so what
+// queued work would have done is done once it has run. True when it ran within the time-out.
+inline bool DrainQueue()
+{
+    bool reached = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&reached] { reached = true; }, Qt::QueuedConnection);
+    return WaitUntil([&reached] { return reached; });
+}
+
+// One tick of a running timer, at once: the test plays the time the timer would have waited for. False when the
+// timer is not running, as no tick would come.
+inline bool Tick(QTimer* timer)
+{
+    if (!timer->isActive())
+        return false;
+    QTimerEvent tick(timer->timerId());
+    QCoreApplication::sendEvent(timer, &tick);
+    return true;
 }
 
 } // namespace parlino::test

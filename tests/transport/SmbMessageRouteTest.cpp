@@ -314,7 +314,7 @@ TEST_F(SmbMessageRouteTest, APeerThatEndsTheSessionAtASingleBlockGetsTheTextInBl
     EXPECT_EQ(NextMessage(), BuildWinPopupDatagram("root", "BOB", "short"));
 }
 
-TEST(SmbMessageRouteOnTheFakeLan, TheSenderFindsTheComputerByNameAndReachesItsRoute)
+TEST(SmbMessageRouteOnTheFakeLanTest, TheSenderFindsTheComputerByNameAndReachesItsRoute)
 {
     fake::FakeLan lan;
     fake::FakeStreams streams;

@@ -55,7 +55,7 @@ protected:
     QString path = folder + "/parlino.ini";
 };
 
-TEST_F(FileProfileStoreTest, both_spellings_name_one_file_created_on_first_write)
+TEST_F(FileProfileStoreTest, BothSpellingsNameOneFileCreatedOnFirstWrite)
 {
     EXPECT_EQ(store.ReadString("parlino.ini", "s", "k", "none"), "none");
     EXPECT_FALSE(QDir(folder).exists());
@@ -65,14 +65,14 @@ TEST_F(FileProfileStoreTest, both_spellings_name_one_file_created_on_first_write
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"parlino.ini"});
 }
 
-TEST_F(FileProfileStoreTest, refuses_names_with_a_folder)
+TEST_F(FileProfileStoreTest, RefusesNamesWithAFolder)
 {
     EXPECT_FALSE(store.WriteString("../evil.ini", "s", "k", "v"));
     EXPECT_FALSE(store.WriteString("", "s", "k", "v"));
     EXPECT_EQ(store.ReadString("..", "s", "k", "d"), "d");
 }
 
-TEST_F(FileProfileStoreTest, read_only_file_or_folder_fails_and_changes_nothing)
+TEST_F(FileProfileStoreTest, ReadOnlyFileOrFolderFailsAndChangesNothing)
 {
     ASSERT_TRUE(store.WriteString("parlino.ini", "s", "k", "1"));
     const struct
@@ -92,7 +92,7 @@ TEST_F(FileProfileStoreTest, read_only_file_or_folder_fails_and_changes_nothing)
     }
 }
 
-TEST_F(FileProfileStoreTest, keeps_permissions_and_symbolic_links)
+TEST_F(FileProfileStoreTest, KeepsPermissionsAndSymbolicLinks)
 {
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString real = dir.filePath("dotfiles.ini");
@@ -109,7 +109,7 @@ TEST_F(FileProfileStoreTest, keeps_permissions_and_symbolic_links)
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
-TEST_F(FileProfileStoreTest, anything_but_a_regular_file_in_its_place_reads_as_defaults_and_is_not_replaced)
+TEST_F(FileProfileStoreTest, AnythingButARegularFileInItsPlaceReadsAsDefaultsAndIsNotReplaced)
 {
     ASSERT_TRUE(QDir().mkpath(folder));
     QLocalServer socket;
@@ -133,7 +133,7 @@ TEST_F(FileProfileStoreTest, anything_but_a_regular_file_in_its_place_reads_as_d
 }
 
 // A disk that fills while the file is written: every writer that replaces a file must fail and keep the old one.
-TEST_F(FileProfileStoreTest, a_write_cut_short_fails_and_keeps_the_old_file)
+TEST_F(FileProfileStoreTest, AWriteCutShortFailsAndKeepsTheOldFile)
 {
     ASSERT_TRUE(QDir().mkpath(folder));
     const QByteArray old = "[s]\nk=old\n";
@@ -151,7 +151,7 @@ TEST_F(FileProfileStoreTest, a_write_cut_short_fails_and_keeps_the_old_file)
     }
 }
 
-TEST_F(FileProfileStoreTest, a_file_too_big_to_be_ours_reads_as_defaults_and_is_never_replaced)
+TEST_F(FileProfileStoreTest, AFileTooBigToBeOursReadsAsDefaultsAndIsNeverReplaced)
 {
     ASSERT_TRUE(QDir().mkpath(folder));
     for (const std::size_t size : {ProfileStore::MaxFileSize, ProfileStore::MaxFileSize + 1}) {
@@ -167,7 +167,7 @@ TEST_F(FileProfileStoreTest, a_file_too_big_to_be_ours_reads_as_defaults_and_is_
 }
 
 // The writer half of the crash test, run in a child process that the test kills.
-TEST(ProfileStoreCrashWriter, writes_until_killed)
+TEST(ProfileStoreCrashWriterTest, WritesUntilKilled)
 {
     const QString folder = qEnvironmentVariable("PARLINO_CRASH_WRITER_DIR");
     if (folder.isEmpty())
@@ -180,7 +180,7 @@ TEST(ProfileStoreCrashWriter, writes_until_killed)
                           QString(4000, QChar('0' + (i + round) % 10)));
 }
 
-TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
+TEST(ProfileStoreCrashTest, AKilledWriterNeverLeavesADamagedFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("parlino.ini");
@@ -193,7 +193,7 @@ TEST(ProfileStoreCrashTest, a_killed_writer_never_leaves_a_damaged_file)
         environment.insert("PARLINO_CRASH_WRITER_DIR", dir.path());
         environment.insert("PARLINO_CRASH_WRITER_ROUND", QString::number(round + 1));
         writer.setProcessEnvironment(environment);
-        writer.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProfileStoreCrashWriter.*"});
+        writer.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProfileStoreCrashWriterTest.*"});
         const QByteArray before = Contents(path);
         ASSERT_TRUE(writer.waitForStarted());
         // Killed at varied moments once it is writing, however slowly a loaded machine started it.
