@@ -44,21 +44,10 @@ private:
 
 // Two stations on one segment, each with a network of its own, as every implementation builds them; Arrived waits
 // until the condition holds in the way that implementation delivers frames.
-struct FakeSegment
+// Frames held by a queued LAN are delivered before looking; a LAN that delivers at once holds none.
+template <fake::FakeLan::Delivery delivery> struct FakeSegment
 {
-    fake::FakeLan lan;
-    std::unique_ptr<fake::FakeStationNetwork> a = lan.AddStation(1);
-    std::unique_ptr<fake::FakeStationNetwork> b = lan.AddStation(2);
-    UdpNetwork& A() { return *a; }
-    UdpNetwork& B() { return *b; }
-    uint32_t AddressOfA() const { return a->Address(); }
-    uint32_t AddressOfB() const { return b->Address(); }
-    bool Arrived(const std::function<bool()>& condition) { return condition(); }
-};
-
-struct QueuedFakeSegment
-{
-    fake::FakeLan lan{fake::FakeLan::Delivery::Queued};
+    fake::FakeLan lan{delivery};
     std::unique_ptr<fake::FakeStationNetwork> a = lan.AddStation(1);
     std::unique_ptr<fake::FakeStationNetwork> b = lan.AddStation(2);
     UdpNetwork& A() { return *a; }
@@ -71,6 +60,7 @@ struct QueuedFakeSegment
         return condition();
     }
 };
+using QueuedFakeSegment = FakeSegment<fake::FakeLan::Delivery::Queued>;
 
 // Both stations are this host on loopback: frames cross the kernel's sockets.
 struct LoopbackSegment
@@ -94,7 +84,7 @@ protected:
     Segment segment;
 };
 
-using Segments = testing::Types<FakeSegment, QueuedFakeSegment, LoopbackSegment>;
+using Segments = testing::Types<FakeSegment<fake::FakeLan::Delivery::AtOnce>, QueuedFakeSegment, LoopbackSegment>;
 TYPED_TEST_SUITE(UdpNetworkContractTest, Segments);
 
 TYPED_TEST(UdpNetworkContractTest, AFrameArrivesWholeWithTheAddressAndPortItCameFrom)
