@@ -262,8 +262,7 @@ void TMainForm::ButRefreshClick()
 
 void TMainForm::TimerRefreshTimer()
 {
-    // Inside a message box's own loop, waiting for the refresh under way would serve the messages that wait for
-    // the box to close, and the rebuilt tree would change under it: this tick is left out, the next one refreshes.
+    // Waiting for the refresh under way here would serve hand-overs behind a modal box (see MainThreadHandOver.h).
     if (MainThreadHandOver::InModalLoop())
         return;
     ButRefreshClick();

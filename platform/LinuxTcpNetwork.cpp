@@ -1,5 +1,6 @@
 #include "platform/LinuxTcpNetwork.h"
 
+#include "platform/PollThread.h"
 #include "platform/UniqueFd.h"
 
 #include <algorithm>
@@ -8,10 +9,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace parlino {
@@ -59,22 +57,22 @@ bool WaitFor(int fd, short events, Clock::time_point deadline)
 class LinuxTcpNetwork::Listener final : public TcpListener
 {
 public:
-    Listener(const LinuxTcpNetwork& network, UniqueFd socket, UniqueFd wake, uint16_t port, Accept accept,
-             Limits limits)
-        : network_(network), socket_(std::move(socket)), wake_(std::move(wake)), port_(port),
-          accept_(std::move(accept)), limits_(std::move(limits)), thread_([this] { Serve(); })
+    Listener(const LinuxTcpNetwork& network, UniqueFd socket, uint16_t port, Accept accept, Limits limits)
+        : network_(network), socket_(std::move(socket)), port_(port), accept_(std::move(accept)),
+          limits_(std::move(limits))
     {}
 
-    ~Listener() override
-    {
-        const uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write(wake_.Get(), &one, sizeof one);
-        thread_.join();
-    }
+    ~Listener() override { poll_.Stop(); }
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
 
     uint16_t Port() const override { return port_; }
+
+    bool Start()
+    {
+        return poll_.Start([this](PollThread::Wait& next) { Watch(next); },
+                           [this](const std::vector<pollfd>& sockets) { Serve(sockets); });
+    }
 
 private:
     struct Connection final : TcpConnection
@@ -115,53 +113,46 @@ private:
         std::unique_ptr<TcpSession> session;
     };
 
-    void Serve()
+    // The listening socket first, then each connection's.
+    void Watch(PollThread::Wait& next) const
     {
-        std::vector<std::unique_ptr<Connection>> connections;
-        std::vector<pollfd> fds;
-        std::vector<uint8_t> buffer(kReadChunk);
-        for (;;) {
-            fds.assign({{wake_.Get(), POLLIN, 0}, {socket_.Get(), POLLIN, 0}});
-            auto timeout = std::chrono::milliseconds(-1);
-            const auto now = Clock::now();
-            for (const auto& connection : connections) {
-                // A closing connection hears nothing more: it only drains what it still has to send.
-                const short events = connection->closing          ? POLLOUT
-                                     : connection->queued.empty() ? POLLIN
-                                                                  : POLLIN | POLLOUT;
-                fds.push_back({connection->fd.Get(), events, 0});
-                const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
-                                               limits_.ClosesAt(connection->opened, connection->lastHeard) - now),
-                                           std::chrono::milliseconds(0));
-                timeout = timeout.count() < 0 ? left : std::min(timeout, left);
-            }
-            if (::poll(fds.data(), fds.size(), static_cast<int>(timeout.count())) < 0 && errno != EINTR)
-                return;
-            if (fds[0].revents)
-                return;
-            for (size_t i = 0; i < connections.size(); ++i) {
-                Connection& connection = *connections[i];
-                if (!connection.closing && (fds[i + 2].revents & (POLLIN | POLLHUP | POLLERR))) {
-                    const ssize_t got = ::recv(connection.fd.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
-                    if (got > 0)
-                        connection.session->Received(buffer.data(), static_cast<size_t>(got));
-                    else if (got == 0 || (errno != EAGAIN && errno != EINTR))
-                        connection.broken = true;
-                }
-                if (!connection.Flush())
-                    connection.broken = true;
-            }
-            const auto checked = Clock::now();
-            std::erase_if(connections, [&](const auto& connection) {
-                return connection->broken || (connection->closing && connection->queued.empty()) ||
-                       checked >= limits_.ClosesAt(connection->opened, connection->lastHeard);
-            });
-            if (fds[1].revents)
-                AcceptWaiting(connections);
+        next.sockets.push_back({socket_.Get(), POLLIN, 0});
+        const auto now = Clock::now();
+        for (const auto& connection : connections_) {
+            // A closing connection hears nothing more: it only drains what it still has to send.
+            const short events = connection->closing ? POLLOUT : connection->queued.empty() ? POLLIN : POLLIN | POLLOUT;
+            next.sockets.push_back({connection->fd.Get(), events, 0});
+            const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
+                                           limits_.ClosesAt(connection->opened, connection->lastHeard) - now),
+                                       std::chrono::milliseconds(0));
+            next.timeout = next.timeout.count() < 0 ? left : std::min(next.timeout, left);
         }
     }
 
-    void AcceptWaiting(std::vector<std::unique_ptr<Connection>>& connections)
+    void Serve(const std::vector<pollfd>& sockets)
+    {
+        for (size_t i = 0; i < connections_.size(); ++i) {
+            Connection& connection = *connections_[i];
+            if (!connection.closing && (sockets[i + 1].revents & (POLLIN | POLLHUP | POLLERR))) {
+                const ssize_t got = ::recv(connection.fd.Get(), buffer_.data(), buffer_.size(), MSG_DONTWAIT);
+                if (got > 0)
+                    connection.session->Received(buffer_.data(), static_cast<size_t>(got));
+                else if (got == 0 || (errno != EAGAIN && errno != EINTR))
+                    connection.broken = true;
+            }
+            if (!connection.Flush())
+                connection.broken = true;
+        }
+        const auto checked = Clock::now();
+        std::erase_if(connections_, [&](const auto& connection) {
+            return connection->broken || (connection->closing && connection->queued.empty()) ||
+                   checked >= limits_.ClosesAt(connection->opened, connection->lastHeard);
+        });
+        if (sockets[0].revents)
+            AcceptWaiting();
+    }
+
+    void AcceptWaiting()
     {
         for (;;) {
             sockaddr_in peer{};
@@ -173,9 +164,9 @@ private:
             const uint32_t address = ntohl(peer.sin_addr.s_addr);
             if (!network_.Allowed(address))
                 continue;
-            const auto fromPeer = std::count_if(connections.begin(), connections.end(),
+            const auto fromPeer = std::count_if(connections_.begin(), connections_.end(),
                                                 [address](const auto& open) { return open->peer == address; });
-            if (!limits_.Admits(connections.size(), static_cast<size_t>(fromPeer))) {
+            if (!limits_.Admits(connections_.size(), static_cast<size_t>(fromPeer))) {
                 [[maybe_unused]] const auto sent =
                     ::send(fd.Get(), limits_.refusal.data(), limits_.refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
                 continue;
@@ -184,17 +175,19 @@ private:
             auto connection = std::make_unique<Connection>(std::move(fd), address);
             connection->session = accept_(*connection);
             if (connection->session)
-                connections.push_back(std::move(connection));
+                connections_.push_back(std::move(connection));
         }
     }
 
     const LinuxTcpNetwork& network_;
     UniqueFd socket_;
-    UniqueFd wake_;
     const uint16_t port_;
     const Accept accept_;
     const Limits limits_;
-    std::thread thread_;
+    // The thread's own: only its handlers touch them.
+    std::vector<std::unique_ptr<Connection>> connections_;
+    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(kReadChunk);
+    PollThread poll_;
 };
 
 class LinuxTcpNetwork::Stream final : public TcpStream
@@ -259,11 +252,11 @@ std::unique_ptr<TcpListener> LinuxTcpNetwork::Listen(uint16_t port, Accept accep
         ::listen(fd.Get(), kBacklog) != 0 ||
         ::getsockname(fd.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return Failed();
-    UniqueFd wake(::eventfd(0, EFD_CLOEXEC));
-    if (!wake)
+    auto listener =
+        std::make_unique<Listener>(*this, std::move(fd), ntohs(address.sin_port), std::move(accept), std::move(limits));
+    if (!listener->Start())
         return Failed();
-    return std::make_unique<Listener>(*this, std::move(fd), std::move(wake), ntohs(address.sin_port), std::move(accept),
-                                      std::move(limits));
+    return listener;
 }
 
 std::unique_ptr<TcpStream> LinuxTcpNetwork::Connect(uint32_t address, uint16_t port, std::chrono::milliseconds timeout)

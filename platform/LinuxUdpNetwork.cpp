@@ -1,18 +1,14 @@
 #include "platform/LinuxUdpNetwork.h"
 
 #include "platform/InterfaceAddress.h"
+#include "platform/PollThread.h"
 
 #include <QHostAddress>
 
 #include <algorithm>
 #include <arpa/inet.h>
-#include <cerrno>
 #include <netinet/in.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
-#include <thread>
-#include <unistd.h>
 
 namespace parlino {
 namespace {
@@ -76,20 +72,18 @@ bool Selected(const std::vector<std::string>& wanted, const InterfaceAddress& ca
 class LinuxUdpNetwork::PortReader
 {
 public:
-    PortReader(LinuxUdpNetwork& owner, UniqueFd fd, UniqueFd wake)
-        : owner_(owner), fd_(std::move(fd)), wake_(std::move(wake)), reader_([this] { Read(); })
-    {}
+    PortReader(LinuxUdpNetwork& owner, UniqueFd fd) : owner_(owner), fd_(std::move(fd)) {}
 
-    ~PortReader()
-    {
-        const uint64_t one = 1;
-        [[maybe_unused]] const auto written = ::write(wake_.Get(), &one, sizeof one);
-        reader_.join();
-    }
+    ~PortReader() { reader_.Stop(); }
     PortReader(const PortReader&) = delete;
     PortReader& operator=(const PortReader&) = delete;
 
     int Socket() const { return fd_.Get(); }
+
+    bool Start()
+    {
+        return reader_.Start(fd_.Get(), [this] { Read(); });
+    }
 
     uint64_t Add(Receiver receiver)
     {
@@ -123,24 +117,13 @@ public:
 private:
     void Read()
     {
-        std::vector<uint8_t> buffer(kLargestDatagram);
-        pollfd fds[2] = {{fd_.Get(), POLLIN, 0}, {wake_.Get(), POLLIN, 0}};
-        for (;;) {
-            if (::poll(fds, 2, -1) < 0) {
-                if (errno == EINTR)
-                    continue;
-                return;
-            }
-            if (fds[1].revents)
-                return;
-            sockaddr_in from{};
-            socklen_t length = sizeof from;
-            const ssize_t got = ::recvfrom(fd_.Get(), buffer.data(), buffer.size(), MSG_DONTWAIT,
-                                           reinterpret_cast<sockaddr*>(&from), &length);
-            const uint32_t sourceIp = ntohl(from.sin_addr.s_addr);
-            if (got >= 0 && owner_.OnSelectedNetwork(sourceIp))
-                Dispatch(buffer.data(), static_cast<size_t>(got), sourceIp, ntohs(from.sin_port));
-        }
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t got = ::recvfrom(fd_.Get(), buffer_.data(), buffer_.size(), MSG_DONTWAIT,
+                                       reinterpret_cast<sockaddr*>(&from), &length);
+        const uint32_t sourceIp = ntohl(from.sin_addr.s_addr);
+        if (got >= 0 && owner_.OnSelectedNetwork(sourceIp))
+            Dispatch(buffer_.data(), static_cast<size_t>(got), sourceIp, ntohs(from.sin_port));
     }
 
     // Receivers run without receiversMutex_ held, so they may send (which takes the network's lock)
@@ -164,7 +147,7 @@ private:
 
     LinuxUdpNetwork& owner_;
     UniqueFd fd_;
-    UniqueFd wake_;
+    std::vector<uint8_t> buffer_ = std::vector<uint8_t>(kLargestDatagram);
     std::mutex dispatchMutex_;
     std::mutex receiversMutex_;
     std::vector<std::pair<uint64_t, Receiver>> receivers_;
@@ -174,7 +157,7 @@ private:
     std::vector<Receiver> current_;
     uint64_t currentVersion_ = 0;
     bool currentValid_ = false;
-    std::thread reader_;
+    PollThread reader_;
 };
 
 class LinuxUdpNetwork::Listener final : public UdpEndpoint
@@ -220,10 +203,12 @@ std::unique_ptr<LinuxUdpNetwork::PortReader> LinuxUdpNetwork::OpenReader(uint16_
         return nullptr;
     if (::setsockopt(fd.Get(), SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBuffer, sizeof kReceiveBuffer) != 0)
         ::setsockopt(fd.Get(), SOL_SOCKET, SO_RCVBUF, &kReceiveBuffer, sizeof kReceiveBuffer);
-    UniqueFd wake(BindAny(fd.Get(), port) ? ::eventfd(0, EFD_CLOEXEC) : -1);
-    if (!wake)
+    if (!BindAny(fd.Get(), port))
         return nullptr;
-    return std::make_unique<PortReader>(*this, std::move(fd), std::move(wake));
+    auto reader = std::make_unique<PortReader>(*this, std::move(fd));
+    if (!reader->Start())
+        return nullptr;
+    return reader;
 }
 
 void LinuxUdpNetwork::CloseIfUnused(uint16_t port)

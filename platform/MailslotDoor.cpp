@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -50,34 +49,21 @@ MailslotDoor::MailslotDoor(const std::string& computer, MailslotSink& inboxes) :
     const socklen_t length = DoorAddress(computer, address);
     if (!fd || ::bind(fd.Get(), reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd.Get(), 8) != 0)
         return;
-    wake_.Reset(::eventfd(0, EFD_CLOEXEC));
-    if (!wake_)
-        return;
     socket_ = std::move(fd);
-    thread_ = std::thread([this] { Serve(); });
+    if (!poll_.Start(socket_.Get(), [this] { AnswerNext(); }))
+        socket_.Reset();
 }
 
 MailslotDoor::~MailslotDoor()
 {
-    if (!thread_.joinable())
-        return;
-    const uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(wake_.Get(), &one, sizeof one);
-    thread_.join();
+    poll_.Stop();
 }
 
-void MailslotDoor::Serve()
+void MailslotDoor::AnswerNext()
 {
-    pollfd fds[2] = {{socket_.Get(), POLLIN, 0}, {wake_.Get(), POLLIN, 0}};
-    for (;;) {
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR)
-            return;
-        if (fds[1].revents)
-            return;
-        UniqueFd caller(::accept4(socket_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-        if (caller)
-            Answer(caller.Get());
-    }
+    UniqueFd caller(::accept4(socket_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (caller)
+        Answer(caller.Get());
 }
 
 void MailslotDoor::Answer(int caller)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/MailslotSink.h"
+#include "platform/PollThread.h"
 #include "platform/UniqueFd.h"
 
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace parlino {
@@ -37,13 +37,12 @@ public:
     static Knock Deliver(const std::string& computer, const std::string& slot, const std::vector<uint8_t>& message);
 
 private:
-    void Serve();
+    void AnswerNext();
     void Answer(int caller);
 
     MailslotSink& inboxes_;
     UniqueFd socket_;
-    UniqueFd wake_;
-    std::thread thread_;
+    PollThread poll_;
 };
 
 } // namespace parlino

@@ -2,7 +2,16 @@
 
 #include "platform/MainThreadHandOver.h"
 
+#include <QtGlobal>
+
 namespace parlino {
+
+MailslotService::~MailslotService()
+{
+    // Checked whether or not a reader ran, so a service that forgets the wait fails its first test, not a rare race.
+    Q_ASSERT_X(waitedForReaders_ && NoReaders(), "~MailslotService",
+               "a mailslot service's destructor must call WaitForReaders() first");
+}
 
 void MailslotService::ReaderStarted()
 {
@@ -20,14 +29,17 @@ void MailslotService::ReaderEnded()
     MainThreadHandOver::Wake();
 }
 
+bool MailslotService::NoReaders()
+{
+    std::lock_guard lock(readersMutex_);
+    return readers_ == 0;
+}
+
 void MailslotService::WaitForReaders()
 {
-    const auto allEnded = [this] {
-        std::lock_guard lock(readersMutex_);
-        return readers_ == 0;
-    };
+    waitedForReaders_ = true;
     if (MainThreadHandOver::IsMainThread()) {
-        MainThreadHandOver::ServeUntil(allEnded);
+        MainThreadHandOver::ServeUntil([this] { return NoReaders(); });
         return;
     }
     std::unique_lock lock(readersMutex_);

@@ -35,7 +35,8 @@ constexpr uint32_t kMailslotNoMessage = 0xFFFFFFFFu;
 class MailslotService
 {
 public:
-    virtual ~MailslotService() = default;
+    // Checks, in debug builds, that the derived service waited for its readers before its own parts went.
+    virtual ~MailslotService();
     MailslotService() = default;
     MailslotService(const MailslotService&) = delete;
     MailslotService& operator=(const MailslotService&) = delete;
@@ -61,14 +62,17 @@ public:
     void ReaderEnded();
 
 protected:
-    // The first thing every service's destructor does: blocks until the registered readers have ended,
-    // serving their hand-overs to the main thread meanwhile, since a reader may be waiting for one.
+    // The first thing every service's destructor does (see MainThreadHandOver.h): blocks until the registered
+    // readers have ended, serving their hand-overs to the main thread meanwhile.
     void WaitForReaders();
 
 private:
+    bool NoReaders();
+
     std::mutex readersMutex_;
     std::condition_variable readersEnded_;
     int readers_ = 0;
+    bool waitedForReaders_ = false;
 };
 
 } // namespace parlino

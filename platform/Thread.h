@@ -16,8 +16,7 @@ enum class ThreadPriority
 };
 
 // Base class of every background thread. Threads start suspended and run Execute() once resumed.
-// A thread only reaches the main thread through Synchronize(); waiting for a thread from the main
-// thread keeps serving those hand-overs, so a thread that is being stopped can still finish its work.
+// The rules threads keep to (hand-overs, stopping, waiting) are written once, in MainThreadHandOver.h.
 class TThread
 {
 public:

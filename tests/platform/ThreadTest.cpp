@@ -1,6 +1,8 @@
 #include "platform/Thread.h"
 
 #include "platform/MainThreadHandOver.h"
+#include "platform/PollThread.h"
+#include "platform/UniqueFd.h"
 #include "tests/support/Wait.h"
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <stdexcept>
+#include <sys/socket.h>
 #include <vector>
 
 namespace parlino {
@@ -170,6 +173,25 @@ TEST(HandOverTest, ServeUntilGivesUpAfterItsTimeOut)
     EXPECT_FALSE(MainThreadHandOver::ServeUntil([] { return false; }, 50));
     EXPECT_GE(timer.elapsed(), 45);
     EXPECT_TRUE(MainThreadHandOver::ServeUntil([] { return true; }, 50));
+}
+
+TEST(PollThread, HandsAReadableSocketToItsHandlerAndStopWakesItsWait)
+{
+    int ends[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, ends), 0);
+    const UniqueFd reading(ends[0]);
+    const UniqueFd writing(ends[1]);
+    std::atomic<char> heard{0};
+    PollThread waiting;
+    ASSERT_TRUE(waiting.Start(reading.Get(), [&] {
+        char byte = 0;
+        if (::recv(reading.Get(), &byte, 1, MSG_DONTWAIT) == 1)
+            heard = byte;
+    }));
+    ASSERT_EQ(::send(writing.Get(), "x", 1, 0), 1);
+    EXPECT_TRUE(WaitUntil([&] { return heard == 'x'; }));
+    // Nothing more comes: the thread waits without a time-out, and only the wake-up can end the wait.
+    waiting.Stop();
 }
 
 } // namespace
