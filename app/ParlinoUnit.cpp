@@ -2,8 +2,8 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
+#include "forms/FormParts.h"
 #include "platform/MainThreadHandOver.h"
-#include "settings/FormParts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,7 +41,7 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
       WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform),
       stations_(*WinPopup, std::move(smb)), notifier_(platform.notifications, [this](const QString& station) {
           // A click on the notification brings the station's window to the front, also from its tray icon.
-          if (TChatForm* chat = ChatWith(station))
+          if (TChatForm* chat = Chats.With(station))
               chat->RxTrayIconClick();
       })
 {
@@ -89,6 +89,8 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
 
 TMainForm::~TMainForm()
 {
+    // The chat windows hold the sender, the options and the services of this window: they go before any of it.
+    Chats.CloseAll();
     // Its destroy hook writes the placement while the window is still whole.
     delete FormPlacement;
     // A refresh under way ends without touching the tree, before the tree and NetUsers go, and without
@@ -195,7 +197,6 @@ void TMainForm::FormCreate()
     FirstActivation = true;
     Guarded([this] { ButRefreshClick(); });
     OpenMessenger();
-    ChatOpen.fill(false);
     Guarded([this] { ComputerName = platform_.computerName.Get(); });
     LastMessage.clear();
 }
@@ -209,6 +210,11 @@ void TMainForm::SetOptions(TOptiuniForm& options)
         else
             TimerRefresh->stop();
     };
+}
+
+void TMainForm::SetAbout(TAboutForm& about)
+{
+    about_ = &about;
 }
 
 void TMainForm::Guarded(const std::function<void()>& step)
@@ -367,40 +373,17 @@ void TMainForm::RxTrayIconClick()
 void TMainForm::FormClose()
 {
     WinPopup->Close();
-    for (int slot = 1; slot <= kChatSlots; ++slot)
-        if (ChatOpen[slot])
-            ReleaseChat(slot);
-}
-
-void TMainForm::ReleaseChat(int slot)
-{
-    ChatOpen[slot] = false;
-    // The window may be inside its own close handler: it goes once control is back in the event loop.
-    if (closedChats_.empty())
-        QMetaObject::invokeMethod(
-            this, [this] { closedChats_.clear(); }, Qt::QueuedConnection);
-    closedChats_.push_back(std::move(ChatForms[slot]));
+    Chats.ReleaseAll();
 }
 
 int TMainForm::FreeChatSlot() const
 {
-    for (int slot = 1; slot <= kChatSlots; ++slot)
-        if (!ChatOpen[slot])
-            return slot;
-    return kNoChatSlot;
-}
-
-TChatForm* TMainForm::ChatWith(const QString& station) const
-{
-    for (int slot = 1; slot <= kChatSlots; ++slot)
-        if (ChatOpen[slot] && ChatForms[slot]->GetStation() == station)
-            return ChatForms[slot].get();
-    return nullptr;
+    return Chats.FreeSlot();
 }
 
 bool TMainForm::ActivateChat(const QString& station)
 {
-    TChatForm* chat = ChatWith(station);
+    TChatForm* chat = Chats.With(station);
     if (chat)
         chat->activateWindow();
     return chat != nullptr;
@@ -413,37 +396,32 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
     const QTreeWidgetItem* selected = SelectedNode();
     if (name.isEmpty() && (!selected || selected->text(0) == QLatin1String(kNetworkNode)))
         return kNoChatSlot;
-    const int slot = FreeChatSlot();
-    if (slot == kNoChatSlot) {
+    TChatForm* chat = Chats.Open({.stations = stations_,
+                                  .options = *options_,
+                                  .shownName = ComputerName,
+                                  .computerName = platform_.computerName,
+                                  .files = platform_.files,
+                                  .fileChooser = platform_.fileChooser,
+                                  .messageBoxes = platform_.messageBoxes,
+                                  .notifyArea = platform_.notifyArea,
+                                  .clock = platform_.clock,
+                                  .profiles = platform_.profiles,
+                                  .screens = platform_.screen});
+    if (!chat) {
         platform_.messageBoxes.ShowError(nullptr, QStringLiteral("Couldn't create window"), QStringLiteral("Error"));
         return kNoChatSlot;
     }
-    ChatOpen[slot] = true;
-    ChatForms[slot] = std::make_unique<TChatForm>(ChatServices{.stations = stations_,
-                                                               .options = *options_,
-                                                               .shownName = ComputerName,
-                                                               .closed = [this, slot] { ReleaseChat(slot); },
-                                                               .computerName = platform_.computerName,
-                                                               .files = platform_.files,
-                                                               .fileChooser = platform_.fileChooser,
-                                                               .messageBoxes = platform_.messageBoxes,
-                                                               .notifyArea = platform_.notifyArea,
-                                                               .clock = platform_.clock,
-                                                               .profiles = platform_.profiles,
-                                                               .screens = platform_.screen});
-    TChatForm* chat = ChatForms[slot].get();
-    chat->Tag = slot;
     // The station exactly as named: a reply must go back to the computer that wrote.
     chat->SetStation(name.isEmpty() ? selected->text(0) : name);
     chat->CheckFlash->setChecked(options_->CheckFlash->Checked());
     if (openedBy == OpenedBy::Message) {
         chat->ShowUnasked();
-        return slot;
+        return chat->Tag;
     }
     chat->show();
     chat->raise();
     chat->activateWindow();
-    return slot;
+    return chat->Tag;
 }
 
 void TMainForm::ButChatClick()
@@ -466,11 +444,11 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     LastMessage = AMsg;
     if (options_->CheckWav->Checked())
         platform_.sound.PlayFile(options_->EditWav->Text());
-    TChatForm* chat = ChatWith(station);
+    TChatForm* chat = Chats.With(station);
     if (!chat && !AMsg.isEmpty()) {
         const int slot = NewChat(station, OpenedBy::Message);
         if (slot <= kChatSlots)
-            chat = ChatForms[slot].get();
+            chat = Chats.At(slot);
     }
     if (!chat)
         return;
@@ -497,12 +475,12 @@ void TMainForm::Visitprogramhomepage1Click()
 void TMainForm::ShowAbout()
 {
     // Open already, perhaps minimized: brought back rather than run a second time.
-    if (AboutForm->isVisible()) {
-        BringUp(AboutForm);
+    if (about_->isVisible()) {
+        BringUp(about_);
         return;
     }
-    AboutForm->setWindowState(AboutForm->windowState() & ~Qt::WindowMinimized);
-    AboutForm->exec();
+    about_->setWindowState(about_->windowState() & ~Qt::WindowMinimized);
+    about_->exec();
 }
 
 void TMainForm::About1Click()

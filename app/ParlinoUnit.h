@@ -1,10 +1,11 @@
 #pragma once
 
+#include "app/ChatTable.h"
 #include "app/MessageNotifier.h"
 #include "app/RefreshThread.h"
 #include "app/StationTree.h"
 #include "chat/ChatUnit.h"
-#include "platform/Platform.h"
+#include "platform/qt/Platform.h"
 #include "settings/FormPlacement.h"
 #include "settings/OptiuniUnit.h"
 #include "transport/MailSlot.h"
@@ -21,13 +22,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace parlino {
+
+class TAboutForm;
 
 // The main window: toolbar, station tree, tray icon, the one messenger transport, and the table of
 // chat windows. Main thread only.
@@ -36,7 +37,7 @@ class TMainForm final : public QMainWindow
     Q_OBJECT
 
 public:
-    static constexpr int kChatSlots = 100;
+    static constexpr int kChatSlots = ChatTable::kSlots;
 
     // Without an SMB route every chat line goes as a mailslot datagram.
     explicit TMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt,
@@ -47,6 +48,8 @@ public:
     // The options dialog, made right after this window and alive longer than it; needed before the
     // first message or chat window. Its OK switches the periodic refresh.
     void SetOptions(TOptiuniForm& options);
+    // The about box, made after the options dialog and alive longer than this window.
+    void SetAbout(TAboutForm& about);
 
     QFrame* ToolBar1;
     QToolButton* ButChat;
@@ -81,11 +84,10 @@ public:
     // The refresh last started; it stays after its thread has ended, until the next refresh.
     std::unique_ptr<CRefreshThread> RefreshThread;
     QString LastMessage;
-    // The open chat windows, owned here, indexed by chat slot 1..kChatSlots; index 0 is never used.
-    std::array<std::unique_ptr<TChatForm>, kChatSlots + 1> ChatForms;
+    // The chat windows, by chat slot; they use what this window holds, so it ends them first.
+    ChatTable Chats;
     bool FirstActivation = false;
     QString ComputerName;
-    std::array<bool, kChatSlots + 1> ChatOpen{};
 
     void FormCreate();
     void FormShow();
@@ -111,7 +113,7 @@ public:
     void RxTrayIconClick();
 
     // The chat-window table: slots 1..kChatSlots, kNoChatSlot when none is free or none was opened.
-    static constexpr int kNoChatSlot = kChatSlots + 1;
+    static constexpr int kNoChatSlot = ChatTable::kNoSlot;
     // The label of the station tree's root: never a station.
     static constexpr auto kNetworkNode = "Network";
     int FreeChatSlot() const;
@@ -146,19 +148,14 @@ private:
     QString NotReceivingReason(const EMailSlot& error) const;
     // The current node while it is selected.
     QTreeWidgetItem* SelectedNode() const;
-    // The open window of the station, the lowest slot first; nullptr when none is open.
-    TChatForm* ChatWith(const QString& station) const;
-    // Frees a chat slot at once; its window, which may still be closing, is destroyed soon after.
-    void ReleaseChat(int slot);
 
     Platform platform_;
     StationSender stations_;
     MessageNotifier notifier_;
     TOptiuniForm* options_ = nullptr;
+    TAboutForm* about_ = nullptr;
     // Set while the window minimises to the taskbar because it could not hide in the notification area.
     bool minimizingToTaskbar_ = false;
-    // Closed chat windows waiting to be destroyed from the event loop.
-    std::vector<std::unique_ptr<TChatForm>> closedChats_;
 };
 
 // The first form created: closing it ends the program.

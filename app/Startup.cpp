@@ -44,6 +44,7 @@ void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute
     OptiuniForm = new TOptiuniForm(platform);
     MainForm->SetOptions(*OptiuniForm);
     AboutForm = new TAboutForm();
+    MainForm->SetAbout(*AboutForm);
 }
 
 void DestroyForms()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/InstanceLock.h"
-#include "platform/Platform.h"
+#include "platform/qt/Platform.h"
 #include "transport/StationSender.h"
 
 #include <functional>
@@ -18,7 +18,7 @@ constexpr auto kInstanceName = "Parlino";
 bool FirstInstance(InstanceLock& lock);
 
 // MainForm, OptiuniForm (hidden) and AboutForm, made in that order from the services; the main window is
-// handed the options dialog.
+// handed the options dialog and the about box.
 void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt);
 // Closes the transport, waits for its threads and destroys the three forms; safe when none exist.
 void DestroyForms();

@@ -6,23 +6,23 @@ SystemPlatform::SystemPlatform() : computerName_(messenger_.Identity()), profile
 
 Platform SystemPlatform::Services()
 {
-    return Platform{messenger_.Mailslots(),
-                    messenger_.TickClock(),
-                    messenger_.OemCodePage(),
-                    computerName_,
-                    shell_,
-                    machine_,
-                    messageBoxes_,
-                    notifyArea_,
-                    notifications_,
-                    screen_,
-                    profiles_,
-                    sound_,
-                    files_,
-                    fileChooser_,
-                    fontChooser_,
-                    &browser_.Service(),
-                    messenger_.Identity().datagramPort};
+    return Platform{.mailslots = messenger_.Mailslots(),
+                    .clock = messenger_.TickClock(),
+                    .oemCodePage = messenger_.OemCodePage(),
+                    .computerName = computerName_,
+                    .shell = shell_,
+                    .machine = machine_,
+                    .messageBoxes = messageBoxes_,
+                    .notifyArea = notifyArea_,
+                    .notifications = notifications_,
+                    .screen = screen_,
+                    .profiles = profiles_,
+                    .sound = sound_,
+                    .files = files_,
+                    .fileChooser = fileChooser_,
+                    .fontChooser = fontChooser_,
+                    .networkBrowser = &browser_.Service(),
+                    .datagramPort = messenger_.Identity().datagramPort};
 }
 
 StationSender::SmbRoute SystemPlatform::SmbRoute()

@@ -41,16 +41,16 @@ int ReceivedLines()
 {
     int lines = 0;
     for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
-        if (MainForm->ChatOpen[slot])
-            lines += MainForm->ChatForms[slot]->RichEdit->LineCount() - 1;
+        if (MainForm->Chats.IsOpen(slot))
+            lines += MainForm->Chats.At(slot)->RichEdit->LineCount() - 1;
     return lines;
 }
 
 void CloseAll()
 {
     for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
-        if (MainForm->ChatOpen[slot])
-            MainForm->ChatForms[slot]->close();
+        if (MainForm->Chats.IsOpen(slot))
+            MainForm->Chats.At(slot)->close();
     test::SpinFor(100);
 }
 

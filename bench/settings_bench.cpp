@@ -29,21 +29,21 @@ class Services
 public:
     explicit Services(bool onDisk)
         : profiles(onDisk ? static_cast<ProfileStore&>(disk) : fakes.profiles), // the other services are the fakes'
-          platform{fakes.platform.mailslots,
-                   fakes.platform.clock,
-                   fakes.platform.oemCodePage,
-                   fakes.platform.computerName,
-                   fakes.platform.shell,
-                   fakes.platform.machine,
-                   fakes.platform.messageBoxes,
-                   fakes.platform.notifyArea,
-                   fakes.platform.notifications,
-                   fakes.platform.screen,
-                   profiles,
-                   fakes.platform.sound,
-                   fakes.platform.files,
-                   fakes.platform.fileChooser,
-                   fakes.platform.fontChooser}
+          platform{.mailslots = fakes.platform.mailslots,
+                   .clock = fakes.platform.clock,
+                   .oemCodePage = fakes.platform.oemCodePage,
+                   .computerName = fakes.platform.computerName,
+                   .shell = fakes.platform.shell,
+                   .machine = fakes.platform.machine,
+                   .messageBoxes = fakes.platform.messageBoxes,
+                   .notifyArea = fakes.platform.notifyArea,
+                   .notifications = fakes.platform.notifications,
+                   .screen = fakes.platform.screen,
+                   .profiles = profiles,
+                   .sound = fakes.platform.sound,
+                   .files = fakes.platform.files,
+                   .fileChooser = fakes.platform.fileChooser,
+                   .fontChooser = fakes.platform.fontChooser}
     {
         // Other windows' sections around the dialog's, and the dialog's own as OK leaves it.
         for (const char* section : {"MainWindow", "ChatWindow"}) {

@@ -1,11 +1,11 @@
 #include "chat/ChatUnit.h"
 
 #include "codec/SmbMailslot.h"
+#include "forms/FormParts.h"
 #include "platform/Component.h"
 #include "platform/qt/FlashWindow.h"
 #include "platform/qt/ResourceIcon.h"
 #include "settings/FontFormat.h"
-#include "settings/FormParts.h"
 #include "tray/TrayPictures.h"
 
 #include <QCloseEvent>

@@ -36,7 +36,7 @@ struct ChatServices
     // This computer's name as the main window knows it, shown as the author of sent lines.
     QString shownName;
     // Raised once as the window closes; its owner then destroys it, but not before the event returns.
-    std::function<void()> closed;
+    std::function<void()> closed = {};
     const ComputerName& computerName;
     FileSaver& files;
     FileChooser& fileChooser;

@@ -33,7 +33,6 @@ class TREdit : public QTextEdit
     Q_PROPERTY(bool AutoIndent READ AutoIndent WRITE SetAutoIndent)
 
 public:
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
     using TKeyEvent = std::function<void(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
     using TKeyPressEvent = std::function<void(QObject* Sender, QChar& Key)>;
 

@@ -1,9 +1,9 @@
 #include "settings/FormPlacement.h"
 
+#include "forms/FormParts.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProfileStore.h"
 #include "platform/Screens.h"
-#include "settings/FormParts.h"
 #include "settings/PropsStorage.h"
 #include "settings/ScreenPlacement.h"
 #include "settings/SettingsAccess.h"
@@ -459,6 +459,19 @@ void TFormPlacement::UpdateSizeLimits()
     form_->setMaximumSize(limits.maximum);
     if (!needed)
         ownLimits_.reset();
+}
+
+TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
+                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes)
+{
+    auto* placement = new TFormPlacement(form, profiles, screens, messageBoxes);
+    placement->setObjectName(QLatin1String(name));
+    placement->BeginLoading();
+    placement->SetIniFileName(QStringLiteral("parlino.ini"));
+    placement->SetIniSection(section);
+    placement->MinMaxInfo()->SetMinTrackSize(minimumSize);
+    placement->EndLoading();
+    return placement;
 }
 
 } // namespace parlino

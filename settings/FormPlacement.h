@@ -225,4 +225,9 @@ private:
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TFormPlacement::TPlacementOptions)
 
+// The placement component of a window, named as its component: kept in a section of "parlino.ini", and holding the
+// window, frame included, to a smallest size. The window destroys it first in its own destructor.
+TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
+                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes);
+
 } // namespace parlino

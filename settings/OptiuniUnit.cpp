@@ -1,8 +1,8 @@
 #include "settings/OptiuniUnit.h"
 
+#include "forms/FormParts.h"
 #include "platform/qt/ResourceIcon.h"
 #include "settings/FontFormat.h"
-#include "settings/FormParts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/qt/Platform.h"
 #include "settings/Controls.h"
 #include "settings/FormStorage.h"
 

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "forms/FormParts.h"
 #include "platform/Screens.h"
 
 #include <QObject>
 #include <QString>
 
 namespace parlino {
-
-// The face the forms are designed in, and a font's face until it is given another.
-inline constexpr auto kDesignFontName = "MS Sans Serif";
 
 // A font as the options keep it. Height is in pixels (negative: the character height without leading);
 // Size is in points and is derived from Height through the screen's pixels per inch, so the two never

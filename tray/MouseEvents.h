@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Component.h"
+
 #include <QFlags>
 #include <QObject>
 
@@ -27,7 +29,6 @@ enum TShiftStateFlag
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
 using TMouseEvent = std::function<void(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(QObject* Sender, TShiftState Shift, int X, int Y)>;
 

@@ -46,7 +46,7 @@ protected:
     {
         QStringList stations;
         for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
-            stations.append(MainForm->ChatOpen[slot] ? MainForm->ChatForms[slot]->GetStation() : QString());
+            stations.append(MainForm->Chats.IsOpen(slot) ? MainForm->Chats.At(slot)->GetStation() : QString());
         while (!stations.isEmpty() && stations.last().isEmpty())
             stations.removeLast();
         return stations;
@@ -54,7 +54,7 @@ protected:
 
     QString LastLine(int slot) const
     {
-        const TREdit* transcript = MainForm->ChatForms[slot]->RichEdit;
+        const TREdit* transcript = MainForm->Chats.At(slot)->RichEdit;
         return transcript->Line(transcript->LineCount() - 1);
     }
 
@@ -63,8 +63,21 @@ protected:
     const ThisComputer alpha{"ALPHA", "OFFICE"};
     LocalMailslots inboxes;
     NbtMailslotService service{*network, *network, inboxes, alpha, 138};
-    Platform onLan{service,       clock,  codePage, computerName, shell, machine,     messageBoxes, notifyArea,
-                   notifications, screen, profiles, sound,        files, fileChooser, fontChooser};
+    Platform onLan{.mailslots = service,
+                   .clock = clock,
+                   .oemCodePage = codePage,
+                   .computerName = computerName,
+                   .shell = shell,
+                   .machine = machine,
+                   .messageBoxes = messageBoxes,
+                   .notifyArea = notifyArea,
+                   .notifications = notifications,
+                   .screen = screen,
+                   .profiles = profiles,
+                   .sound = sound,
+                   .files = files,
+                   .fileChooser = fileChooser,
+                   .fontChooser = fontChooser};
     LanStation pc7{lan, 7, "PC7"};
     LanStation pc12{lan, 12, "PC12"};
     int handled = 0;
@@ -76,11 +89,11 @@ protected:
 TEST_F(ChatTableTest, AMessageWhileTheMainWindowIsAwayIsANotificationThatLeadsToItsWindow)
 {
     ASSERT_EQ(MainForm->NewChat("PC7"), 1);
-    ASSERT_TRUE(WaitUntil([&] { return MainForm->ChatForms[1]->isActiveWindow(); }));
+    ASSERT_TRUE(WaitUntil([&] { return MainForm->Chats.At(1)->isActiveWindow(); }));
     Arrive(pc7, "ALPHA", "seen");
     Arrive(pc12, "ALPHA", "hi\nthere");
     EXPECT_EQ(notifications.Recorded(), QStringList{"PC12|PC12: hi"});
-    TChatForm* chat = MainForm->ChatForms[2].get();
+    TChatForm* chat = MainForm->Chats.At(2);
     chat->hide();
     notifications.Click("PC12");
     EXPECT_TRUE(chat->isVisible());
@@ -114,8 +127,8 @@ TEST_F(ChatTableTest, AMessageGoesToTheWindowOfItsSenderOrGroupAndTheReplyGoesBa
         EXPECT_EQ(LastLine(arrival.slot), arrival.line) << arrival.text;
     }
 
-    MainForm->ChatForms[1]->EditText->setText(QStringLiteral("hello back"));
-    QTest::keyClick(MainForm->ChatForms[1]->EditText, Qt::Key_Return);
+    MainForm->Chats.At(1)->EditText->setText(QStringLiteral("hello back"));
+    QTest::keyClick(MainForm->Chats.At(1)->EditText, Qt::Key_Return);
     // PC12 is in OFFICE too, so the group's messages reach it as well.
     const QString reply = QStringLiteral("ALPHA -> PC12: hello back");
     ASSERT_TRUE(WaitUntil([&] { return pc12.inbox.contains(reply); }));
@@ -140,12 +153,12 @@ TEST_F(ChatTableTest, TheSameTextFromAnotherSenderOrAMinuteLaterIsShownAgain)
     EXPECT_EQ(Stations(), (QStringList{"PC7", "PC12"}));
     EXPECT_EQ(LastLine(2), "PC12 > ok ");
 
-    const int linesBefore = MainForm->ChatForms[2]->RichEdit->LineCount();
+    const int linesBefore = MainForm->Chats.At(2)->RichEdit->LineCount();
     Arrive(pc12, "ALPHA", "ok");
-    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 1) << "a minute later it is a new message";
+    EXPECT_EQ(MainForm->Chats.At(2)->RichEdit->LineCount(), linesBefore + 1) << "a minute later it is a new message";
     Arrive(pc12, "ALPHA", "other");
     Arrive(pc12, "ALPHA", "ok");
-    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), linesBefore + 3);
+    EXPECT_EQ(MainForm->Chats.At(2)->RichEdit->LineCount(), linesBefore + 3);
 }
 
 TEST_F(ChatTableTest, AnEmptyTextReachesAnOpenWindowButOpensNone)
@@ -197,8 +210,8 @@ TEST_F(ChatTableTest, TheTableFillsToAHundredThenSaysSoAndReusesTheLowestFreeSlo
     OptiuniForm->CheckFlash->SetChecked(false);
     for (int i = 1; i <= TMainForm::kChatSlots; ++i)
         ASSERT_EQ(MainForm->NewChat(QStringLiteral("S%1").arg(i)), i);
-    EXPECT_FALSE(MainForm->ChatForms[100]->CheckFlash->isChecked());
-    EXPECT_EQ(MainForm->ChatForms[100]->Tag, 100);
+    EXPECT_FALSE(MainForm->Chats.At(100)->CheckFlash->isChecked());
+    EXPECT_EQ(MainForm->Chats.At(100)->Tag, 100);
 
     OptiuniForm->CheckWav->SetChecked(true);
     Arrive(pc7, "ALPHA", "no room");
@@ -209,15 +222,33 @@ TEST_F(ChatTableTest, TheTableFillsToAHundredThenSaysSoAndReusesTheLowestFreeSlo
     EXPECT_EQ(MainForm->LastMessage, "no room");
     EXPECT_EQ(sound.Recorded().size(), 1);
 
-    const QPointer<TChatForm> closing = MainForm->ChatForms[60].get();
-    MainForm->ChatForms[60]->ButClose->click();
-    MainForm->ChatForms[37]->close();
+    const QPointer<TChatForm> closing = MainForm->Chats.At(60);
+    MainForm->Chats.At(60)->ButClose->click();
+    MainForm->Chats.At(37)->close();
     EXPECT_EQ(MainForm->FreeChatSlot(), 37);
     EXPECT_TRUE(WaitUntil([&] { return closing.isNull(); })) << "a closed window is destroyed soon after";
     Arrive(pc7, "ALPHA", "room now");
-    EXPECT_EQ(MainForm->ChatForms[37]->GetStation(), "PC7");
+    EXPECT_EQ(MainForm->Chats.At(37)->GetStation(), "PC7");
     EXPECT_EQ(MainForm->NewChat("S60"), 60);
     EXPECT_EQ(MainForm->FreeChatSlot(), TMainForm::kNoChatSlot);
+}
+
+// The main window ends its chat windows, the open ones and a closed one still waiting for the event loop, before
+// anything they were handed; the destruction that was waiting is dropped with the table.
+TEST_F(ChatTableTest, TheMainWindowTakesItsChatWindowsWithItOpenOrClosing)
+{
+    ASSERT_EQ(MainForm->NewChat("PC7"), 1);
+    ASSERT_EQ(MainForm->NewChat("PC12"), 2);
+    const QPointer<TChatForm> closing = MainForm->Chats.At(1);
+    const QPointer<TChatForm> open = MainForm->Chats.At(2);
+    closing->close();
+    ASSERT_FALSE(closing.isNull());
+
+    delete MainForm;
+    MainForm = nullptr;
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_TRUE(open.isNull());
+    QCoreApplication::processEvents();
 }
 
 TEST_F(ChatTableTest, ChatOnTheTreeActivatesTheLowestWindowOfTheStationOrOpensOne)
@@ -242,7 +273,7 @@ TEST_F(ChatTableTest, ChatOnTheTreeActivatesTheLowestWindowOfTheStationOrOpensOn
     QTest::mouseClick(MainForm->TreeStatii->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       MainForm->TreeStatii->visualItemRect(pc12Node).center());
     EXPECT_FALSE(MainForm->ButChat->isEnabled());
-    MainForm->ChatForms[1]->close();
+    MainForm->Chats.At(1)->close();
     MainForm->ButChatClick();
     EXPECT_TRUE(Stations().isEmpty());
 
@@ -251,7 +282,7 @@ TEST_F(ChatTableTest, ChatOnTheTreeActivatesTheLowestWindowOfTheStationOrOpensOn
     EXPECT_EQ(MainForm->NewChat("PC12"), 2);
     Arrive(pc12, "ALPHA", "which one");
     EXPECT_EQ(LastLine(1), "PC12 > which one ");
-    EXPECT_EQ(MainForm->ChatForms[2]->RichEdit->LineCount(), 1);
+    EXPECT_EQ(MainForm->Chats.At(2)->RichEdit->LineCount(), 1);
 }
 
 } // namespace

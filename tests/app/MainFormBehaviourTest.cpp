@@ -41,7 +41,7 @@ TEST_F(MainFormTest, CreationOpensTheTransportAndReadsThisComputersName)
     EXPECT_TRUE(MainForm->LastMessage.isEmpty());
     EXPECT_TRUE(MainForm->FirstActivation);
     for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
-        EXPECT_FALSE(MainForm->ChatOpen[slot]) << slot;
+        EXPECT_FALSE(MainForm->Chats.IsOpen(slot)) << slot;
 }
 
 struct ReceivingCase
@@ -227,7 +227,7 @@ TEST_F(MainFormTest, ExitOnTheToolbarClosesTheTransportAndReleasesChatWindows)
 {
     CreateForms();
     MainForm->show();
-    QPointer<QWidget> chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))].get();
+    QPointer<QWidget> chat = MainForm->Chats.At(MainForm->NewChat(QStringLiteral("PC3")));
 
     Trigger(MainForm->ButExit);
     EXPECT_FALSE(MainForm->isVisible());

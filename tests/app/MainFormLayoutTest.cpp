@@ -70,7 +70,7 @@ bool Drawn(QWidget* widget)
 TEST_F(MainFormLayoutTest, ToolbarSeparatorsAreDrawnInBothKindsOfWindow)
 {
     OptiuniForm->CheckFlash->SetChecked(false);
-    const TChatForm* chat = MainForm->ChatForms[MainForm->NewChat(QStringLiteral("PC3"))].get();
+    const TChatForm* chat = MainForm->Chats.At(MainForm->NewChat(QStringLiteral("PC3")));
     for (QWidget* separator : {MainForm->ToolButton1, chat->ToolButton1})
         EXPECT_TRUE(Drawn(separator)) << separator->window()->objectName().toStdString();
 }

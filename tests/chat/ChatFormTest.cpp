@@ -49,9 +49,18 @@ protected:
 
     std::unique_ptr<TChatForm> Open(const QString& station)
     {
-        auto chat = std::make_unique<TChatForm>(ChatServices{stations, options, shownName, [this] { ++closed; },
-                                                             computerName, files, chooser, boxes, tray, me.clock,
-                                                             services.profiles, services.screen});
+        auto chat = std::make_unique<TChatForm>(ChatServices{.stations = stations,
+                                                             .options = options,
+                                                             .shownName = shownName,
+                                                             .closed = [this] { ++closed; },
+                                                             .computerName = computerName,
+                                                             .files = files,
+                                                             .fileChooser = chooser,
+                                                             .messageBoxes = boxes,
+                                                             .notifyArea = tray,
+                                                             .clock = me.clock,
+                                                             .profiles = services.profiles,
+                                                             .screens = services.screen});
         chat->Tag = 1;
         chat->SetStation(station);
         return chat;

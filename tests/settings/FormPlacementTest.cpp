@@ -1,9 +1,9 @@
 #include "settings/FormPlacement.h"
 
+#include "forms/FormParts.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakeProfileStore.h"
 #include "platform/fake/FakeScreens.h"
-#include "settings/FormParts.h"
 #include "settings/FormStorage.h"
 #include "settings/ScreenPlacement.h"
 #include "tests/support/QtPrinters.h"

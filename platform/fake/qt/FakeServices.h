@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/CodePage.h"
-#include "platform/Platform.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeComputerName.h"
 #include "platform/fake/FakeDesktopServices.h"
@@ -14,6 +13,7 @@
 #include "platform/fake/FakeScreens.h"
 #include "platform/fake/qt/FakeFontChooser.h"
 #include "platform/fake/qt/FakeNotifyArea.h"
+#include "platform/qt/Platform.h"
 
 namespace parlino::fake {
 
@@ -22,9 +22,21 @@ namespace parlino::fake {
 struct FakeServices
 {
     explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
-        : computerName(computer), platform{mailslotService, clock,        codePage,   computerName,  shell,
-                                           machine,         messageBoxes, notifyArea, notifications, screen,
-                                           profiles,        sound,        files,      fileChooser,   fontChooser}
+        : computerName(computer), platform{.mailslots = mailslotService,
+                                           .clock = clock,
+                                           .oemCodePage = codePage,
+                                           .computerName = computerName,
+                                           .shell = shell,
+                                           .machine = machine,
+                                           .messageBoxes = messageBoxes,
+                                           .notifyArea = notifyArea,
+                                           .notifications = notifications,
+                                           .screen = screen,
+                                           .profiles = profiles,
+                                           .sound = sound,
+                                           .files = files,
+                                           .fileChooser = fileChooser,
+                                           .fontChooser = fontChooser}
     {}
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;

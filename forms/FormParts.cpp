@@ -1,7 +1,4 @@
-#include "settings/FormParts.h"
-
-#include "settings/FormPlacement.h"
-#include "settings/TFont.h"
+#include "forms/FormParts.h"
 
 #include <QAction>
 #include <QEvent>
@@ -75,19 +72,6 @@ private:
 void OnActivation(QWidget* form, std::function<void()> onActivate)
 {
     new ActivationWatch(form, std::move(onActivate));
-}
-
-TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
-                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes)
-{
-    auto* placement = new TFormPlacement(form, profiles, screens, messageBoxes);
-    placement->setObjectName(QLatin1String(name));
-    placement->BeginLoading();
-    placement->SetIniFileName(QStringLiteral("parlino.ini"));
-    placement->SetIniSection(section);
-    placement->MinMaxInfo()->SetMinTrackSize(minimumSize);
-    placement->EndLoading();
-    return placement;
 }
 
 } // namespace parlino

@@ -14,11 +14,9 @@
 #include "platform/NetworkBrowser.h"
 #include "platform/ProfileStore.h"
 #include "platform/Screens.h"
+#include "platform/qt/NotifyArea.h"
 
 namespace parlino {
-
-// The notification area shows pictures, so its interface lives with the desktop's services.
-class NotifyArea;
 
 // The operating-system services that windows reach, handed down from whoever composes the program:
 // the real ones in the executable, fakes in tests.

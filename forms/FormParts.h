@@ -16,16 +16,14 @@ class QWidget;
 
 namespace parlino {
 
-class MessageBoxes;
-class ProfileStore;
-class Screens;
-class TFormPlacement;
-
 // What the program's windows are built from, so that they look and behave alike.
 
 // The frame the windows were designed in: a 4-pixel sizing border on each side and a 23-pixel caption. Qt sizes only
 // the client area, which is the design's size less this frame; size limits are of the whole window, as it is dragged.
 inline constexpr QSize kDesignFrame(8, 27);
+
+// The face the forms are designed in, and a font's face until it is given another.
+inline constexpr auto kDesignFontName = "MS Sans Serif";
 
 // The design face at a size in pixels.
 QFont DesignFont(int pixels);
@@ -42,10 +40,5 @@ QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, cons
 
 // Runs onActivate each time the window becomes the active window, for as long as the window lives.
 void OnActivation(QWidget* form, std::function<void()> onActivate);
-
-// The placement component of a window, named as its component: kept in a section of "parlino.ini", and holding the
-// window, frame included, to a smallest size. The window destroys it first in its own destructor.
-TFormPlacement* NewFormPlacement(QWidget* form, const char* name, const QString& section, QSize minimumSize,
-                                 ProfileStore& profiles, const Screens& screens, MessageBoxes& messageBoxes);
 
 } // namespace parlino
