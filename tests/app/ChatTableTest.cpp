@@ -63,21 +63,7 @@ protected:
     const ThisComputer alpha{"ALPHA", "OFFICE"};
     LocalMailslots inboxes;
     NbtMailslotService service{*network, *network, inboxes, alpha, 138};
-    Platform onLan{.mailslots = service,
-                   .clock = clock,
-                   .oemCodePage = codePage,
-                   .computerName = computerName,
-                   .shell = shell,
-                   .machine = machine,
-                   .messageBoxes = messageBoxes,
-                   .notifyArea = notifyArea,
-                   .notifications = notifications,
-                   .screen = screen,
-                   .profiles = profiles,
-                   .sound = sound,
-                   .files = files,
-                   .fileChooser = fileChooser,
-                   .fontChooser = fontChooser};
+    Platform onLan = ServicesOn(service);
     LanStation pc7{lan, 7, "PC7"};
     LanStation pc12{lan, 12, "PC12"};
     int handled = 0;

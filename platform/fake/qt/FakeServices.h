@@ -22,24 +22,30 @@ namespace parlino::fake {
 struct FakeServices
 {
     explicit FakeServices(MailslotService& mailslotService, const QString& computer = QStringLiteral("ALPHA"))
-        : computerName(computer), platform{.mailslots = mailslotService,
-                                           .clock = clock,
-                                           .oemCodePage = codePage,
-                                           .computerName = computerName,
-                                           .shell = shell,
-                                           .machine = machine,
-                                           .messageBoxes = messageBoxes,
-                                           .notifyArea = notifyArea,
-                                           .notifications = notifications,
-                                           .screen = screen,
-                                           .profiles = profiles,
-                                           .sound = sound,
-                                           .files = files,
-                                           .fileChooser = fileChooser,
-                                           .fontChooser = fontChooser}
+        : computerName(computer), platform(ServicesOn(mailslotService))
     {}
     FakeServices(const FakeServices&) = delete;
     FakeServices& operator=(const FakeServices&) = delete;
+
+    // These fakes around another mailslot service.
+    Platform ServicesOn(MailslotService& mailslotService)
+    {
+        return {.mailslots = mailslotService,
+                .clock = clock,
+                .oemCodePage = codePage,
+                .computerName = computerName,
+                .shell = shell,
+                .machine = machine,
+                .messageBoxes = messageBoxes,
+                .notifyArea = notifyArea,
+                .notifications = notifications,
+                .screen = screen,
+                .profiles = profiles,
+                .sound = sound,
+                .files = files,
+                .fileChooser = fileChooser,
+                .fontChooser = fontChooser};
+    }
 
     FakeClock clock;
     IconvCodePage codePage{QStringLiteral("CP850")};
