@@ -17,11 +17,13 @@
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <netinet/in.h>
 #include <string>
 #include <sys/socket.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -67,7 +69,8 @@ Percentiles RawUdp()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(kPort + 1);
-    ::bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (::bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        throw std::system_error(errno, std::generic_category(), "bind");
     std::vector<double> micros;
     QElapsedTimer clock;
     clock.start();

@@ -128,7 +128,7 @@ private:
                 // A closing connection hears nothing more: it only drains what it still has to send.
                 const short events = connection->closing          ? POLLOUT
                                      : connection->queued.empty() ? POLLIN
-                                                                  : POLLIN | POLLOUT;
+                                                                  : static_cast<short>(POLLIN | POLLOUT);
                 fds.push_back({connection->fd.Get(), events, 0});
                 const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
                                                limits_.ClosesAt(connection->opened, connection->lastHeard) - now),
