@@ -126,9 +126,9 @@ private:
             const auto now = Clock::now();
             for (const auto& connection : connections) {
                 // A closing connection hears nothing more: it only drains what it still has to send.
-                const short events = connection->closing          ? POLLOUT
-                                     : connection->queued.empty() ? POLLIN
-                                                                  : static_cast<short>(POLLIN | POLLOUT);
+                const auto events = static_cast<short>(connection->closing          ? POLLOUT
+                                                       : connection->queued.empty() ? POLLIN
+                                                                                    : POLLIN | POLLOUT);
                 fds.push_back({connection->fd.Get(), events, 0});
                 const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
                                                limits_.ClosesAt(connection->opened, connection->lastHeard) - now),

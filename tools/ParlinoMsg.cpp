@@ -159,7 +159,7 @@ int main(int argc, char** argv)
     const std::variant<MsgCommand, QString> parsed = ParseMsgCommandLine(QCoreApplication::arguments().mid(1));
     if (const QString* refusal = std::get_if<QString>(&parsed))
         return Fail(*refusal, kBadArguments);
-    const MsgCommand& command = std::get<MsgCommand>(parsed);
+    const MsgCommand& command = *std::get_if<MsgCommand>(&parsed);
     if (command.kind == MsgCommand::Kind::Help || command.kind == MsgCommand::Kind::Usage) {
         const bool asked = command.kind == MsgCommand::Kind::Help;
         std::fputs(kMsgUsage, asked ? stdout : stderr);
