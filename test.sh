@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the formatting, builds Parlino with warnings as errors and runs every test, then again under
-# ASan + UBSan, then runs the fuzzers for a bounded time.
+# Checks the formatting and the layer graph, builds Parlino with warnings as errors, lints it with clang-tidy and
+# runs every test, then again under ASan + UBSan, then runs the fuzzers for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/deps.sh
@@ -11,9 +11,15 @@ export QT_QPA_PLATFORM=offscreen
 echo "== formatting (.clang-format)"
 git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
+echo "== layers (no include from a layer below of a header above)"
+python3 scripts/check_layers.py
+
 echo "== build (warnings are errors)"
 cmake -S . -B build -G Ninja -DPARLINO_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
+
+echo "== clang-tidy (.clang-tidy)"
+bash scripts/lint.sh build
 # The fast unit tests first, so that a broken rule shows before the slow windows and processes start.
 ctest --test-dir build --output-on-failure -j "$jobs" -L unit
 ctest --test-dir build --output-on-failure -j "$jobs" -LE unit

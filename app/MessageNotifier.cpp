@@ -10,7 +10,8 @@ namespace {
 QString FirstLine(const QString& text)
 {
     const QString trimmed = text.trimmed();
-    const auto end = std::find_if(trimmed.begin(), trimmed.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
+    const auto* const end =
+        std::find_if(trimmed.begin(), trimmed.end(), [](QChar c) { return c == u'\r' || c == u'\n'; });
     return trimmed.first(end - trimmed.begin());
 }
 
@@ -27,7 +28,8 @@ void MessageNotifier::MessageArrived(const QString& station, const QString& text
 {
     if (!where.flash || where.chatActive)
         return;
-    notifications_.Show(station, (station + QStringLiteral(": ") + FirstLine(text)).left(kMaxLength));
+    const QString line = station + QStringLiteral(": ") + FirstLine(text);
+    notifications_.Show(station, line.left(kMaxLength));
 }
 
 } // namespace parlino

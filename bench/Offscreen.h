@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <functional>
 
 namespace parlino {
@@ -11,7 +10,8 @@ namespace parlino {
 // it measures the same with or without a display.
 inline int RunOffscreen(int& argc, char** argv, const std::function<void()>& run)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     run();
     return 0;

@@ -87,6 +87,7 @@ void Burst(Bench& bench)
     const MainThreadBlockMeter meter;
     // Each sender sends from its own thread, as remote computers would, all at once.
     std::vector<std::thread> senders;
+    senders.reserve(stations.size());
     for (auto& station : stations)
         senders.emplace_back([&station] {
             for (int i = 0; i < kBurst / kStations; ++i)

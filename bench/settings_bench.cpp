@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 namespace {
 
@@ -151,7 +150,8 @@ BENCHMARK_CAPTURE(ReadOptiuniSection, Memory, false)->Unit(benchmark::kMicroseco
 // The dialog needs the application object.
 int main(int argc, char** argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

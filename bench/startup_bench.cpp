@@ -12,6 +12,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -48,7 +49,7 @@ double LaunchMs(const QString& program, const QStringList& arguments, const QPro
 double Quantile(std::vector<double> times, double share)
 {
     std::sort(times.begin(), times.end());
-    return times[static_cast<size_t>(share * static_cast<double>(times.size() - 1) + 0.5)];
+    return times[static_cast<size_t>(std::lround(share * static_cast<double>(times.size() - 1)))];
 }
 
 double Median(const std::vector<double>& times)

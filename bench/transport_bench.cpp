@@ -18,6 +18,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <netinet/in.h>
 #include <string>
@@ -67,7 +68,10 @@ Percentiles RawUdp()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(kPort + 1);
-    ::bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (::bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        std::perror("bind");
+        std::abort();
+    }
     std::vector<double> micros;
     QElapsedTimer clock;
     clock.start();

@@ -2,6 +2,9 @@
 option(PARLINO_WERROR "Treat compiler warnings as errors" OFF)
 set(PARLINO_SANITIZE "" CACHE STRING "Sanitizers to build with, e.g. address,undefined")
 
+# The lint gate (scripts/lint.sh) reads the compile commands of the ordinary build.
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
     set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
@@ -22,6 +25,9 @@ if(PARLINO_SANITIZE)
     target_link_options(parlino_common INTERFACE -fsanitize=${PARLINO_SANITIZE})
 endif()
 # Production code: text moves between OEM code pages, UTF-8 files and QString, so every conversion is spelled out.
+# Concatenations build one string instead of a temporary per '+', and Qt's macros keep their Q_ names so that
+# 'signals', 'slots' and 'emit' stay ordinary identifiers.
 add_library(parlino_strict_text INTERFACE)
-target_compile_definitions(parlino_strict_text INTERFACE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY)
+target_compile_definitions(parlino_strict_text INTERFACE QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY
+    QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
 target_include_directories(parlino_common INTERFACE "${PROJECT_SOURCE_DIR}")

@@ -70,7 +70,8 @@ std::optional<char32_t> NextUtf8(std::string_view bytes, size_t& pos)
     if (lead < 0x80) {
         ++pos;
         return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
+    }
+    if ((lead & 0xE0) == 0xC0) {
         length = 2, code = lead & 0x1F, minimum = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         length = 3, code = lead & 0x0F, minimum = 0x800;

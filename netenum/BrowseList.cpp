@@ -55,7 +55,7 @@ bool BrowseList::RecordWorkgroup(const std::string& workgroup, uint32_t periodic
     std::lock_guard lock(mutex_);
     if (!Sensible(periodicity) || key.empty())
         return false;
-    if (!workgroups_.count(key) && workgroups_.size() >= kMaxWorkgroups) {
+    if (!workgroups_.contains(key) && workgroups_.size() >= kMaxWorkgroups) {
         Forget(clock_.TickCount());
         if (workgroups_.size() >= kMaxWorkgroups)
             return false;

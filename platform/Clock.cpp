@@ -1,8 +1,8 @@
 #include "platform/Clock.h"
 
 #include <condition_variable>
+#include <ctime>
 #include <thread>
-#include <time.h>
 
 namespace parlino {
 namespace {

@@ -11,6 +11,7 @@ bool BuildTable(const QString& name, char32_t (&table)[256])
 {
     const QByteArray from = name.toLatin1();
     iconv_t cd = ::iconv_open("UTF-32LE", from.constData());
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open reports failure as (iconv_t)-1, its documented value
     if (cd == reinterpret_cast<iconv_t>(-1))
         return false;
     for (int byte = 0; byte < 256; ++byte) {

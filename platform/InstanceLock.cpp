@@ -17,7 +17,7 @@ FlockInstanceLock::FlockInstanceLock(QString folder) : folder_(std::move(folder)
 
 QString FlockInstanceLock::DefaultFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
         return runtime;
     return QStringLiteral("/tmp/parlino-%1").arg(::getuid());

@@ -120,7 +120,9 @@ private:
         const auto now = Clock::now();
         for (const auto& connection : connections_) {
             // A closing connection hears nothing more: it only drains what it still has to send.
-            const short events = connection->closing ? POLLOUT : connection->queued.empty() ? POLLIN : POLLIN | POLLOUT;
+            const auto events = static_cast<short>(connection->closing          ? POLLOUT
+                                                   : connection->queued.empty() ? POLLIN
+                                                                                : POLLIN | POLLOUT);
             next.sockets.push_back({connection->fd.Get(), events, 0});
             const auto left = std::max(std::chrono::ceil<std::chrono::milliseconds>(
                                            limits_.ClosesAt(connection->opened, connection->lastHeard) - now),

@@ -3,8 +3,6 @@
 #include <QFile>
 #include <QSysInfo>
 
-#include <cstdlib>
-
 namespace parlino {
 namespace {
 
@@ -98,7 +96,7 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
 NetworkIdentity SystemNetworkIdentity()
 {
     return LoadNetworkIdentity(QStringLiteral("/etc/samba/smb.conf"), QSysInfo::machineHostName(),
-                               [](const char* name) { return QString::fromLocal8Bit(std::getenv(name)); });
+                               [](const char* name) { return qEnvironmentVariable(name); });
 }
 
 } // namespace parlino

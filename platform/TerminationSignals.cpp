@@ -4,8 +4,8 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 namespace parlino {

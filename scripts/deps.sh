@@ -6,7 +6,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy-14
     xvfb xauth trayer openbox xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
     unrtf iproute2 procps python3 dbus
     smbclient samba

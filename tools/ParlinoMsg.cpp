@@ -97,7 +97,7 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& 
             out << from << " -> " << to << ": " << text;
         out << Qt::endl;
         if (command.count > 0 && ++received >= command.count)
-            app.quit();
+            QCoreApplication::quit();
     };
     try {
         popup.SetActive(true);
@@ -106,7 +106,7 @@ int Listen(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& 
     }
     if (command.timeout > 0)
         QTimer::singleShot(static_cast<int>(command.timeout * 1000), &app, &QCoreApplication::quit);
-    app.exec();
+    QCoreApplication::exec();
     popup.Close();
     return 0;
 }
@@ -147,7 +147,7 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& 
     // The watch counts from the start, so the first listing's wait for answers is part of it.
     const qint64 left = static_cast<qint64>(command.watch * 1000) - sinceStart.elapsed();
     QTimer::singleShot(static_cast<int>(std::max<qint64>(left, 0)), &app, &QCoreApplication::quit);
-    app.exec();
+    QCoreApplication::exec();
     return 0;
 }
 
@@ -156,10 +156,10 @@ int Browse(QCoreApplication& app, SystemMessenger& messenger, const MsgCommand& 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const std::variant<MsgCommand, QString> parsed = ParseMsgCommandLine(app.arguments().mid(1));
+    const std::variant<MsgCommand, QString> parsed = ParseMsgCommandLine(QCoreApplication::arguments().mid(1));
     if (const QString* refusal = std::get_if<QString>(&parsed))
         return Fail(*refusal, kBadArguments);
-    const MsgCommand& command = std::get<MsgCommand>(parsed);
+    const MsgCommand& command = *std::get_if<MsgCommand>(&parsed);
     if (command.kind == MsgCommand::Kind::Help || command.kind == MsgCommand::Kind::Usage) {
         const bool asked = command.kind == MsgCommand::Kind::Help;
         std::fputs(kMsgUsage, asked ? stdout : stderr);
@@ -169,7 +169,7 @@ int main(int argc, char** argv)
     const bool listening = command.kind == MsgCommand::Kind::Listen;
     // A listener or a watch leaves through its close path; any other command ends at once, killed by the signal.
     if (listening || command.kind == MsgCommand::Kind::Browse)
-        OnTerminationSignal([&app] { app.quit(); });
+        OnTerminationSignal([] { QCoreApplication::quit(); });
     else
         EndOnTerminationSignal();
     SystemMessenger messenger(SystemNetworkIdentity(),

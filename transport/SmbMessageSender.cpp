@@ -262,7 +262,7 @@ SmbMessageSender::SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports
 QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& callingName, const QString& computer,
                                    const QString& from, const QString& text) const
 {
-    const QString stopped = QStringLiteral("the SMB route has stopped");
+    QString stopped = QStringLiteral("the SMB route has stopped");
     Core& core = *core_;
     const Deadline deadline = SteadyClock::now() + core.lineTime;
     std::string target;

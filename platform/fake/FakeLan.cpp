@@ -84,7 +84,7 @@ bool FakeLan::Send(uint32_t from, uint32_t to, uint16_t port, const Bytes& frame
 {
     std::lock_guard lock(mutex_);
     ++framesSent_;
-    if (unplugged_.count(from))
+    if (unplugged_.contains(from))
         return true;
     if (delivery_ == Delivery::Queued)
         underWay_.push_back({from, to, port, frame, fromPort});
@@ -99,7 +99,7 @@ void FakeLan::Deliver(uint32_t from, uint32_t to, uint16_t port, const Bytes& fr
     // Copy first: a receiver may start or stop listening while it handles the frame.
     const auto listeners = listeners_;
     for (const auto& [id, listener] : listeners) {
-        if (listener.port != port || unplugged_.count(listener.address))
+        if (listener.port != port || unplugged_.contains(listener.address))
             continue;
         if (to == kBroadcast || to == listener.address)
             listener.receiver(frame.data(), frame.size(), from, fromPort);

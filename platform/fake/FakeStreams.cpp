@@ -146,7 +146,7 @@ public:
     {
         std::lock_guard lock(streams_.mutex_);
         const std::pair key{address_, port == 0 ? streams_.nextPort_++ : port};
-        if (streams_.listeners_.count(key)) {
+        if (streams_.listeners_.contains(key)) {
             if (failure)
                 *failure = ListenFailure::InUse;
             return nullptr;

@@ -10,8 +10,9 @@ std::unique_ptr<Sound> LoadSoundEffectPlayer()
 {
     using Create = Sound* (*)();
     const QString beside = QCoreApplication::applicationDirPath();
-    for (const QString& folder :
-         {beside, beside + QStringLiteral("/" PARLINO_MODULE_RELATIVE_DIR), QStringLiteral(PARLINO_MODULE_DIR)}) {
+    const QString folders[] = {beside, beside + QStringLiteral("/" PARLINO_MODULE_RELATIVE_DIR),
+                               QStringLiteral(PARLINO_MODULE_DIR)};
+    for (const QString& folder : folders) {
         // Never unloaded: the player's code must outlive it.
         QLibrary module(folder + QStringLiteral("/parlino_sound"));
         if (const auto create = reinterpret_cast<Create>(module.resolve("ParlinoCreateSound")))

@@ -7,8 +7,6 @@
 namespace parlino {
 namespace {
 
-constexpr uint32_t kQuerier = 0x0A000009;
-
 TEST(NameQueryTest, QueryAndAnswerLayout)
 {
     const NameQuery query{0x1234, {"BOB", 0x03}};

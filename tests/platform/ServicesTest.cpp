@@ -54,7 +54,7 @@ TEST(NetworkIdentityTest, EnvironmentOverridesTheConfiguration)
                                           {"PARLINO_INTERFACES", "lo,eth1"},
                                           {"PARLINO_NBT_PORT", "41380"},
                                           {"PARLINO_NBSS_PORT", "41381"}};
-    const auto lookup = [&](const char* name) { return env.count(name) ? env[name] : QString(); };
+    const auto lookup = [&](const char* name) { return env.contains(name) ? env[name] : QString(); };
     NetworkIdentity identity = LoadNetworkIdentity(QStringLiteral("/nonexistent/smb.conf"), "host", lookup);
     EXPECT_EQ(identity.netbiosName, QStringLiteral("ALICE"));
     EXPECT_EQ(identity.workgroup, QStringLiteral("LAB"));

@@ -57,14 +57,14 @@ TEST(ThreadTest, RunsOnlyOnceResumedAndWaitForReturnsAfterTheBody)
 
 TEST(ThreadTest, SynchronizeRunsOnTheMainThreadAndBlocksTheCaller)
 {
-    const auto mainThread = QThread::currentThread();
+    auto* const mainThread = QThread::currentThread();
     std::vector<std::string> order;
     Worker worker([&](Worker& self) {
         self.Synchronize([&] {
             EXPECT_EQ(QThread::currentThread(), mainThread);
-            order.push_back("main");
+            order.emplace_back("main");
         });
-        order.push_back("worker after");
+        order.emplace_back("worker after");
     });
     worker.Resume();
     ASSERT_TRUE(WaitUntil([&] { return worker.Finished(); }));

@@ -3,14 +3,14 @@
 #endif
 #include <QCoreApplication>
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 // One application object for the whole test binary; widget tests get QApplication on the offscreen platform.
 int main(int argc, char** argv)
 {
 #ifdef PARLINO_TEST_GUI
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);

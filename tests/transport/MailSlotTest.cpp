@@ -31,8 +31,8 @@ class MailSlotTest : public testing::Test
 protected:
     MailSlotTest() : popup(nullptr, service, clock, codePage)
     {
-        popup.OnOpen = [this](QObject*) { events.push_back("open"); };
-        popup.OnClose = [this](QObject*) { events.push_back("close"); };
+        popup.OnOpen = [this](QObject*) { events.emplace_back("open"); };
+        popup.OnClose = [this](QObject*) { events.emplace_back("close"); };
         popup.OnMessage = [this](QObject* sender, const QString& to, const QString& from, const QString& text) {
             EXPECT_EQ(sender, &popup);
             received.push_back({to, from, text});
@@ -303,7 +303,7 @@ TEST_F(MailSlotTest, SendReportsRefusalsAndShortWritesAsFalse)
 TEST_F(MailSlotTest, ReceivedOemTextArrivesAsUnicode)
 {
     popup.SetActive(true);
-    ASSERT_TRUE(Deliver(std::string("J\x81rgen\0B\0\x82t\x82", 13)));
+    ASSERT_TRUE(Deliver(std::string("J\x81rgen\0B\0\x82t\x82\0", 13)));
     ASSERT_TRUE(WaitUntil([&] { return !received.empty(); }));
     EXPECT_EQ(received[0], (Received{"B", QStringLiteral("J\u00fcrgen"), QStringLiteral("\u00e9t\u00e9")}));
 }

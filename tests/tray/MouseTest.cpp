@@ -49,7 +49,7 @@ protected:
     {
         std::vector<std::string> events;
         for (const MouseCall& call : calls)
-            events.push_back(call.event);
+            events.emplace_back(call.event);
         return events;
     }
 

@@ -119,16 +119,16 @@ TEST_P(DbusNotificationsMarkupTest, OneNotificationPerKeyThatAClickLeadsBackTo)
     EXPECT_EQ(ShowAndWait(server, "GAMMA", "GAMMA: hi").replacesId, 0u);
 
     // Other actions and other programs' notifications are not clicks; a sentinel click shows they were seen.
-    emit server.ActionInvoked(1, "other");
-    emit server.ActionInvoked(99, "default");
-    emit server.ActionInvoked(2, "default");
+    Q_EMIT server.ActionInvoked(1, "other");
+    Q_EMIT server.ActionInvoked(99, "default");
+    Q_EMIT server.ActionInvoked(2, "default");
     ASSERT_TRUE(WaitUntil([&] { return !clicked.isEmpty(); }));
     EXPECT_EQ(clicked, QStringList{"GAMMA"});
 
     // Once closed, a notification is clicked no more and the station's next message is a new one.
-    emit server.NotificationClosed(1, 2);
-    emit server.ActionInvoked(1, "default");
-    emit server.ActionInvoked(2, "default");
+    Q_EMIT server.NotificationClosed(1, 2);
+    Q_EMIT server.ActionInvoked(1, "default");
+    Q_EMIT server.ActionInvoked(2, "default");
     ASSERT_TRUE(WaitUntil([&] { return clicked.size() == 2; }));
     EXPECT_EQ(clicked, (QStringList{"GAMMA", "GAMMA"}));
     EXPECT_EQ(ShowAndWait(server, "BETA", "BETA: new").replacesId, 0u);
