@@ -43,7 +43,9 @@ QDBusConnection& DbusNotifications::Bus()
 
 void DbusNotifications::Show(const QString& key, const QString& text)
 {
-    entries_[key].waiting = text;
+    Entry& entry = entries_[key];
+    entry.waiting = text;
+    entry.shownAt = ++shown_;
     Send(key);
 }
 
@@ -52,18 +54,22 @@ void DbusNotifications::AskCapabilities()
     if (asking_)
         return;
     asking_ = true;
-    WhenAnswered(Bus().asyncCall(Call(QStringLiteral("GetCapabilities"))), [this](const QDBusPendingCall& call) {
-        asking_ = false;
-        const QDBusPendingReply<QStringList> reply = call;
-        if (reply.isError()) {
-            for (Entry& entry : entries_)
-                entry.waiting.reset();
-            return;
-        }
-        markup_ = reply.value().contains(QStringLiteral("body-markup"));
-        for (const QString& key : entries_.keys())
-            Send(key);
-    });
+    const quint64 askedFor = shown_;
+    WhenAnswered(Bus().asyncCall(Call(QStringLiteral("GetCapabilities"))),
+                 [this, askedFor](const QDBusPendingCall& call) {
+                     asking_ = false;
+                     const QDBusPendingReply<QStringList> reply = call;
+                     if (reply.isError()) {
+                         // A text shown since may find the service come up meanwhile: it asks again.
+                         for (Entry& entry : entries_)
+                             if (entry.shownAt <= askedFor)
+                                 entry.waiting.reset();
+                     } else {
+                         markup_ = reply.value().contains(QStringLiteral("body-markup"));
+                     }
+                     for (const QString& key : entries_.keys())
+                         Send(key);
+                 });
 }
 
 void DbusNotifications::Send(const QString& key)

@@ -32,12 +32,13 @@ private Q_SLOTS:
 
 private:
     // One key's notification: the id the service gave it (0 when none is up), whether a call for it is under
-    // way, and the text that waits for that call's answer or for the service's capabilities.
+    // way, and the text that waits for that call's answer or for the service's capabilities, with when it was shown.
     struct Entry
     {
         uint id = 0;
         bool sending = false;
         std::optional<QString> waiting;
+        quint64 shownAt = 0;
     };
 
     void AskCapabilities();
@@ -52,6 +53,8 @@ private:
     // Whether the service reads a body as markup; unknown until it has told its capabilities.
     std::optional<bool> markup_;
     bool asking_ = false;
+    // Counts the texts shown, so that a failed question drops only the texts it was asked for.
+    quint64 shown_ = 0;
 };
 
 } // namespace parlino
