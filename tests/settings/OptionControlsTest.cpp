@@ -138,6 +138,15 @@ TEST_F(OptiuniDialogTest, OkWritesTheSectionWholeAfterThePlacementKeys)
     EXPECT_EQ(profiles.SaveCount(), 1);
 }
 
+// Turns the WAV box on, types the path when there is one, and presses OK.
+void OkWithTheWavBoxOn(TOptiuniForm& f, const char* path)
+{
+    f.CheckWav->SetChecked(true);
+    if (path)
+        f.EditWav->SetText(path);
+    test::Trigger(f.ButOk);
+}
+
 TEST_F(OptiuniDialogTest, OkAndEnterWriteCancelEscapeAndTheDesktopsCloseDoNot)
 {
     const struct
@@ -147,19 +156,8 @@ TEST_F(OptiuniDialogTest, OkAndEnterWriteCancelEscapeAndTheDesktopsCloseDoNot)
         const char* checkWav; // nullptr: nothing written
         const char* wavPath;
     } cases[] = {
-        {"OK with the WAV box on and no path",
-         [](TOptiuniForm& f) {
-             f.CheckWav->SetChecked(true);
-             test::Trigger(f.ButOk);
-         },
-         "False", ""},
-        {"a path of blanks is a path",
-         [](TOptiuniForm& f) {
-             f.CheckWav->SetChecked(true);
-             f.EditWav->SetText("   ");
-             test::Trigger(f.ButOk);
-         },
-         "True", ""},
+        {"OK with the WAV box on and no path", [](TOptiuniForm& f) { OkWithTheWavBoxOn(f, nullptr); }, "False", ""},
+        {"a path of blanks is a path", [](TOptiuniForm& f) { OkWithTheWavBoxOn(f, "   "); }, "True", ""},
         {"Browse leaves the WAV box off",
          [this](TOptiuniForm& f) {
              services.fakes.fileChooser.answer = "/snd/ding.wav";
