@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace parlino {
@@ -19,6 +20,14 @@ struct InterfaceAddress
     std::optional<uint32_t> broadcast;
     bool loopback;
 };
+
+// A dotted IPv4 address in host byte order; nullopt for anything else.
+std::optional<uint32_t> ParseIpv4(const std::string& text);
+
+// Whether an entry of smb.conf's "interfaces" picks this address: the entry names its interface, gives the
+// address itself, or gives a network it lies on, with a prefix length or a dotted mask ("192.168.1.0/24",
+// "127.0.0.0/255.0.0.0").
+bool InterfaceSelected(const std::string& entry, const InterfaceAddress& candidate);
 
 // The IPv4 addresses of the interfaces that are up, in the system's order.
 std::vector<InterfaceAddress> UpInterfaceAddresses();

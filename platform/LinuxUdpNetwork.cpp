@@ -3,8 +3,6 @@
 #include "platform/InterfaceAddress.h"
 #include "platform/PollThread.h"
 
-#include <QHostAddress>
-
 #include <algorithm>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -49,19 +47,10 @@ bool SendFrame(int fd, uint32_t address, uint16_t port, const Bytes& frame)
     return sent >= 0 && static_cast<size_t>(sent) == frame.size();
 }
 
-// An entry names an interface, gives its address, or (with a mask, as smb.conf writes "192.168.1.0/24" or
-// "127.0.0.0/255.0.0.0") a network the interface's address lies on.
 bool Selected(const std::vector<std::string>& wanted, const InterfaceAddress& candidate)
 {
-    const QHostAddress address(candidate.address);
-    return std::any_of(wanted.begin(), wanted.end(), [&](const std::string& entry) {
-        const QString text = QString::fromStdString(entry);
-        if (text == candidate.interfaceName)
-            return true;
-        if (text.contains(u'/'))
-            return address.isInSubnet(QHostAddress::parseSubnet(text));
-        return QHostAddress(text) == address;
-    });
+    return std::any_of(wanted.begin(), wanted.end(),
+                       [&](const std::string& entry) { return InterfaceSelected(entry, candidate); });
 }
 
 } // namespace

@@ -257,9 +257,10 @@ TEST(LinuxUdpNetworkTest, InterfacesGivenConfineItToTheirNetworks)
     EXPECT_FALSE(loopbackOnly.SendTo(0u, 41396, Bytes{1}, 41396)) << "0.0.0.0 is not on loopback";
 
     // A network with its mask, as smb.conf may give it, selects the interfaces on it.
-    for (const char* entry : {"127.0.0.0/8", "127.0.0.1", "127.0.0.0/255.0.0.0"})
+    for (const char* entry : {"127.0.0.0/8", "127.0.0.1", "127.0.0.0/255.0.0.0", "127.9.9.9/8", "127.0.0.1/32"})
         EXPECT_EQ(LinuxUdpNetwork({entry}).BroadcastTargets().size(), 1u) << entry;
-    for (const char* entry : {"127.0.0.0/33", "127.0.0.0/x", "127.0.0.0", "126.0.0.0/8"})
+    for (const char* entry :
+         {"127.0.0.0/33", "127.0.0.0/x", "127.0.0.0", "126.0.0.0/8", "127.0.0.0/255.0.0", "127.0.0.0/"})
         EXPECT_TRUE(LinuxUdpNetwork({entry}).BroadcastTargets().empty()) << entry;
 
     LinuxUdpNetwork mistyped({"nosuchif0"});
