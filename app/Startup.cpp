@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QTextStream>
 
+#include <future>
+
 namespace parlino {
 
 namespace {
@@ -80,12 +82,14 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     if (!FirstInstance(lock))
         return 0;
     FontConfigWarmUp fonts;
+    // Sockets, threads and the first announcement are ready by the time the first window needs them.
+    auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlino"));
     QApplication::setDesktopFileName(QStringLiteral("parlino"));
     if (onApplication)
         onApplication(application);
-    SystemPlatform system;
+    SystemPlatform system(network.get());
     fonts.Wait();
     return RunParlino(system.Services(), system.SmbRoute());
 }

@@ -2,7 +2,10 @@
 
 namespace parlino {
 
-SystemPlatform::SystemPlatform() : computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder()) {}
+SystemPlatform::SystemPlatform(std::unique_ptr<SystemNetwork> network)
+    : network_(std::move(network)), messenger_(network_->messenger), browser_(network_->browser),
+      computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder())
+{}
 
 Platform SystemPlatform::Services()
 {
