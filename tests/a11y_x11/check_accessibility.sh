@@ -54,6 +54,7 @@ send "first line"
 expect "the message opens a chat window" showing '^Chat with PEER$'
 xdotool windowactivate --sync "$window" key alt+o
 expect "Alt+O opens the options dialog" showing '^Options$'
+options=$found
 
 "$python" "$checker" walk Parlino Parlino "Chat with PEER" Options || exit 1
 
@@ -67,7 +68,6 @@ listener=
 grep -v listening "$session/inserted"
 [ "$status" -eq 0 ] || exit 1
 
-options=$(xdotool search --onlyvisible --name '^Options$' | head -n 1)
 xdotool windowactivate --sync "$options" key Escape
 expect "Escape closes the options dialog" not_showing '^Options$'
 xdotool windowactivate --sync "$window" key alt+x

@@ -13,24 +13,14 @@ inline QString Spoken(QWidget* widget, QAccessible::Text text = QAccessible::Nam
     return QAccessible::queryAccessibleInterface(widget)->text(text);
 }
 
-inline QAccessible::Role RoleOf(QWidget* widget)
-{
-    return QAccessible::queryAccessibleInterface(widget)->role();
-}
-
-// The controls that Tab visits in the shown window, by name, from the one with the focus round to it again.
+// The controls that Tab visits in the shown window, by name, from the one with the focus until one comes again.
 inline QStringList TabOrder(QWidget* window)
 {
     window->show();
     QStringList order;
-    QWidget* const first = window->focusWidget();
-    QWidget* current = first;
-    while (current && order.size() < 30) {
-        order.append(current->objectName());
-        QTest::keyClick(current, Qt::Key_Tab);
-        current = window->focusWidget();
-        if (current == first)
-            break;
+    for (QWidget* at = window->focusWidget(); at && !order.contains(at->objectName()); at = window->focusWidget()) {
+        order.append(at->objectName());
+        QTest::keyClick(at, Qt::Key_Tab);
     }
     return order;
 }
