@@ -24,11 +24,12 @@ MessageNotifier::MessageNotifier(DesktopNotifications& notifications,
     notifications_.OnClicked = std::move(clicked);
 }
 
-void MessageNotifier::MessageArrived(const QString& station, const QString& text, Where where)
+void MessageNotifier::MessageArrived(const QString& station, const QString& sender, const QString& text, Where where)
 {
     if (!where.flash || where.chatActive)
         return;
-    const QString line = station + QStringLiteral(": ") + FirstLine(text);
+    const QString from = sender == station ? QString() : sender + QStringLiteral(" > ");
+    const QString line = station + QStringLiteral(": ") + from + FirstLine(text);
     notifications_.Show(station, line.left(kMaxLength));
 }
 

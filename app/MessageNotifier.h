@@ -27,7 +27,8 @@ public:
     // clicked receives the station whose notification the user clicked.
     MessageNotifier(DesktopNotifications& notifications, std::function<void(const QString& station)> clicked);
 
-    void MessageArrived(const QString& station, const QString& text, Where where);
+    // The sender is named where it is not the station itself: a message to a workgroup lands in the workgroup's window.
+    void MessageArrived(const QString& station, const QString& sender, const QString& text, Where where);
 
 private:
     DesktopNotifications& notifications_;

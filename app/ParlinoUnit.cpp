@@ -2,6 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
+#include "forms/AccessibleRole.h"
 #include "forms/FormParts.h"
 #include "platform/MainThreadHandOver.h"
 
@@ -30,7 +31,7 @@ constexpr QRect kStatusGeometry(4, 225, 382, 15);
 } // namespace
 
 TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb, QWidget* parent)
-    : QMainWindow(parent), ToolBar1(new QFrame(this)), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
+    : QMainWindow(parent), ToolBar1(nullptr), ButChat(nullptr), ButRefresh(nullptr), ButOptiuni(nullptr),
       ButMin(nullptr), RxSpeedButton1(nullptr), ToolButton1(nullptr), ButExit(nullptr), TreeStatii(nullptr),
       RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock, platform.messageBoxes)),
       TrayMenu(new TPopupMenu(this)), Show1(nullptr), About1(nullptr), Exit1(nullptr),
@@ -58,6 +59,9 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
     BuildMenus();
     StatusLine = new QLabel(centralWidget());
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    // Read out by its name; what it says is its tool tip, which assistive technology gives as the description.
+    SetAccessibleRole(StatusLine, QAccessible::StatusBar);
+    StatusLine->setAccessibleName(tr("Status"));
     StatusLine->setGeometry(kStatusGeometry);
     StatusLine->hide();
 
@@ -114,9 +118,7 @@ QToolButton* TMainForm::ToolButton(const char* name, const QString& caption, con
 
 void TMainForm::BuildToolBar()
 {
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setParent(centralWidget());
-    ToolBar1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    ToolBar1 = NewToolBar(centralWidget(), "ToolBar1");
     ToolBar1->setGeometry(0, 0, kClientSize.width(), kToolBarHeight);
 
     ButChat = ToolButton("ButChat", QStringLiteral("&Chat"), "chat", 0, 56);
@@ -153,6 +155,9 @@ void TMainForm::BuildTree()
     bold.setBold(true);
     TreeStatii->setFont(bold);
     TreeStatii->setHeaderHidden(true);
+    // Assistive technology still lists the hidden header, which would read out its column number.
+    TreeStatii->setHeaderLabel(QString());
+    TreeStatii->setAccessibleName(tr("Network"));
     TreeStatii->setIndentation(19);
     TreeStatii->setRootIsDecorated(false);
     TreeStatii->setItemsExpandable(false);
@@ -172,6 +177,8 @@ void TMainForm::BuildTree()
     });
     // Ctrl+click takes the selection away from the current node without making another one current.
     connect(TreeStatii, &QTreeWidget::itemSelectionChanged, this, &TMainForm::TreeStatiiChange);
+    // Where the keyboard starts: choosing a station is what comes first.
+    TreeStatii->setFocus();
 }
 
 void TMainForm::BuildMenus()
@@ -454,7 +461,7 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
         return;
     chat->Mesaj(ASender, AMsg, *options_->EditPrimire->Font(), true);
     // Once the window is where the arrival leaves it.
-    notifier_.MessageArrived(station, AMsg,
+    notifier_.MessageArrived(station, ASender, AMsg,
                              {.chatActive = chat->isActiveWindow(), .flash = chat->CheckFlash->isChecked()});
 }
 

@@ -1,6 +1,7 @@
 #include "chat/ChatUnit.h"
 
 #include "codec/SmbMailslot.h"
+#include "forms/AccessibleRole.h"
 #include "forms/FormParts.h"
 #include "platform/Component.h"
 #include "platform/qt/FlashWindow.h"
@@ -61,6 +62,7 @@ QString TimeFormatWithoutZone()
 TChatForm::TChatForm(const ChatServices& services) : services_(services)
 {
     setObjectName(QStringLiteral("ChatForm"));
+    SetAccessibleRole(this, QAccessible::Window);
     setWindowTitle(QStringLiteral("ChatForm"));
     setWindowIcon(TrayPictures::Still());
     setFont(DesignFont(11));
@@ -70,6 +72,8 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     RichEdit = new TREdit(services_.files, this);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setReadOnly(true);
+    // A caret to read the transcript line by line and select from it without a mouse.
+    RichEdit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->SetIndentSpace(0);
@@ -96,6 +100,8 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     ButOk->setObjectName(QStringLiteral("ButOk"));
     ButOk->setDefault(true);
     ButOk->setGeometry(0, 0, 0, 0);
+    // Never seen, so never where the keyboard goes: Enter presses it.
+    ButOk->setFocusPolicy(Qt::NoFocus);
     connect(ButOk, &QPushButton::clicked, this, [this] { Guarded([this] { ButOkClick(); }); });
 
     auto* layout = new QVBoxLayout(this);
@@ -147,10 +153,7 @@ std::function<void()> TChatForm::Handler(void (TChatForm::*handler)())
 
 void TChatForm::BuildToolBar()
 {
-    ToolBar1 = new QFrame(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setFrameShape(QFrame::Panel);
-    ToolBar1->setFrameShadow(QFrame::Raised);
+    ToolBar1 = NewToolBar(this, "ToolBar1");
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(0);
@@ -197,6 +200,13 @@ void TChatForm::BuildTray()
     TrayPictures::LoadMessageFrames(RxTrayIcon->Icons());
     RxTrayIcon->SetPopupMenu(PopupMenu1);
     RxTrayIcon->OnClick = [this](QObject*, TMouseButton, TShiftState, int, int) { RxTrayIconClick(); };
+}
+
+void TChatForm::SetStation(const QString& station)
+{
+    Station = station;
+    RichEdit->setAccessibleName(tr("Conversation with %1").arg(station));
+    EditText->setAccessibleName(tr("Message to %1").arg(station));
 }
 
 void TChatForm::FormCreate()

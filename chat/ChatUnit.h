@@ -84,7 +84,8 @@ public:
     // The chat slot of this window, set by whoever opens it.
     int Tag = 0;
 
-    void SetStation(const QString& station) { Station = station; }
+    // Also what assistive technology calls the transcript and the entry field.
+    void SetStation(const QString& station);
     QString GetStation() const { return Station; }
     static QString LocalComputerName(const ComputerName& computerName) { return computerName.Get(); }
     bool PadNext() const { return PadNext_; }

@@ -1,5 +1,7 @@
 #include "forms/FormParts.h"
 
+#include "forms/AccessibleRole.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QFrame>
@@ -26,10 +28,20 @@ QToolButton* NewToolButton(QWidget* toolBar, const char* name, const QString& ca
     return button;
 }
 
+QFrame* NewToolBar(QWidget* parent, const char* name)
+{
+    auto* toolBar = new QFrame(parent);
+    toolBar->setObjectName(QLatin1String(name));
+    toolBar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    SetAccessibleRole(toolBar, QAccessible::ToolBar);
+    return toolBar;
+}
+
 QFrame* NewSeparator(QWidget* toolBar, const char* name)
 {
     auto* separator = new QFrame(toolBar);
     separator->setObjectName(QLatin1String(name));
+    SetAccessibleRole(separator, QAccessible::Separator);
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
     return separator;

@@ -31,7 +31,10 @@ QFont DesignFont(int pixels);
 // A flat toolbar button showing its caption under its glyph, named as its component.
 QToolButton* NewToolButton(QWidget* toolBar, const char* name, const QString& caption, const QIcon& glyph);
 
-// A toolbar separator: a sunken upright line, named as its component.
+// A toolbar: a raised panel across the window, named as its component, which assistive technology knows as one.
+QFrame* NewToolBar(QWidget* parent, const char* name);
+
+// A toolbar separator: a sunken upright line, named as its component; a screen reader passes over it.
 QFrame* NewSeparator(QWidget* toolBar, const char* name);
 
 // A menu item named as its component; choosing it runs onClick, when given, for as long as receiver lives.

@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev clang-format clang-tidy-14
     xvfb xauth trayer openbox xdotool x11-utils imagemagick fonts-dejavu-core fonts-urw-base35
     unrtf iproute2 procps python3 dbus
+    at-spi2-core gir1.2-atspi-2.0 python3-gi
     smbclient samba
     dpkg-dev lintian libcap2-bin
 )

@@ -1,5 +1,6 @@
 #include "settings/OptiuniUnit.h"
 
+#include "forms/AccessibleRole.h"
 #include "forms/FormParts.h"
 #include "platform/qt/ResourceIcon.h"
 #include "settings/FontFormat.h"
@@ -42,6 +43,7 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
       fontChooser_(platform.fontChooser), fileChooser_(platform.fileChooser)
 {
     setObjectName(QStringLiteral("OptiuniForm"));
+    SetAccessibleRole(this, QAccessible::Dialog);
     setWindowTitle(QStringLiteral("Options"));
     setFont(FormFont(true));
     setFixedSize(398, 331);
@@ -54,6 +56,9 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
     EditPrimire = FontSample("EditPrimire", QStringLiteral("Receive"), kRed, 94);
     ButAlegeFontP = Button("ButAlegeFontP", QStringLiteral("Choose Font"), 257, 95);
     ButAlegeFontP->setFont(FormFont(false));
+    // Two buttons read "Choose Font": each is told apart by the sample it changes.
+    DescribeFontChoice(EditTrimitere, ButAlegeFontT, tr("Font of sent lines"));
+    DescribeFontChoice(EditPrimire, ButAlegeFontP, tr("Font of received lines"));
     CheckMin = CheckBox("CheckMin", QStringLiteral("Start minimized"), false, {23, 136, 169, 17});
     CheckRefresh = CheckBox("CheckRefresh", QStringLiteral("Auto-refresh"), true, {215, 136, 161, 17});
     CheckWav = CheckBox("CheckWav", QStringLiteral("Play a WAV when a message arrives"), false, {23, 188, 289, 17});
@@ -63,6 +68,7 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
     EditWav->Font()->SetHeight(-11);
     EditWav->setEnabled(CheckWav->Checked());
     connect(CheckWav, &QCheckBox::toggled, this, &TOptiuniForm::FormActivate);
+    Label2->setBuddy(EditWav);
     ButBrowse = Button("ButBrowse", QStringLiteral("&Browse"), 288, 231);
     ButBrowse->setFont(FormFont(false));
     ButOk = Button("ButOk", QStringLiteral("OK"), 85, 298);
@@ -75,8 +81,9 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
     CheckTimp =
         CheckBox("CheckTimp", QStringLiteral("Display the time when messages arrives"), false, {25, 263, 289, 17});
 
-    const QList<QWidget*> tabOrder = {ButAlegeFontT, ButAlegeFontP, CheckMin,  CheckRefresh, CheckWav, EditWav,
-                                      ButBrowse,     ButOk,         ButCancel, CheckFlash,   CheckTimp};
+    // As the controls stand, top to bottom and left to right.
+    const QList<QWidget*> tabOrder = {ButAlegeFontT, ButAlegeFontP, CheckMin,  CheckRefresh, CheckFlash, CheckWav,
+                                      EditWav,       ButBrowse,     CheckTimp, ButOk,        ButCancel};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     ButAlegeFontT->setFocus();
@@ -242,6 +249,12 @@ TEdit* TOptiuniForm::FontSample(const char* name, const QString& text, int color
     font->SetStyle({});
     font->SetCharset(TFont::kDefaultCharset);
     return sample;
+}
+
+void TOptiuniForm::DescribeFontChoice(TEdit* sample, QPushButton* button, const QString& what)
+{
+    sample->setAccessibleName(what);
+    button->setAccessibleDescription(what);
 }
 
 QPushButton* TOptiuniForm::Button(const char* name, const QString& caption, int left, int top)

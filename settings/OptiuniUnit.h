@@ -69,6 +69,8 @@ protected:
 private:
     template <typename T> T* Place(T* control, const char* name, int left, int top, int width, int height);
     TEdit* FontSample(const char* name, const QString& text, int color, int top);
+    // What assistive technology calls a font sample, and how it tells apart the button that changes it.
+    static void DescribeFontChoice(TEdit* sample, QPushButton* button, const QString& what);
     QPushButton* Button(const char* name, const QString& caption, int left, int top);
     TCheckBox* CheckBox(const char* name, const QString& caption, bool checked, QRect geometry);
     void CreateFormStorage(const Platform& platform);

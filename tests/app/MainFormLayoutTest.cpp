@@ -1,4 +1,5 @@
 #include "tests/app/AppFixture.h"
+#include "tests/support/Accessibility.h"
 
 #include <QApplication>
 #include <QResizeEvent>
@@ -105,6 +106,13 @@ TEST_F(MainFormLayoutTest, StationTreeShowsTheRootAndFollowsTheWindowOnAllSides)
     EXPECT_EQ(MainForm->width() - (tree->geometry().right() + 1), 5);
     EXPECT_EQ(340 - (tree->geometry().bottom() + 1), 15);
     EXPECT_EQ(MainForm->ToolBar1->width(), MainForm->width());
+}
+
+TEST_F(MainFormLayoutTest, TabStartsAtTheTreeWhoseHiddenHeaderSaysNothing)
+{
+    EXPECT_EQ(test::TabOrder(MainForm),
+              (QStringList{"TreeStatii", "ButRefresh", "ButOptiuni", "ButMin", "RxSpeedButton1", "ButExit"}));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(MainForm->TreeStatii)->child(0)->text(QAccessible::Name), "");
 }
 
 TEST_F(MainFormLayoutTest, ComponentsAreNamedAndSetUpAsDesigned)

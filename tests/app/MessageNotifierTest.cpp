@@ -14,6 +14,7 @@ struct Arrival
     QString station;
     QString text;
     Where where;
+    QString sender = {}; // the station's own when empty
 };
 
 struct Rule
@@ -32,7 +33,8 @@ TEST_P(MessageNotifierTest, ShowsWhatTheUserIsNotLookingAt)
     fake::FakeNotifications notifications;
     MessageNotifier notifier(notifications, {});
     for (const Arrival& arrival : GetParam().arrivals)
-        notifier.MessageArrived(arrival.station, arrival.text, arrival.where);
+        notifier.MessageArrived(arrival.station, arrival.sender.isEmpty() ? arrival.station : arrival.sender,
+                                arrival.text, arrival.where);
     EXPECT_EQ(notifications.Recorded(), GetParam().shown);
 }
 
@@ -41,6 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Rule{"ActiveChatWindow", {{"BETA", "hi", {.chatActive = true, .flash = true}}}, {}},
                     Rule{"InactiveChatWindow", {{"BETA", "hi", kUnseen}}, {"BETA|BETA: hi"}},
                     Rule{"FlashOff", {{"BETA", "hi", {}}}, {}},
+                    Rule{"GroupMessageNamesItsSender", {{"WG", "hi", kUnseen, "AL"}}, {"WG|WG: AL > hi"}},
                     Rule{"OneKeyPerStationSoItsNextMessageReplacesIt",
                          {{"BETA", "one", kUnseen}, {"GAMMA", "two", kUnseen}, {"BETA", "three", kUnseen}},
                          {"BETA|BETA: one", "GAMMA|GAMMA: two", "BETA|BETA: three"}},
@@ -57,7 +60,7 @@ TEST(MessageNotifierClickTest, LeadsToTheStationClicked)
     fake::FakeNotifications notifications;
     QString clicked;
     MessageNotifier notifier(notifications, [&](const QString& station) { clicked = station; });
-    notifier.MessageArrived("BETA", "hi", kUnseen);
+    notifier.MessageArrived("BETA", "BETA", "hi", kUnseen);
     notifications.Click("BETA");
     EXPECT_EQ(clicked, "BETA");
 }

@@ -10,6 +10,7 @@
 #include "platform/qt/FlashWindow.h"
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
+#include "tests/support/Accessibility.h"
 #include "tests/support/LanStation.h"
 #include "tests/support/Trigger.h"
 #include "tests/support/Wait.h"
@@ -146,6 +147,15 @@ TEST_F(ChatFormTest, CaptionAndIconFromTheFirstShowAndTheCaptionAgainAtEveryActi
     EXPECT_EQ(form->windowTitle(), "Chat with PC2");
     form->FormActivate();
     EXPECT_EQ(form->windowTitle(), "Chat with PC3");
+}
+
+TEST_F(ChatFormTest, TabFollowsTheLayoutAndTheTranscriptAndEntryAreNamedAfterTheStation)
+{
+    EXPECT_EQ(test::TabOrder(form.get()),
+              (QStringList{"EditText", "ButClose", "ButClear", "ButMin", "ButSave", "CheckFlash", "RichEdit"}));
+    form->SetStation(QStringLiteral("PC3"));
+    EXPECT_EQ(test::Spoken(form->RichEdit), "Conversation with PC3");
+    EXPECT_EQ(test::Spoken(form->EditText), "Message to PC3");
 }
 
 // Sending

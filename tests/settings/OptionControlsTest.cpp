@@ -2,6 +2,7 @@
 #include "settings/FontFormat.h"
 #include "settings/OptiuniUnit.h"
 #include "tests/settings/TestComponents.h"
+#include "tests/support/Accessibility.h"
 #include "tests/support/Trigger.h"
 
 #include <QCloseEvent>
@@ -91,21 +92,18 @@ TEST(OptiuniFormTest, OptionsStartAtTheirDesignedValues)
     EXPECT_FALSE(form.ButAlegeFontT->font().bold());
 }
 
-TEST(OptiuniFormTest, TabOrderFollowsTheDesign)
+TEST(OptiuniFormTest, TabFollowsTheLayoutAndScreenReadersTellTheControlsApart)
 {
     test::Services services;
     TOptiuniForm form(services.fakes.platform);
-    const QList<QWidget*> expected = {form.ButAlegeFontT, form.ButAlegeFontP, form.CheckMin,  form.CheckRefresh,
-                                      form.CheckWav,      form.EditWav,       form.ButBrowse, form.ButOk,
-                                      form.ButCancel,     form.CheckFlash,    form.CheckTimp};
-    QList<QWidget*> order;
-    QWidget* widget = form.ButAlegeFontT;
-    do {
-        if (widget->focusPolicy() & Qt::TabFocus)
-            order.append(widget);
-        widget = widget->nextInFocusChain();
-    } while (widget != form.ButAlegeFontT && order.size() < 20);
-    EXPECT_EQ(order, expected);
+    form.show();
+    form.CheckWav->SetChecked(true);
+    EXPECT_EQ(test::TabOrder(&form),
+              (QStringList{"ButAlegeFontT", "ButAlegeFontP", "CheckMin", "CheckRefresh", "CheckFlash", "CheckWav",
+                           "EditWav", "ButBrowse", "CheckTimp", "ButOk", "ButCancel"}));
+    EXPECT_EQ(test::Spoken(form.EditWav), form.Label2->text());
+    EXPECT_NE(test::Spoken(form.ButAlegeFontT, QAccessible::Description),
+              test::Spoken(form.ButAlegeFontP, QAccessible::Description));
 }
 
 // The options dialog on fake services, as the program makes it.
