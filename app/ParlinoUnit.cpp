@@ -405,6 +405,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
                                   .messageBoxes = platform_.messageBoxes,
                                   .notifyArea = platform_.notifyArea,
                                   .clock = platform_.clock,
+                                  .timers = platform_.timers,
                                   .profiles = platform_.profiles,
                                   .screens = platform_.screen});
     if (!chat) {

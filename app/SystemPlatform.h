@@ -34,6 +34,7 @@ public:
 private:
     SystemMessenger messenger_;
     SystemBrowser browser_{messenger_};
+    QtTimers timers_;
     IdentityComputerName computerName_;
     QtDesktopShell shell_;
     IniMachineStore machine_;

@@ -47,7 +47,10 @@ TEST(ThreadTest, RunsOnlyOnceResumedAndWaitForReturnsAfterTheBody)
 {
     std::atomic<bool> ran{false};
     Worker worker([&](Worker&) { ran = true; });
-    QThread::msleep(20);
+    // A sentinel made later and resumed has run its course.
+    Worker sentinel([](Worker&) {});
+    sentinel.Resume();
+    sentinel.WaitFor();
     EXPECT_FALSE(ran);
     worker.Resume();
     worker.WaitFor();
@@ -145,24 +148,46 @@ TEST(ThreadTest, IdlePriorityUsesTheIdleScheduler)
     EXPECT_EQ(policy, SCHED_IDLE);
 }
 
+// Ends a loop once the main thread's queue has taken what a hand-over posts to the application.
+class QuitOncePosted final : public QObject
+{
+public:
+    explicit QuitOncePosted(QEventLoop& loop) : loop_(loop) { QCoreApplication::instance()->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::MetaCall)
+            QMetaObject::invokeMethod(&loop_, &QEventLoop::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
 TEST(HandOverTest, WaitsWhileANestedLoopRunsAndIsServedAfterIt)
 {
     std::atomic<bool> served{false};
     bool servedInsideNestedLoop = false;
+    bool servedAfterIt = false;
     Worker worker([&](Worker& self) { self.Synchronize([&] { served = true; }); });
     QEventLoop outer;
     QTimer::singleShot(0, [&] {
-        // A nested loop, as a modal box runs one.
+        // A nested loop, as a modal box runs one, that has come to the hand-over.
         QEventLoop nested;
-        QTimer::singleShot(0, [&] { worker.Resume(); });
-        QTimer::singleShot(150, &nested, &QEventLoop::quit);
-        nested.exec();
+        {
+            const QuitOncePosted quit(nested);
+            QTimer::singleShot(0, [&] { worker.Resume(); });
+            nested.exec();
+        }
         servedInsideNestedLoop = served;
-        QTimer::singleShot(500, &outer, &QEventLoop::quit);
+        servedAfterIt = WaitUntil([&] { return served.load(); });
+        outer.quit();
     });
     outer.exec();
     EXPECT_FALSE(servedInsideNestedLoop);
-    EXPECT_TRUE(served);
+    EXPECT_TRUE(servedAfterIt);
     worker.WaitFor();
 }
 

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
-#include <QTimer>
-#include <QTimerEvent>
 
 #include <functional>
 
@@ -39,17 +37,6 @@ inline bool DrainQueue()
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&reached] { reached = true; }, Qt::QueuedConnection);
     return WaitUntil([&reached] { return reached; });
-}
-
-// One tick of a running timer, at once: the test plays the time the timer would have waited for. False when the
-// timer is not running, as no tick would come.
-inline bool Tick(QTimer* timer)
-{
-    if (!timer->isActive())
-        return false;
-    QTimerEvent tick(timer->timerId());
-    QCoreApplication::sendEvent(timer, &tick);
-    return true;
 }
 
 } // namespace parlino::test
