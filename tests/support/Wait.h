@@ -23,12 +23,6 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20
     return true;
 }
 
-// Lets queued work run for a while, for checks that something does NOT happen.
-inline void SpinFor(int milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
-}
-
 // Runs the main thread's queue up to here: a sentinel queued now runs after everything queued before it, so what
 // queued work would have done is done once it has run. True when it ran within the time-out.
 inline bool DrainQueue()
