@@ -148,24 +148,6 @@ TEST(ThreadTest, IdlePriorityUsesTheIdleScheduler)
     EXPECT_EQ(policy, SCHED_IDLE);
 }
 
-// Ends a loop once the main thread's queue has taken what a hand-over posts to the application.
-class QuitOncePosted final : public QObject
-{
-public:
-    explicit QuitOncePosted(QEventLoop& loop) : loop_(loop) { QCoreApplication::instance()->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == QCoreApplication::instance() && event->type() == QEvent::MetaCall)
-            QMetaObject::invokeMethod(&loop_, &QEventLoop::quit, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    QEventLoop& loop_;
-};
-
 TEST(HandOverTest, WaitsWhileANestedLoopRunsAndIsServedAfterIt)
 {
     std::atomic<bool> served{false};
@@ -177,7 +159,7 @@ TEST(HandOverTest, WaitsWhileANestedLoopRunsAndIsServedAfterIt)
         // A nested loop, as a modal box runs one, that has come to the hand-over.
         QEventLoop nested;
         {
-            const QuitOncePosted quit(nested);
+            const test::QuitOnceHandOverPosted quit(nested);
             QTimer::singleShot(0, [&] { worker.Resume(); });
             nested.exec();
         }

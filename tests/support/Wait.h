@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEvent>
+#include <QEventLoop>
 #include <QThread>
 
 #include <functional>
@@ -32,5 +34,27 @@ inline bool DrainQueue()
         QCoreApplication::instance(), [&reached] { reached = true; }, Qt::QueuedConnection);
     return WaitUntil([&reached] { return reached; });
 }
+
+// Ends a loop once the main thread's queue has taken the call a thread's hand-over posts to the application, so
+// what serving it did, or left for later, is done when the loop returns.
+class QuitOnceHandOverPosted final : public QObject
+{
+public:
+    explicit QuitOnceHandOverPosted(QEventLoop& loop) : loop_(loop)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::MetaCall)
+            QMetaObject::invokeMethod(&loop_, &QEventLoop::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QEventLoop& loop_;
+};
 
 } // namespace parlino::test
