@@ -36,7 +36,10 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
       RxTrayIcon(new TRxTrayIcon(this, platform.notifyArea, platform.clock, platform.messageBoxes)),
       TrayMenu(new TPopupMenu(this)), Show1(nullptr), About1(nullptr), Exit1(nullptr),
       PopupMenuHelp(new TPopupMenu(this)), Contents2(nullptr), Visitprogramhomepage1(nullptr), About3(nullptr),
-      TimerMin(new QTimer(this)), TimerRefresh(new QTimer(this)),
+      TimerMin(
+          platform.timers.NewTimer(std::chrono::milliseconds(55), TimerRepeat::Repeating, [this] { TimerMinTimer(); })),
+      TimerRefresh(
+          platform.timers.NewTimer(std::chrono::minutes(1), TimerRepeat::Repeating, [this] { TimerRefreshTimer(); })),
       NetUsers(new TNetUsers(this, platform.networkBrowser ? *platform.networkBrowser : NoNetworkBrowser(),
                              platform.computerName)),
       WinPopup(new TWinPopup(this, platform.mailslots, platform.clock, platform.oemCodePage)), platform_(platform),
@@ -72,12 +75,6 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
     RxTrayIcon->SetPopupMenu(TrayMenu);
     RxTrayIcon->OnClick = [this](QObject*, TMouseButton, TShiftState, int, int) { RxTrayIconClick(); };
 
-    TimerMin->setObjectName(QStringLiteral("TimerMin"));
-    TimerMin->setInterval(55);
-    connect(TimerMin, &QTimer::timeout, this, &TMainForm::TimerMinTimer);
-    TimerRefresh->setObjectName(QStringLiteral("TimerRefresh"));
-    TimerRefresh->setInterval(60000);
-    connect(TimerRefresh, &QTimer::timeout, this, &TMainForm::TimerRefreshTimer);
     NetUsers->SetName(QStringLiteral("NetUsers"));
     OnActivation(this, [this] { FormActivate(); });
     FormPlacement = NewFormPlacement(this, "FormPlacement", QStringLiteral("MainWindow"), {400, 250}, platform.profiles,
@@ -213,9 +210,9 @@ void TMainForm::SetOptions(TOptiuniForm& options)
     options_ = &options;
     options.SwitchRefreshTimer = [this](bool on) {
         if (on)
-            TimerRefresh->start();
+            TimerRefresh->Start();
         else
-            TimerRefresh->stop();
+            TimerRefresh->Stop();
     };
 }
 
@@ -313,7 +310,7 @@ void TMainForm::FormActivate()
     // Restoring from the notification area activates the window again: the options are loaded once per run.
     options_->FormStorage1->ReadStoredProps();
     if (options_->CheckMin->Checked())
-        TimerMin->start();
+        TimerMin->Start();
     options_->SwitchRefreshTimer(options_->CheckRefresh->Checked());
     FirstActivation = false;
 }
@@ -354,7 +351,7 @@ void TMainForm::ButMinClick()
 void TMainForm::TimerMinTimer()
 {
     // Stopped first: a failure is reported once, not every tick.
-    TimerMin->stop();
+    TimerMin->Stop();
     Guarded([this] { ButMinClick(); });
 }
 
@@ -412,6 +409,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
                                   .messageBoxes = platform_.messageBoxes,
                                   .notifyArea = platform_.notifyArea,
                                   .clock = platform_.clock,
+                                  .timers = platform_.timers,
                                   .profiles = platform_.profiles,
                                   .screens = platform_.screen});
     if (!chat) {

@@ -18,7 +18,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMainWindow>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -71,8 +70,8 @@ public:
     QAction* Contents2;
     QAction* Visitprogramhomepage1;
     QAction* About3;
-    QTimer* TimerMin;
-    QTimer* TimerRefresh;
+    std::unique_ptr<MainThreadTimer> TimerMin;
+    std::unique_ptr<MainThreadTimer> TimerRefresh;
     TFormPlacement* FormPlacement;
     TNetUsers* NetUsers;
     TWinPopup* WinPopup;

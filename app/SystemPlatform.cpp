@@ -11,6 +11,7 @@ Platform SystemPlatform::Services()
 {
     return Platform{.mailslots = messenger_.Mailslots(),
                     .clock = messenger_.TickClock(),
+                    .timers = timers_,
                     .oemCodePage = messenger_.OemCodePage(),
                     .computerName = computerName_,
                     .shell = shell_,

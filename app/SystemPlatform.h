@@ -46,6 +46,7 @@ private:
     std::unique_ptr<SystemNetwork> network_;
     SystemMessenger& messenger_;
     SystemBrowser& browser_;
+    QtTimers timers_;
     IdentityComputerName computerName_;
     QtDesktopShell shell_;
     IniMachineStore machine_;

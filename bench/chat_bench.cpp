@@ -51,7 +51,7 @@ void CloseAll()
     for (int slot = 1; slot <= TMainForm::kChatSlots; ++slot)
         if (MainForm->Chats.IsOpen(slot))
             MainForm->Chats.At(slot)->close();
-    test::SpinFor(100);
+    test::DrainQueue();
 }
 
 struct Bench

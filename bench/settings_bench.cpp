@@ -30,6 +30,7 @@ public:
         : profiles(onDisk ? static_cast<ProfileStore&>(disk) : fakes.profiles), // the other services are the fakes'
           platform{.mailslots = fakes.platform.mailslots,
                    .clock = fakes.platform.clock,
+                   .timers = fakes.platform.timers,
                    .oemCodePage = fakes.platform.oemCodePage,
                    .computerName = fakes.platform.computerName,
                    .shell = fakes.platform.shell,

@@ -111,10 +111,9 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     layout->addWidget(RichEdit, 1);
     layout->addWidget(EditText);
 
-    TimerFlash = new QTimer(this);
-    TimerFlash->setObjectName(QStringLiteral("TimerFlash"));
-    TimerFlash->setInterval(500); // half a second lit, half dark
-    connect(TimerFlash, &QTimer::timeout, this, &TChatForm::TimerFlashTimer);
+    // Half a second lit, half dark.
+    TimerFlash = services_.timers.NewTimer(std::chrono::milliseconds(500), TimerRepeat::Repeating,
+                                           [this] { TimerFlashTimer(); });
 
     BuildMenus();
     BuildTray();
@@ -264,8 +263,8 @@ void TChatForm::AdaugaMesaj(const QString& AName, const QString& AText, const TF
     if (AIncoming && CheckFlash->isChecked()) {
         RxTrayIcon->SetAnimated(true);
         FlashWindow(this, true);
-        if (!TimerFlash->isActive())
-            TimerFlash->start();
+        if (!TimerFlash->IsActive())
+            TimerFlash->Start();
     } else {
         StopFlash();
     }
@@ -274,9 +273,9 @@ void TChatForm::AdaugaMesaj(const QString& AName, const QString& AText, const TF
 void TChatForm::StopFlash()
 {
     RxTrayIcon->SetAnimated(false);
-    if (TimerFlash->isActive()) {
+    if (TimerFlash->IsActive()) {
         FlashWindow(this, false);
-        TimerFlash->stop();
+        TimerFlash->Stop();
     }
 }
 
@@ -286,7 +285,7 @@ void TChatForm::TimerFlashTimer()
         FlashWindow(this, true);
         return;
     }
-    TimerFlash->stop();
+    TimerFlash->Stop();
     RxTrayIcon->SetAnimated(false);
 }
 

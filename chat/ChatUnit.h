@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chat/REdit.h"
+#include "platform/Clock.h"
 #include "platform/ComputerName.h"
 #include "platform/FileChooser.h"
 #include "platform/MessageBoxes.h"
@@ -18,11 +19,11 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace parlino {
 
@@ -44,6 +45,8 @@ struct ChatServices
     NotifyArea& notifyArea;
     // Times the tray icon's animation.
     Clock& clock;
+    // Times the window's flashing.
+    MainThreadTimers& timers;
     // Where the placement shared by every chat window is kept, and the screens it must stay on.
     ProfileStore& profiles;
     const Screens& screens;
@@ -71,7 +74,7 @@ public:
     QPushButton* ButOk;
     TREdit* RichEdit;
     TRxTrayIcon* RxTrayIcon;
-    QTimer* TimerFlash;
+    std::unique_ptr<MainThreadTimer> TimerFlash;
     TPopupMenu* PopupMenu1;
     QAction* Show1;
     QAction* N1;

@@ -1,5 +1,7 @@
 #include "platform/Clock.h"
 
+#include <QTimer>
+
 #include <condition_variable>
 #include <ctime>
 #include <thread>
@@ -26,7 +28,30 @@ private:
     std::condition_variable wake_;
 };
 
+class QtTimer final : public MainThreadTimer
+{
+public:
+    QtTimer(MainThreadTimers::Interval interval, TimerRepeat repeat, std::function<void()> action)
+    {
+        timer_.setInterval(interval);
+        timer_.setSingleShot(repeat == TimerRepeat::SingleShot);
+        QObject::connect(&timer_, &QTimer::timeout, std::move(action));
+    }
+
+    void Start() override { timer_.start(); }
+    void Stop() override { timer_.stop(); }
+    bool IsActive() const override { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
+};
+
 } // namespace
+
+std::unique_ptr<MainThreadTimer> QtTimers::NewTimer(Interval interval, TimerRepeat repeat, std::function<void()> action)
+{
+    return std::make_unique<QtTimer>(interval, repeat, std::move(action));
+}
 
 uint32_t SystemClock::TickCount()
 {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -58,6 +59,45 @@ public:
     void Sleep(uint32_t milliseconds) override;
     Time Now() override;
     std::unique_ptr<Alarm> NewAlarm() override;
+};
+
+// A timer whose action runs on the main thread once its interval has passed: every interval while it is
+// active, or once. Main thread only; destroying it stops it.
+class MainThreadTimer
+{
+public:
+    virtual ~MainThreadTimer() = default;
+    // Waits a whole interval from now, also when it was active already.
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+    // A single-shot timer is no longer active while its action runs.
+    virtual bool IsActive() const = 0;
+};
+
+enum class TimerRepeat
+{
+    Repeating,
+    SingleShot
+};
+
+// Where components get their main-thread timers, so tests can move them with the clock they move by hand.
+class MainThreadTimers
+{
+public:
+    using Interval = std::chrono::milliseconds;
+
+    virtual ~MainThreadTimers() = default;
+    // A stopped timer; a repeating one needs an interval of at least a millisecond.
+    virtual std::unique_ptr<MainThreadTimer> NewTimer(Interval interval, TimerRepeat repeat,
+                                                      std::function<void()> action) = 0;
+};
+
+// Qt's timers on the main thread's event loop.
+class QtTimers final : public MainThreadTimers
+{
+public:
+    std::unique_ptr<MainThreadTimer> NewTimer(Interval interval, TimerRepeat repeat,
+                                              std::function<void()> action) override;
 };
 
 } // namespace parlino

@@ -54,6 +54,12 @@ bool LocalMailslots::Owns(MailslotHandle handle) const
     return Find(handle) != nullptr;
 }
 
+int LocalMailslots::ReadersInside() const
+{
+    std::lock_guard lock(mutex_);
+    return callsInside_;
+}
+
 bool LocalMailslots::IsOpen(const std::string& slot) const
 {
     const std::string wanted = UpperAscii(slot);

@@ -29,6 +29,9 @@ public:
     MailslotHandle Create(const std::string& slot, uint32_t maxMessageSize, uint32_t readTimeout);
     bool IsOpen(const std::string& slot) const;
     bool Owns(MailslotHandle handle) const;
+    // Readers inside Read now. A reader lets go of the table's lock only to wait, so each one counted waits
+    // (or is about to return what woke it).
+    int ReadersInside() const;
     bool Info(MailslotHandle handle, uint32_t* nextSize, uint32_t* messageCount);
     bool Read(MailslotHandle handle, void* buffer, uint32_t bytesToRead, uint32_t* bytesRead);
     bool Discard(MailslotHandle handle);

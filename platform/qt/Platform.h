@@ -24,6 +24,7 @@ struct Platform
 {
     MailslotService& mailslots;
     Clock& clock;
+    MainThreadTimers& timers;
     const CodePage& oemCodePage;
     const ComputerName& computerName;
     DesktopShell& shell;

@@ -258,9 +258,12 @@ TEST_F(MainFormTest, StartMinimizedHidesOnceAfterTheFirstActivationAndRestoringR
     CreateForms();
     ShowActive();
     EXPECT_TRUE(OptiuniForm->CheckMin->Checked());
-    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
+    EXPECT_FALSE(MainForm->TimerRefresh->IsActive());
+    clock.Advance(54);
+    EXPECT_TRUE(MainForm->isVisible()) << "shown for a moment first";
+    clock.Advance(1);
     ASSERT_TRUE(WaitUntil(InTray));
-    EXPECT_FALSE(MainForm->TimerMin->isActive());
+    EXPECT_FALSE(MainForm->TimerMin->IsActive());
     EXPECT_TRUE(profiles.Text("parlino.ini").contains("[MainWindow]"));
 
     profiles.SetText("Parlino.ini", "[Optiuni]\nCheckMin_Checked=False\nCheckRefresh_Checked=True\n");
@@ -268,8 +271,8 @@ TEST_F(MainFormTest, StartMinimizedHidesOnceAfterTheFirstActivationAndRestoringR
     ShowActive();
     EXPECT_FALSE(MainForm->RxTrayIcon->IsAdded());
     EXPECT_TRUE(OptiuniForm->CheckMin->Checked()) << "the options are loaded once per run";
-    EXPECT_FALSE(MainForm->TimerMin->isActive());
-    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
+    EXPECT_FALSE(MainForm->TimerMin->IsActive());
+    EXPECT_FALSE(MainForm->TimerRefresh->IsActive());
 }
 
 TEST_F(MainFormTest, EveryWayOfHidingWritesThePlacementAndEveryWayBackShowsTheWindowWhereItWas)
@@ -277,7 +280,11 @@ TEST_F(MainFormTest, EveryWayOfHidingWritesThePlacementAndEveryWayBackShowsTheWi
     const std::vector<std::pair<const char*, std::function<void()>>> hidings = {
         {"the Minimize button", [] { Trigger(MainForm->ButMin); }},
         {"the title bar's minimize", [] { MainForm->setWindowState(Qt::WindowMinimized); }},
-        {"the start-minimized timer", [] { MainForm->TimerMin->start(); }},
+        {"the start-minimized timer",
+         [this] {
+             MainForm->TimerMin->Start();
+             clock.Advance(55);
+         }},
     };
     const std::vector<std::pair<const char*, std::function<void()>>> restorings = {
         {"the tray menu's Show", [] { Trigger(MainForm->Show1); }},
@@ -333,12 +340,14 @@ TEST_F(MainFormTest, AnUnwritableSettingsFileIsReportedOnceAndKeepsTheWindowShow
     profiles.SetReadOnly("parlino.ini", true);
     CreateForms();
     ShowActive();
+    clock.Advance(55);
     ASSERT_TRUE(WaitUntil([this] { return !messageBoxes.Shown().empty(); }));
+    clock.Advance(55);
     ASSERT_TRUE(test::DrainQueue());
     ASSERT_EQ(messageBoxes.Shown().size(), 1U);
     EXPECT_TRUE(messageBoxes.Shown()[0].text.startsWith("Unable to write to "))
         << messageBoxes.Shown()[0].text.toStdString();
-    EXPECT_FALSE(MainForm->TimerMin->isActive());
+    EXPECT_FALSE(MainForm->TimerMin->IsActive());
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->RxTrayIcon->Active());
 }
@@ -347,7 +356,7 @@ TEST_F(MainFormTest, OptionsOpenBesideAUsableWindowAndTheirOkSwitchesTheRefresh)
 {
     CreateForms();
     ShowActive();
-    EXPECT_TRUE(MainForm->TimerRefresh->isActive()) << "Auto-refresh is on by design";
+    EXPECT_TRUE(MainForm->TimerRefresh->IsActive()) << "Auto-refresh is on by design";
     Trigger(MainForm->ButOptiuni);
     EXPECT_TRUE(OptiuniForm->isVisible());
     EXPECT_FALSE(OptiuniForm->isModal());
@@ -357,7 +366,7 @@ TEST_F(MainFormTest, OptionsOpenBesideAUsableWindowAndTheirOkSwitchesTheRefresh)
     EXPECT_FALSE(OptiuniForm->isMinimized()) << "back from the window manager's minimize";
     OptiuniForm->CheckRefresh->SetChecked(false);
     Trigger(OptiuniForm->ButOk);
-    EXPECT_FALSE(MainForm->TimerRefresh->isActive());
+    EXPECT_FALSE(MainForm->TimerRefresh->IsActive());
 }
 
 } // namespace

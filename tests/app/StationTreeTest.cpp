@@ -253,12 +253,9 @@ TEST_F(StationTreeTest, TimerRefreshRefreshesEveryMinuteWhileEnabled)
 {
     Network({{"OFFICE", {"BOB"}}});
     Start();
-    EXPECT_EQ(MainForm->TimerRefresh->interval(), 60000);
     browser.AddComputer("OFFICE", "CAROL");
-    // One tick, soon: ticks closer than a refresh would stop each refresh before its first domain.
-    MainForm->TimerRefresh->setSingleShot(true);
-    MainForm->TimerRefresh->setInterval(1);
-    MainForm->TimerRefresh->start();
+    MainForm->TimerRefresh->Start();
+    clock.Advance(60000);
     EXPECT_TRUE(WaitUntil([] { return Tree().contains("  CAROL/2"); }));
 }
 
@@ -298,13 +295,19 @@ TEST_F(StationTreeTest, BehindAnErrorBoxATickNeitherWaitsForTheRefreshNorRoutesA
     ASSERT_TRUE(WaitUntil([&] { return gate.Waiting(); }));
     const CRefreshThread* underWay = MainForm->RefreshThread.get();
 
-    // The error box's own loop: a tick of the refresh and a message arrive while it is open.
+    // The error box's own loop: a tick of the refresh and a message arrive while it is open; it ends once the
+    // message's hand-over has come to it.
     messageBoxes.whileShown = [&] {
         QEventLoop modal;
-        MainForm->TimerRefresh->setSingleShot(true);
-        MainForm->TimerRefresh->start(1);
+        QMetaObject::invokeMethod(
+            &modal,
+            [this] {
+                MainForm->TimerRefresh->Start();
+                clock.Advance(60000);
+            },
+            Qt::QueuedConnection);
+        const test::QuitOnceHandOverPosted quit(modal);
         ASSERT_TRUE(mailslots.Deliver("messngr", {'B', 'O', 'B', 0, 'A', 'L', 'P', 'H', 'A', 0, 'h', 'i'}));
-        QTimer::singleShot(200, &modal, &QEventLoop::quit);
         modal.exec();
         EXPECT_EQ(MainForm->RefreshThread.get(), underWay) << "no second refresh";
         EXPECT_FALSE(MainForm->RefreshThread->Finished());

@@ -29,17 +29,22 @@ click_tray_icon() {
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 }
 
+# tree_filled: whether the station tree shows its first refresh: its root is then selected, drawn in the style's
+# selection colour.
+tree_filled() {
+    import -window "$window" png:- 2>/dev/null | convert - -format %c histogram:info:- 2>/dev/null | grep -q '#308CC6'
+}
+
 # run_and_exit SCREENSHOT COMMAND...: starts Parlino through the command, pictures its window, presses
 # "E&xit" and expects it to end with 0.
 run_and_exit() {
     screenshot=$1
     shift
     start "$@"
-    if ! wait_for shown; then
-        echo "FAIL: no visible window captioned Parlino"
+    if ! wait_for shown || ! wait_for tree_filled; then
+        echo "FAIL: no visible window captioned Parlino with its station tree filled"
         exit 1
     fi
-    sleep 0.3
     [ -n "$screenshot" ] && import -window "$window" "$screenshot" && echo "screenshot: $screenshot"
     exit_by_button
 }

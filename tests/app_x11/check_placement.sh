@@ -76,12 +76,11 @@ open_chat() {
     wait_for frame_of "$chat" >/dev/null
 }
 # closed_by_alt_f4: presses Alt+F4 in the chat window unless it is gone already. Pressed again if the window
-# manager had not yet given the window the focus, as a user would.
+# manager had not yet given the window the focus, as a user would once the window stays.
 closed_by_alt_f4() {
     not_showing '^Chat with PEER$' && return 0
     xdotool windowactivate --sync "$chat" key alt+F4
-    sleep 0.3
-    not_showing '^Chat with PEER$'
+    within 5 not_showing '^Chat with PEER$'
 }
 close_chat() {
     expect "the chat window closes" closed_by_alt_f4

@@ -8,14 +8,25 @@ start() {
     pid=$!
 }
 
-# wait_for TEST...: waits up to ten seconds for the test to hold.
-wait_for() {
-    tries=0
+# within TENTHS TEST...: waits up to that many tenths of a second for the test to hold.
+within() {
+    local tenths=$1 tries=0
+    shift
     until "$@"; do
-        [ "$tries" -ge 100 ] && return 1
+        [ "$tries" -ge "$tenths" ] && return 1
         sleep 0.1
         tries=$((tries + 1))
     done
+}
+
+# wait_for TEST...: waits up to ten seconds for the test to hold.
+wait_for() {
+    within 100 "$@"
+}
+
+# painted WINDOW: whether the window shows more than the plain background it has before its first paint.
+painted() {
+    [ "$(import -window "$1" png:- 2>/dev/null | identify -format %k - 2>/dev/null)" -gt 8 ] 2>/dev/null
 }
 
 # showing CAPTION: whether a window whose caption matches the pattern is up; it is then in $found.

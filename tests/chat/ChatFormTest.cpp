@@ -60,6 +60,7 @@ protected:
                                                              .messageBoxes = boxes,
                                                              .notifyArea = tray,
                                                              .clock = me.clock,
+                                                             .timers = me.clock,
                                                              .profiles = services.profiles,
                                                              .screens = services.screen});
         chat->Tag = 1;
@@ -120,8 +121,7 @@ TEST_F(ChatFormTest, StartsWithOneEmptyLineTheStillTrayIconAndNoFlashing)
 {
     EXPECT_EQ(Lines(), QStringList{QString()});
     EXPECT_TRUE(form->CheckFlash->isChecked());
-    EXPECT_FALSE(form->TimerFlash->isActive());
-    EXPECT_EQ(form->TimerFlash->interval(), 500);
+    EXPECT_FALSE(form->TimerFlash->IsActive());
     EXPECT_FALSE(form->PadNext());
     EXPECT_EQ(tray.Shown().size(), 1u);
     // Added once, for the finished window: no add, remove and add again while it was being built.
@@ -409,10 +409,10 @@ TEST_F(ChatFormTest, FlashingShowsInTheWindowItselfUntilItStops)
     form->show();
     Receive(QStringLiteral("ping"));
     const QImage flashed = form->grab().toImage();
-    form->TimerFlashTimer();
+    me.clock.Advance(500);
     const QImage normal = form->grab().toImage();
     EXPECT_NE(flashed, normal);
-    form->TimerFlashTimer();
+    me.clock.Advance(500);
     EXPECT_EQ(form->grab().toImage(), flashed) << "the look toggles";
     form->StopFlash();
     EXPECT_EQ(form->grab().toImage(), normal);
@@ -422,16 +422,18 @@ TEST_F(ChatFormTest, AReceivedLineFlashesUntilAKeyInTheEntry)
 {
     form->show();
     Receive(QStringLiteral("ping"));
-    EXPECT_TRUE(form->TimerFlash->isActive());
+    EXPECT_TRUE(form->TimerFlash->IsActive());
     EXPECT_TRUE(TrayAnimated());
     EXPECT_TRUE(FlashInverted(form.get()));
-    ASSERT_TRUE(test::Tick(form->TimerFlash));
+    me.clock.Advance(499);
+    EXPECT_TRUE(FlashInverted(form.get())) << "half a second lit";
+    me.clock.Advance(1);
     EXPECT_FALSE(FlashInverted(form.get())) << "the timer toggles the look";
     Receive(QStringLiteral("again"));
     EXPECT_TRUE(FlashInverted(form.get())) << "a further line inverts once more";
 
     QTest::keyClick(form->EditText, Qt::Key_Shift);
-    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(form->TimerFlash->IsActive());
     EXPECT_FALSE(TrayAnimated());
     EXPECT_FALSE(FlashInverted(form.get()));
 }
@@ -441,7 +443,7 @@ TEST_F(ChatFormTest, ASentLineStopsTheFlashing)
     Receive(QStringLiteral("ping"));
     form->EditText->setText(QStringLiteral("pong"));
     test::Trigger(form->ButOk);
-    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(form->TimerFlash->IsActive());
     EXPECT_FALSE(TrayAnimated());
     EXPECT_FALSE(FlashInverted(form.get()));
 }
@@ -450,15 +452,15 @@ TEST_F(ChatFormTest, ClearingTheFlashBoxStopsAtTheNextTickKeepingTheLook)
 {
     Receive(QStringLiteral("ping"));
     form->CheckFlash->setChecked(false);
-    EXPECT_TRUE(form->TimerFlash->isActive());
+    EXPECT_TRUE(form->TimerFlash->IsActive());
     const bool look = FlashInverted(form.get());
-    ASSERT_TRUE(test::Tick(form->TimerFlash));
-    EXPECT_FALSE(form->TimerFlash->isActive());
+    me.clock.Advance(500);
+    EXPECT_FALSE(form->TimerFlash->IsActive());
     EXPECT_FALSE(TrayAnimated());
     EXPECT_EQ(FlashInverted(form.get()), look);
 
     Receive(QStringLiteral("quiet"));
-    EXPECT_FALSE(form->TimerFlash->isActive());
+    EXPECT_FALSE(form->TimerFlash->IsActive());
     EXPECT_FALSE(TrayAnimated());
 }
 

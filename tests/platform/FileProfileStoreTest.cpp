@@ -11,7 +11,6 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -196,9 +195,18 @@ TEST(ProfileStoreCrashTest, AKilledWriterNeverLeavesADamagedFile)
         writer.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProfileStoreCrashWriterTest.*"});
         const QByteArray before = Contents(path);
         ASSERT_TRUE(writer.waitForStarted());
-        // Killed at varied moments once it is writing, however slowly a loaded machine started it.
-        ASSERT_TRUE(test::WaitUntil([&] { return Contents(path) != before; }, 20000));
-        QThread::msleep(20 + 37 * round);
+        // Killed at varied moments once it is writing, however slowly a loaded machine started it: after one more
+        // write seen each round.
+        QByteArray seen = before;
+        int writesSeen = 0;
+        ASSERT_TRUE(test::WaitUntil(
+            [&] {
+                const QByteArray now = Contents(path);
+                writesSeen += now != seen;
+                seen = now;
+                return writesSeen > round;
+            },
+            20000));
         writer.kill();
         writer.waitForFinished();
 

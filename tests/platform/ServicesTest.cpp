@@ -117,7 +117,7 @@ TEST(LocalMailslotsTest, WholeMessagesInOrderAndAWaitThatTakesNothing)
         EXPECT_FALSE(inboxes.Read(handle, nullptr, 0, &read));
         woke = true;
     });
-    QThread::msleep(30);
+    ASSERT_TRUE(test::WaitUntil([&] { return inboxes.ReadersInside() == 1; }));
     EXPECT_FALSE(woke);
     ASSERT_TRUE(inboxes.Deliver("MESSNGR", {})); // even an empty message wakes the waiter
     waiter.join();
@@ -166,7 +166,7 @@ TEST(LocalMailslotsTest, ClosingReleasesABlockedWait)
         uint32_t read = 0;
         inboxes.Read(handle, nullptr, 0, &read);
     });
-    QThread::msleep(20);
+    ASSERT_TRUE(test::WaitUntil([&] { return inboxes.ReadersInside() == 1; }));
     EXPECT_TRUE(inboxes.Close(handle));
     waiter.join();
     uint32_t read = 0;

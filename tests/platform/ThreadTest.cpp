@@ -47,7 +47,10 @@ TEST(ThreadTest, RunsOnlyOnceResumedAndWaitForReturnsAfterTheBody)
 {
     std::atomic<bool> ran{false};
     Worker worker([&](Worker&) { ran = true; });
-    QThread::msleep(20);
+    // A sentinel made later and resumed has run its course.
+    Worker sentinel([](Worker&) {});
+    sentinel.Resume();
+    sentinel.WaitFor();
     EXPECT_FALSE(ran);
     worker.Resume();
     worker.WaitFor();
@@ -149,20 +152,24 @@ TEST(HandOverTest, WaitsWhileANestedLoopRunsAndIsServedAfterIt)
 {
     std::atomic<bool> served{false};
     bool servedInsideNestedLoop = false;
+    bool servedAfterIt = false;
     Worker worker([&](Worker& self) { self.Synchronize([&] { served = true; }); });
     QEventLoop outer;
     QTimer::singleShot(0, [&] {
-        // A nested loop, as a modal box runs one.
+        // A nested loop, as a modal box runs one, that has come to the hand-over.
         QEventLoop nested;
-        QTimer::singleShot(0, [&] { worker.Resume(); });
-        QTimer::singleShot(150, &nested, &QEventLoop::quit);
-        nested.exec();
+        {
+            const test::QuitOnceHandOverPosted quit(nested);
+            QTimer::singleShot(0, [&] { worker.Resume(); });
+            nested.exec();
+        }
         servedInsideNestedLoop = served;
-        QTimer::singleShot(500, &outer, &QEventLoop::quit);
+        servedAfterIt = WaitUntil([&] { return served.load(); });
+        outer.quit();
     });
     outer.exec();
     EXPECT_FALSE(servedInsideNestedLoop);
-    EXPECT_TRUE(served);
+    EXPECT_TRUE(servedAfterIt);
     worker.WaitFor();
 }
 

@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEvent>
+#include <QEventLoop>
 #include <QThread>
-#include <QTimer>
-#include <QTimerEvent>
 
 #include <functional>
 
@@ -25,12 +25,6 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20
     return true;
 }
 
-// Lets queued work run for a while, for checks that something does NOT happen.
-inline void SpinFor(int milliseconds)
-{
-    WaitUntil([] { return false; }, milliseconds);
-}
-
 // Runs the main thread's queue up to here: a sentinel queued now runs after everything queued before it, so what
 // queued work would have done is done once it has run. True when it ran within the time-out.
 inline bool DrainQueue()
@@ -41,15 +35,26 @@ inline bool DrainQueue()
     return WaitUntil([&reached] { return reached; });
 }
 
-// One tick of a running timer, at once: the test plays the time the timer would have waited for. False when the
-// timer is not running, as no tick would come.
-inline bool Tick(QTimer* timer)
+// Ends a loop once the main thread's queue has taken the call a thread's hand-over posts to the application, so
+// what serving it did, or left for later, is done when the loop returns.
+class QuitOnceHandOverPosted final : public QObject
 {
-    if (!timer->isActive())
+public:
+    explicit QuitOnceHandOverPosted(QEventLoop& loop) : loop_(loop)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::MetaCall)
+            QMetaObject::invokeMethod(&loop_, &QEventLoop::quit, Qt::QueuedConnection);
         return false;
-    QTimerEvent tick(timer->timerId());
-    QCoreApplication::sendEvent(timer, &tick);
-    return true;
-}
+    }
+
+private:
+    QEventLoop& loop_;
+};
 
 } // namespace parlino::test

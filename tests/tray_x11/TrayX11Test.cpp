@@ -48,6 +48,21 @@ std::optional<QRect> EmbeddedPlace(const QString& info)
     return QRect(*x, *y, *width, *height);
 }
 
+// Where trayer's panel is on the screen, from the X server's tree of windows.
+std::optional<QRect> PanelPlace()
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
+    xwininfo.waitForFinished(5000);
+    static const QRegularExpression panel(
+        QStringLiteral(R"("panel": \("panel" "trayer"\)\s+(\d+)x(\d+)\S*\s+\+(-?\d+)\+(-?\d+))"));
+    const QRegularExpressionMatch match = panel.match(QString::fromLocal8Bit(xwininfo.readAllStandardOutput()));
+    if (!match.hasMatch())
+        return std::nullopt;
+    return QRect(match.captured(3).toInt(), match.captured(4).toInt(), match.captured(1).toInt(),
+                 match.captured(2).toInt());
+}
+
 // Qt draws an X11 tray icon in a small window of its own that the notification area takes in.
 QWidget* TrayWindow()
 {
@@ -83,21 +98,22 @@ TEST(TrayX11Test, IconAppearsInTheNotificationAreaWithItsTipAndReportsAClick)
     ASSERT_TRUE(tray.IsAdded());
 
     // Embedded: mapped, inside trayer's panel rather than at the top level. The panel grows to take the
-    // icon in and, aligned right, moves while it settles, so the place counts once two looks agree.
+    // icon in and, aligned right, moves while it settles: the place counts once the panel holds it at the
+    // screen's right edge.
     QString info;
     std::optional<QRect> place;
+    std::optional<QRect> panel;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            const std::optional<QRect> previous = place;
             const QWidget* window = TrayWindow();
             info = window ? WindowInfo(window->winId()) : QString();
             place = EmbeddedPlace(info);
-            if (place != previous || !place)
-                SpinFor(200);
-            return place && place == previous;
+            panel = PanelPlace();
+            return place && panel && panel->contains(*place) &&
+                   panel->right() == QGuiApplication::primaryScreen()->geometry().right();
         },
         10000))
-        << info.toStdString();
+        << info.toStdString() << " in the panel at " << (panel ? panel->x() : -1);
     EXPECT_GT(place->x(), 0);
 
     const QString centreX = QString::number(place->center().x());

@@ -32,6 +32,7 @@ struct FakeServices
     {
         return {.mailslots = mailslotService,
                 .clock = clock,
+                .timers = clock,
                 .oemCodePage = codePage,
                 .computerName = computerName,
                 .shell = shell,
