@@ -191,7 +191,7 @@
     </message>
     <message>
         <source>Choose Font</source>
-        <translation>Schriftart</translation>
+        <translation>Schriftart...</translation>
     </message>
     <message>
         <source>Receive</source>
