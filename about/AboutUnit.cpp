@@ -20,7 +20,7 @@ TAboutForm::TAboutForm(QWidget* parent)
 {
     Init_about_Resources();
     setObjectName(QStringLiteral("AboutForm"));
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
     setFixedSize(272, 172);
 
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -32,7 +32,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     Image1->setPixmap(QPixmap::fromImage(picture.read()));
 
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setText(QStringLiteral("Parlino v. 1.0"));
+    Label1->setText(tr("Parlino v. 1.0"));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(16);
     font.setBold(true);
@@ -43,7 +43,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     Label1->move(111, 25);
 
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setText(QStringLiteral("OK"));
+    BitBtn1->setText(tr("OK"));
     BitBtn1->setGeometry(96, 127, 75, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

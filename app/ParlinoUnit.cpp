@@ -2,6 +2,7 @@
 
 #include "about/AboutUnit.h"
 #include "app/Glyphs.h"
+#include "app/Notice.h"
 #include "forms/AccessibleRole.h"
 #include "forms/FormParts.h"
 #include "platform/MainThreadHandOver.h"
@@ -118,15 +119,15 @@ void TMainForm::BuildToolBar()
     ToolBar1 = NewToolBar(centralWidget(), "ToolBar1");
     ToolBar1->setGeometry(0, 0, kClientSize.width(), kToolBarHeight);
 
-    ButChat = ToolButton("ButChat", QStringLiteral("&Chat"), "chat", 0, 56);
+    ButChat = ToolButton("ButChat", tr("&Chat"), "chat", 0, 56);
     ButChat->setEnabled(false);
-    ButRefresh = ToolButton("ButRefresh", QStringLiteral("&Refresh Net"), "refresh", 56, 70);
-    ButOptiuni = ToolButton("ButOptiuni", QStringLiteral("&Options"), "options", 126, 56);
-    ButMin = ToolButton("ButMin", QStringLiteral("&Minimize"), "minimize", 182, 56);
-    RxSpeedButton1 = ToolButton("RxSpeedButton1", QStringLiteral("&Help"), "help", 238, 56);
+    ButRefresh = ToolButton("ButRefresh", tr("&Refresh Net"), "refresh", 56, 70);
+    ButOptiuni = ToolButton("ButOptiuni", tr("&Options"), "options", 126, 56);
+    ButMin = ToolButton("ButMin", tr("&Minimize"), "minimize", 182, 56);
+    RxSpeedButton1 = ToolButton("RxSpeedButton1", tr("&Help"), "help", 238, 56);
     ToolButton1 = NewSeparator(ToolBar1, "ToolButton1");
     ToolButton1->setGeometry(294, (kToolBarHeight - kButtonHeight) / 2, 37, kButtonHeight);
-    ButExit = ToolButton("ButExit", QStringLiteral("E&xit"), "exit", 331, 56);
+    ButExit = ToolButton("ButExit", tr("E&xit"), "exit", 331, 56);
 
     connect(ButChat, &QToolButton::clicked, this, &TMainForm::ButChatClick);
     connect(ButRefresh, &QToolButton::clicked, this, &TMainForm::ButRefreshClick);
@@ -164,7 +165,7 @@ void TMainForm::BuildTree()
     TreeStatii->setMouseTracking(true);
     TreeStatii->setAttribute(Qt::WA_Hover);
 
-    auto* root = new QTreeWidgetItem(TreeStatii, {QStringLiteral("Network")});
+    auto* root = new QTreeWidgetItem(TreeStatii, {StationTree::RootText()});
     root->setIcon(0, ImageList1.Icons(0));
     root->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     connect(TreeStatii, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
@@ -181,19 +182,17 @@ void TMainForm::BuildTree()
 void TMainForm::BuildMenus()
 {
     TrayMenu->setObjectName(QStringLiteral("TrayMenu"));
-    Show1 = NewMenuItem(TrayMenu, "Show1", QStringLiteral("&Show"), this, [this] { Show1Click(); });
-    About1 = NewMenuItem(TrayMenu, "About1", QStringLiteral("&About"), this, [this] { About1Click(); });
+    Show1 = NewMenuItem(TrayMenu, "Show1", tr("&Show"), this, [this] { Show1Click(); });
+    About1 = NewMenuItem(TrayMenu, "About1", tr("&About"), this, [this] { About1Click(); });
     TrayMenu->addSeparator();
-    Exit1 = NewMenuItem(TrayMenu, "Exit1", QStringLiteral("E&xit"), this, [this] { Exit1Click(); });
+    Exit1 = NewMenuItem(TrayMenu, "Exit1", tr("E&xit"), this, [this] { Exit1Click(); });
 
     PopupMenuHelp->setObjectName(QStringLiteral("PopupMenuHelp"));
-    Contents2 =
-        NewMenuItem(PopupMenuHelp, "Contents2", QStringLiteral("&Contents"), this, [this] { Contents2Click(); });
-    Visitprogramhomepage1 =
-        NewMenuItem(PopupMenuHelp, "Visitprogramhomepage1", QStringLiteral("&Visit program homepage"), this,
-                    [this] { Visitprogramhomepage1Click(); });
+    Contents2 = NewMenuItem(PopupMenuHelp, "Contents2", tr("&Contents"), this, [this] { Contents2Click(); });
+    Visitprogramhomepage1 = NewMenuItem(PopupMenuHelp, "Visitprogramhomepage1", tr("&Visit program homepage"), this,
+                                        [this] { Visitprogramhomepage1Click(); });
     PopupMenuHelp->addSeparator();
-    About3 = NewMenuItem(PopupMenuHelp, "About3", QStringLiteral("&About"), this, [this] { About3Click(); });
+    About3 = NewMenuItem(PopupMenuHelp, "About3", tr("&About"), this, [this] { About3Click(); });
 }
 
 void TMainForm::FormCreate()
@@ -231,7 +230,7 @@ void TMainForm::OpenMessenger()
     // Opened twice on purpose: the second Open replaces the mailslot and its waiting thread with fresh ones.
     // When the mailslot can't be had (another program holds "messngr", the port is barred) the program
     // still runs: it can send, it just receives nothing, and says so where the user looks, without a box.
-    QString reason;
+    Notice reason;
     try {
         WinPopup->SetActive(true);
         WinPopup->Open();
@@ -239,25 +238,32 @@ void TMainForm::OpenMessenger()
     } catch (const EMailSlot& error) {
         reason = NotReceivingReason(error);
     } catch (const std::exception& error) {
-        reason = QString::fromUtf8(error.what());
-        platform_.messageBoxes.ShowError(nullptr, reason, QGuiApplication::applicationDisplayName());
+        reason = Notice::Verbatim(QString::fromUtf8(error.what()));
+        platform_.messageBoxes.ShowError(nullptr, reason.shown, QGuiApplication::applicationDisplayName());
     }
     FormClose();
-    StatusLine->setText(QStringLiteral("Not receiving messages: ") + reason);
+    const Notice notice = Said(QT_TR_NOOP("Not receiving messages: %1")).Arg(reason);
+    StatusLine->setText(notice.shown);
     StatusLine->setToolTip(StatusLine->text());
     StatusLine->show();
-    QTextStream(stderr) << "parlino: " << StatusLine->text() << Qt::endl;
+    QTextStream(stderr) << "parlino: " << notice.logged << Qt::endl;
 }
 
-QString TMainForm::NotReceivingReason(const EMailSlot& error) const
+Notice TMainForm::Said(const char* source)
+{
+    return Notice::Translated(staticMetaObject.className(), source);
+}
+
+Notice TMainForm::NotReceivingReason(const EMailSlot& error) const
 {
     switch (platform_.mailslots.GetLastError()) {
     case kErrorAlreadyExists:
-        return QStringLiteral("the name is held by another program");
+        return Said(QT_TR_NOOP("the name is held by another program"));
     case kErrorAccessDenied:
-        return QStringLiteral("port %1 needs the capability, see README").arg(platform_.datagramPort);
+        return Said(QT_TR_NOOP("port %1 needs the capability, see README"))
+            .Arg(Notice::Verbatim(QString::number(platform_.datagramPort)));
     default:
-        return error.Message();
+        return Notice::Verbatim(error.Message());
     }
 }
 
@@ -287,7 +293,7 @@ QTreeWidgetItem* TMainForm::SelectedNode() const
 void TMainForm::TreeStatiiChange()
 {
     const QTreeWidgetItem* selected = SelectedNode();
-    ButChat->setEnabled(selected && selected->text(0) != QLatin1String(kNetworkNode));
+    ButChat->setEnabled(selected && selected->text(0) != StationTree::RootText());
 }
 
 void TMainForm::TreeStatiiGetSelectedIndex(QTreeWidgetItem* Node)
@@ -398,7 +404,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
     if (name == QLatin1String(kNetworkNode))
         return kNoChatSlot;
     const QTreeWidgetItem* selected = SelectedNode();
-    if (name.isEmpty() && (!selected || selected->text(0) == QLatin1String(kNetworkNode)))
+    if (name.isEmpty() && (!selected || selected->text(0) == StationTree::RootText()))
         return kNoChatSlot;
     TChatForm* chat = Chats.Open({.stations = stations_,
                                   .options = *options_,
@@ -413,7 +419,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
                                   .profiles = platform_.profiles,
                                   .screens = platform_.screen});
     if (!chat) {
-        platform_.messageBoxes.ShowError(nullptr, QStringLiteral("Couldn't create window"), QStringLiteral("Error"));
+        platform_.messageBoxes.ShowError(nullptr, tr("Couldn't create window"), tr("Error"));
         return kNoChatSlot;
     }
     // The station exactly as named: a reply must go back to the computer that wrote.

@@ -28,6 +28,7 @@
 namespace parlino {
 
 class TAboutForm;
+struct Notice;
 
 // The main window: toolbar, station tree, tray icon, the one messenger transport, and the table of
 // chat windows. Main thread only.
@@ -113,8 +114,10 @@ public:
 
     // The chat-window table: slots 1..kChatSlots, kNoChatSlot when none is free or none was opened.
     static constexpr int kNoChatSlot = ChatTable::kNoSlot;
-    // The label of the station tree's root: never a station.
+    // The name of the station tree's root, never a station; the tree shows it in the user's language.
     static constexpr auto kNetworkNode = "Network";
+    // A notice of this window, source marked with QT_TRANSLATE_NOOP in this window's context.
+    static Notice Said(const char* source);
     int FreeChatSlot() const;
     bool ActivateChat(const QString& station);
     // Who opens a chat window: the user's is activated, a message's comes up without taking the keyboard.
@@ -144,7 +147,7 @@ private:
     void Guarded(const std::function<void()>& step);
     void ShowFromTray();
     void OpenMessenger();
-    QString NotReceivingReason(const EMailSlot& error) const;
+    Notice NotReceivingReason(const EMailSlot& error) const;
     // The current node while it is selected.
     QTreeWidgetItem* SelectedNode() const;
 

@@ -1,5 +1,6 @@
 #include "app/RefreshThread.h"
 
+#include "app/StationTree.h"
 #include "netenum/NetworkWalk.h"
 
 #include <QTreeWidgetItemIterator>
@@ -11,7 +12,6 @@ int StationCount = 0;
 
 namespace {
 
-const QString kRootText = QStringLiteral("Network");
 constexpr int kRootImage = 0;
 
 } // namespace
@@ -67,7 +67,7 @@ void CRefreshThread::Rebuild(const std::optional<QString>& selected)
         return;
     tree_->setUpdatesEnabled(false);
     tree_->clear();
-    QTreeWidgetItem* root = AddNode(nullptr, kRootText, kRootImage);
+    QTreeWidgetItem* root = AddNode(nullptr, StationTree::RootText(), kRootImage);
     QTreeWidgetItem* domain = root;
     for (int entry = 1; entry <= StationCount; ++entry) {
         const TStationEntry& station = StationList[static_cast<size_t>(entry)];

@@ -1,14 +1,17 @@
 #include "app/Startup.h"
 
 #include "about/AboutUnit.h"
+#include "app/Notice.h"
 #include "app/ParlinoUnit.h"
 #include "app/SystemPlatform.h"
+#include "app/Translations.h"
 #include "platform/TerminationSignals.h"
 #include "platform/qt/FontConfigWarmUp.h"
 #include "settings/OptiuniUnit.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QTextStream>
 
 #include <future>
@@ -24,12 +27,13 @@ void ReportIgnoredSettings(ProfileStore& profiles)
     const QString problem = profiles.ReadProblem(MainForm->FormPlacement->IniFileName());
     if (problem.isEmpty())
         return;
-    const QString notice = QStringLiteral("Settings file ignored: ") + problem;
+    const Notice notice = TMainForm::Said(QT_TRANSLATE_NOOP("parlino::TMainForm", "Settings file ignored: %1"))
+                              .Arg(Notice::Verbatim(problem));
     QLabel& status = *MainForm->StatusLine;
-    status.setText(status.text().isEmpty() ? notice : status.text() + QStringLiteral("; ") + notice);
+    status.setText(status.text().isEmpty() ? notice.shown : status.text() + QStringLiteral("; ") + notice.shown);
     status.setToolTip(status.text());
     status.show();
-    QTextStream(stderr) << "parlino: " << notice << Qt::endl;
+    QTextStream(stderr) << "parlino: " << notice.logged << Qt::endl;
 }
 
 } // namespace
@@ -87,6 +91,7 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlino"));
     QApplication::setDesktopFileName(QStringLiteral("parlino"));
+    const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());
     if (onApplication)
         onApplication(application);
     SystemPlatform system(network.get());

@@ -12,6 +12,9 @@ class StationTree final : public QTreeWidget
 public:
     using QTreeWidget::QTreeWidget;
 
+    // The root node's label, in the user's language.
+    static QString RootText() { return tr("Network"); }
+
 protected:
     void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 };

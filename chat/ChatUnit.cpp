@@ -96,7 +96,7 @@ TChatForm::TChatForm(const ChatServices& services) : services_(services)
     EditText->setMaxLength(std::numeric_limits<int>::max());
     EditText->installEventFilter(this);
 
-    ButOk = new QPushButton(QStringLiteral("OK"), this);
+    ButOk = new QPushButton(tr("OK"), this);
     ButOk->setObjectName(QStringLiteral("ButOk"));
     ButOk->setDefault(true);
     ButOk->setGeometry(0, 0, 0, 0);
@@ -156,13 +156,13 @@ void TChatForm::BuildToolBar()
     auto* row = new QHBoxLayout(ToolBar1);
     row->setContentsMargins(1, 1, 1, 1);
     row->setSpacing(0);
-    ButClose = SpeedButton("ButClose", QStringLiteral("&Close"), "close", &TChatForm::ButCloseClick);
-    ButClear = SpeedButton("ButClear", QStringLiteral("C&lear"), "clear", &TChatForm::ButClearClick);
-    ButMin = SpeedButton("ButMin", QStringLiteral("&Minimize"), "minimize", &TChatForm::ButMinClick);
-    ButSave = SpeedButton("ButSave", QStringLiteral("&Save"), "save", &TChatForm::ButSaveClick);
+    ButClose = SpeedButton("ButClose", tr("&Close"), "close", &TChatForm::ButCloseClick);
+    ButClear = SpeedButton("ButClear", tr("C&lear"), "clear", &TChatForm::ButClearClick);
+    ButMin = SpeedButton("ButMin", tr("&Minimize"), "minimize", &TChatForm::ButMinClick);
+    ButSave = SpeedButton("ButSave", tr("&Save"), "save", &TChatForm::ButSaveClick);
     ToolButton1 = NewSeparator(ToolBar1, "ToolButton1");
     row->addWidget(ToolButton1);
-    CheckFlash = new QCheckBox(QStringLiteral(" Flash"), ToolBar1);
+    CheckFlash = new QCheckBox(tr(" Flash"), ToolBar1);
     CheckFlash->setObjectName(QStringLiteral("CheckFlash"));
     // The caption stands left of the box.
     CheckFlash->setLayoutDirection(Qt::RightToLeft);
@@ -175,16 +175,16 @@ void TChatForm::BuildMenus()
 {
     PopupMenu1 = new TPopupMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Show1 = NewMenuItem(PopupMenu1, "Show1", QStringLiteral("&Show"), this, Handler(&TChatForm::Show1Click));
+    Show1 = NewMenuItem(PopupMenu1, "Show1", tr("&Show"), this, Handler(&TChatForm::Show1Click));
     N1 = PopupMenu1->addSeparator();
     N1->setObjectName(QStringLiteral("N1"));
-    Close1 = NewMenuItem(PopupMenu1, "Close1", QStringLiteral("&Close"), this, Handler(&TChatForm::Close1Click));
+    Close1 = NewMenuItem(PopupMenu1, "Close1", tr("&Close"), this, Handler(&TChatForm::Close1Click));
 
     PopupMenuCopy = new TPopupMenu(this);
     PopupMenuCopy->setObjectName(QStringLiteral("PopupMenuCopy"));
-    copy1 = NewMenuItem(PopupMenuCopy, "copy1", QStringLiteral("&Copy"), this, Handler(&TChatForm::copy1Click));
-    Selectall1 = NewMenuItem(PopupMenuCopy, "Selectall1", QStringLiteral("Select &All"), this,
-                             Handler(&TChatForm::Selectall1Click));
+    copy1 = NewMenuItem(PopupMenuCopy, "copy1", tr("&Copy"), this, Handler(&TChatForm::copy1Click));
+    Selectall1 =
+        NewMenuItem(PopupMenuCopy, "Selectall1", tr("Select &All"), this, Handler(&TChatForm::Selectall1Click));
     RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(RichEdit, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenuCopy->popup(RichEdit->viewport()->mapToGlobal(pos)); });
@@ -220,7 +220,7 @@ void TChatForm::FormActivate()
 
 void TChatForm::ShowCaption()
 {
-    setWindowTitle(QStringLiteral("Chat with ") + Station);
+    setWindowTitle(tr("Chat with %1").arg(Station));
 }
 
 void TChatForm::FormClose()
@@ -307,9 +307,8 @@ void TChatForm::ButOkClick()
     const qsizetype longest = LongestText(local, Station);
     if (text.size() > longest) {
         // Kept in the entry, to be shortened.
-        AppendLine(
-            QStringLiteral("(not sent: %1 characters, one message holds at most %2)").arg(text.size()).arg(longest),
-            sendFont);
+        AppendLine(tr("(not sent: %1 characters, one message holds at most %2)").arg(text.size()).arg(longest),
+                   sendFont);
         return;
     }
     PadNext_ = !PadNext_;
@@ -319,8 +318,7 @@ void TChatForm::ButOkClick()
         services_.stations.Send(Station, local, text, this, [this, station = Station](bool delivered) {
             // A line that never left must not pass for a sent one; by the SMB route this is known only later.
             if (!delivered)
-                AppendLine(QStringLiteral("(not delivered to %1)").arg(station),
-                           *services_.options.EditTrimitere->Font());
+                AppendLine(tr("(not delivered to %1)").arg(station), *services_.options.EditTrimitere->Font());
         });
     EditText->clear();
 }
@@ -361,7 +359,9 @@ void TChatForm::HideToTray()
 void TChatForm::ButSaveClick()
 {
     const std::optional<QString> fileName = services_.fileChooser.ChooseSaveFile(
-        this, {QStringLiteral(".rtf"), QStringLiteral("Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*")});
+        this, {QStringLiteral(".rtf"),
+               //: Descriptions and patterns in pairs, each after a bar; only the descriptions are words.
+               tr("Ritch Text Format (*.RTF)|*.rtf|All Files (*.*)|*.*")});
     if (fileName)
         RichEdit->SaveToFile(*fileName);
 }

@@ -262,7 +262,7 @@ void TREdit::AddLine(const QString& text)
         line.prepend(u'\n');
     cursor.insertText(line, format);
     if (cursor.position() != end + line.size())
-        throw ERichEditError(QStringLiteral("RichEdit line insertion error"));
+        throw ERichEditError(tr("RichEdit line insertion error"));
     setTextCursor(cursor);
 }
 
@@ -294,9 +294,9 @@ void TREdit::SaveToFile(const QString& fileName)
     case SaveResult::Saved:
         return;
     case SaveResult::CannotCreate:
-        throw ERichEditError(QStringLiteral("Cannot create file %1").arg(fileName));
+        throw ERichEditError(tr("Cannot create file %1").arg(fileName));
     case SaveResult::WriteFailed:
-        throw ERichEditError(QStringLiteral("Failed to Save Stream"));
+        throw ERichEditError(tr("Failed to Save Stream"));
     }
 }
 

@@ -4,6 +4,8 @@
 #include "platform/ProfileStore.h"
 #include "settings/IntegerRule.h"
 
+#include <QCoreApplication>
+
 #include <string_view>
 
 namespace parlino {
@@ -66,7 +68,8 @@ void TCustomIniFile::RaiseUnableToWrite() const
 
 void TCustomIniFile::RaiseUnableToWriteTo(const QString& place)
 {
-    throw EIniFileError(QStringLiteral("Unable to write to %1").arg(place).toStdString());
+    throw EIniFileError(
+        QCoreApplication::translate("parlino::TIniFile", "Unable to write to %1").arg(place).toStdString());
 }
 
 QString TIniFile::ReadText(const QString& section, const QString& key, const QString& defaultValue)

@@ -36,6 +36,20 @@ QIcon ButtonGlyph(const char* name)
     return ResourceIcon(QLatin1StringView("settings"), name, {16, 32});
 }
 
+// A button keeps its designed width unless its caption needs more; it then grows to the right, where each of these
+// buttons has room.
+void WidenToCaption(QPushButton* button)
+{
+    // What the bevel and the face's side bearings take on either side of the caption.
+    constexpr int kMargins = 4;
+    constexpr int kIconSpacing = 4;
+    int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&')) + kMargins;
+    if (!button->icon().isNull())
+        needed += button->iconSize().width() + kIconSpacing;
+    if (needed > button->width())
+        button->resize(needed, button->height());
+}
+
 } // namespace
 
 TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
@@ -44,42 +58,40 @@ TOptiuniForm::TOptiuniForm(const Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("OptiuniForm"));
     SetAccessibleRole(this, QAccessible::Dialog);
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     setFont(FormFont(true));
     setFixedSize(398, 331);
     move(308, 102);
 
-    Label1 = Place(new QLabel(QStringLiteral("Choose the fonts used for chat :"), this), "Label1", 57, 29, 184, 13);
-    EditTrimitere = FontSample("EditTrimitere", QStringLiteral("Send"), kBlue, 56);
-    ButAlegeFontT = Button("ButAlegeFontT", QStringLiteral("Choose Font"), 257, 56);
+    Label1 = Place(new QLabel(tr("Choose the fonts used for chat :"), this), "Label1", 57, 29, 184, 13);
+    EditTrimitere = FontSample("EditTrimitere", tr("Send"), kBlue, 56);
+    ButAlegeFontT = Button("ButAlegeFontT", tr("Choose Font"), 257, 56);
     ButAlegeFontT->setFont(FormFont(false));
-    EditPrimire = FontSample("EditPrimire", QStringLiteral("Receive"), kRed, 94);
-    ButAlegeFontP = Button("ButAlegeFontP", QStringLiteral("Choose Font"), 257, 95);
+    EditPrimire = FontSample("EditPrimire", tr("Receive"), kRed, 94);
+    ButAlegeFontP = Button("ButAlegeFontP", tr("Choose Font"), 257, 95);
     ButAlegeFontP->setFont(FormFont(false));
     // Two buttons read "Choose Font": each is told apart by the sample it changes.
     DescribeFontChoice(EditTrimitere, ButAlegeFontT, tr("Font of sent lines"));
     DescribeFontChoice(EditPrimire, ButAlegeFontP, tr("Font of received lines"));
-    CheckMin = CheckBox("CheckMin", QStringLiteral("Start minimized"), false, {23, 136, 169, 17});
-    CheckRefresh = CheckBox("CheckRefresh", QStringLiteral("Auto-refresh"), true, {215, 136, 161, 17});
-    CheckWav = CheckBox("CheckWav", QStringLiteral("Play a WAV when a message arrives"), false, {23, 188, 289, 17});
-    Label2 = Place(new QLabel(QStringLiteral("Choose the WAV file :"), this), "Label2", 24, 212, 126, 13);
+    CheckMin = CheckBox("CheckMin", tr("Start minimized"), false, {23, 136, 169, 17});
+    CheckRefresh = CheckBox("CheckRefresh", tr("Auto-refresh"), true, {215, 136, 161, 17});
+    CheckWav = CheckBox("CheckWav", tr("Play a WAV when a message arrives"), false, {23, 188, 289, 17});
+    Label2 = Place(new QLabel(tr("Choose the WAV file :"), this), "Label2", 24, 212, 126, 13);
     EditWav = Place(new TEdit(screen_, this), "EditWav", 48, 233, 217, 21);
     EditWav->Font()->SetStyle(TFont::fsBold);
     EditWav->Font()->SetHeight(-11);
     EditWav->setEnabled(CheckWav->Checked());
     connect(CheckWav, &QCheckBox::toggled, this, &TOptiuniForm::FormActivate);
     Label2->setBuddy(EditWav);
-    ButBrowse = Button("ButBrowse", QStringLiteral("&Browse"), 288, 231);
+    ButBrowse = Button("ButBrowse", tr("&Browse"), 288, 231);
     ButBrowse->setFont(FormFont(false));
-    ButOk = Button("ButOk", QStringLiteral("OK"), 85, 298);
+    ButOk = Button("ButOk", tr("OK"), 85, 298);
     ButOk->setDefault(true);
     ButOk->setIcon(ButtonGlyph("ok"));
-    ButCancel = Button("ButCancel", QStringLiteral("Cancel"), 237, 298);
+    ButCancel = Button("ButCancel", tr("Cancel"), 237, 298);
     ButCancel->setIcon(ButtonGlyph("cancel"));
-    CheckFlash =
-        CheckBox("CheckFlash", QStringLiteral("Flash window when a message arrives"), true, {23, 160, 290, 17});
-    CheckTimp =
-        CheckBox("CheckTimp", QStringLiteral("Display the time when messages arrives"), false, {25, 263, 289, 17});
+    CheckFlash = CheckBox("CheckFlash", tr("Flash window when a message arrives"), true, {23, 160, 290, 17});
+    CheckTimp = CheckBox("CheckTimp", tr("Display the time when messages arrives"), false, {25, 263, 289, 17});
 
     // As the controls stand, top to bottom and left to right.
     const QList<QWidget*> tabOrder = {ButAlegeFontT, ButAlegeFontP, CheckMin,  CheckRefresh, CheckFlash, CheckWav,
@@ -169,7 +181,7 @@ void TOptiuniForm::ChooseFont(TEdit* sample)
 
 void TOptiuniForm::ButBrowseClick()
 {
-    if (const std::optional<QString> path = fileChooser_.ChooseOpenFile(this, QLatin1String(kWavFilter)))
+    if (const std::optional<QString> path = fileChooser_.ChooseOpenFile(this, tr(kWavFilter)))
         EditWav->SetText(*path);
 }
 
@@ -192,9 +204,11 @@ void TOptiuniForm::ButCancelClick()
 
 void TOptiuniForm::showEvent(QShowEvent* event)
 {
-    // The designed widths fit the design's face, which is not the one shown here.
+    // The designed widths fit the design's face, which is not the one shown here, and English, which may not be.
     Label1->adjustSize();
     Label2->adjustSize();
+    for (QPushButton* button : {ButAlegeFontT, ButAlegeFontP, ButBrowse, ButOk, ButCancel})
+        WidenToCaption(button);
     if (!event->spontaneous())
         FormShow();
     QWidget::showEvent(event);

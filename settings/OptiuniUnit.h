@@ -21,7 +21,8 @@ class TOptiuniForm final : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr auto kWavFilter = "Wav Files|*.wav";
+    //: A description and its pattern after a bar; only the description is words.
+    static constexpr auto kWavFilter = QT_TR_NOOP("Wav Files|*.wav");
 
     // Takes the screens, the profile store, the message boxes and the choosers from the services.
     explicit TOptiuniForm(const Platform& platform, QWidget* parent = nullptr);

@@ -85,7 +85,7 @@ void DbusNotifications::Send(const QString& key)
     entry.waiting.reset();
     entry.sending = true;
     const QVariantMap hints{{QStringLiteral("desktop-entry"), kDesktopName}};
-    const QStringList actions{kDefaultAction, QStringLiteral("Open")};
+    const QStringList actions{kDefaultAction, tr("Open")};
     const QDBusMessage notify = Call(
         QStringLiteral("Notify"), {kAppName, entry.id, kDesktopName, kAppName, body, actions, hints, kServiceTimeout});
     WhenAnswered(Bus().asyncCall(notify), [this, key](const QDBusPendingCall& call) {

@@ -1,6 +1,7 @@
 #include "platform/qt/QtFontChooser.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -45,7 +46,7 @@ void ColourSample(QFontDialog& fonts, const QColor& color)
 bool QtFontChooser::ChooseFont(QWidget* owner, QFont& font, QColor& color)
 {
     QDialog dialog(owner);
-    dialog.setWindowTitle(QStringLiteral("Font"));
+    dialog.setWindowTitle(QCoreApplication::translate("parlino::QtFontChooser", "Font"));
     // Qt's own dialog, embedded: a desktop's native one could not take the colour row.
     // A face that is absent here is shown in a substitute: the chooser starts on the face really shown.
     QFont shown = font;
@@ -59,11 +60,13 @@ bool QtFontChooser::ChooseFont(QWidget* owner, QFont& font, QColor& color)
     const QFont initial = fonts->currentFont();
 
     QColor chosenColor = color;
-    auto* colorButton = new QPushButton(Swatch(chosenColor), QStringLiteral("&Colour..."), &dialog);
+    auto* colorButton = new QPushButton(Swatch(chosenColor),
+                                        QCoreApplication::translate("parlino::QtFontChooser", "&Colour..."), &dialog);
     colorButton->setObjectName(QStringLiteral("Colour"));
     ColourSample(*fonts, chosenColor);
     QObject::connect(colorButton, &QPushButton::clicked, &dialog, [&dialog, &chosenColor, colorButton, fonts] {
-        const QColor picked = QColorDialog::getColor(chosenColor, &dialog, QStringLiteral("Colour"));
+        const QColor picked = QColorDialog::getColor(chosenColor, &dialog,
+                                                     QCoreApplication::translate("parlino::QtFontChooser", "Colour"));
         if (!picked.isValid())
             return;
         chosenColor = picked;

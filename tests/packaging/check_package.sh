@@ -28,6 +28,9 @@ expected=(
     usr/share/applications/parlino.desktop usr/share/doc/parlino/changelog.gz usr/share/doc/parlino/copyright
     usr/share/man/man1/parlino.1.gz usr/share/man/man1/parlino-msg.1.gz usr/share/parlino/help/help.html
 )
+for translation in "$source"/translations/parlino_*.ts; do
+    translation=${translation##*/} && expected+=("usr/share/parlino/translations/${translation%.ts}.qm")
+done
 for icon in "$source"/resources/app/app-*.png; do
     size=${icon##*/app-} && size=${size%.png}
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/parlino.png")
