@@ -1,0 +1,97 @@
+#include "codec/RapServerEnum.h"
+#include "codec/SmbClient.h"
+#include "tests/support/Bytes.h"
+#include "tests/support/SambaBrowserReplies.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <vector>
+
+namespace parlino {
+namespace {
+
+using test::Damaged;
+
+// The servers a browser's one transaction reply lists; nullopt when any layer refuses it or the browser says no.
+std::optional<std::vector<ServerInfo>> Listed(const Bytes& frame)
+{
+    const auto reply = DecodeSmbReply(frame.data(), frame.size());
+    const auto part = reply ? DecodeTransactionPart(*reply, frame.data()) : std::nullopt;
+    TransactionResult result;
+    if (!part || !result.Add(*part) || !result.Complete())
+        return std::nullopt;
+    const auto listed = DecodeServerEnumReply(result.Parameters(), result.Data());
+    if (!listed || listed->status != kRapSuccess)
+        return std::nullopt;
+    return listed->servers;
+}
+
+TEST(SmbClientCodecTest, SambasRepliesGiveTheIdsAndTheLists)
+{
+    const auto negotiate = DecodeSmbReply(test::kSambaNegotiateReply.data(), test::kSambaNegotiateReply.size());
+    ASSERT_TRUE(negotiate);
+    EXPECT_TRUE(ChoseNtLanManager(*negotiate));
+    const auto session = DecodeSmbReply(test::kSambaSessionSetupReply.data(), test::kSambaSessionSetupReply.size());
+    ASSERT_TRUE(session);
+    EXPECT_EQ(session->ids.uid, 0x1e39);
+    const auto tree = DecodeSmbReply(test::kSambaTreeConnectReply.data(), test::kSambaTreeConnectReply.size());
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->ids.tid, 0x7a2e);
+    EXPECT_FALSE(ChoseNtLanManager(*tree));
+
+    const std::string samba = "Samba 4.17.12-Debian";
+    EXPECT_EQ(Listed(test::kSambaServersReply),
+              (std::vector<ServerInfo>{{"FARHOST", 0x00819a03, samba}, {"SAMBA1", 0x00849a03, samba}}));
+    EXPECT_EQ(Listed(test::kSambaWorkgroupsReply), (std::vector<ServerInfo>{{"OFFICE", 0x80001000, "SAMBA1"}}));
+}
+
+TEST(SmbClientCodecTest, ConvertedPointersAndAnswersInPartsAreFollowed)
+{
+    // Windows gives comment pointers plus a converter; the list may also come in parts, in order.
+    const Bytes parameters = test::BytesFromHex("ea 00 00 10 01 00 03 00");
+    Bytes data = test::BytesOf(std::string("HOST\0", 5));
+    data.resize(16 + 2);
+    for (const uint8_t byte : test::BytesFromHex("03 10 00 00 1a 10 00 00"))
+        data.push_back(byte);
+    for (const uint8_t byte : test::BytesOf(std::string("hi\0", 3)))
+        data.push_back(byte);
+    TransactionResult result;
+    const auto total = static_cast<uint16_t>(data.size());
+    EXPECT_TRUE(result.Add({8, total, 0, 0, parameters, Bytes(data.begin(), data.begin() + 10)}));
+    EXPECT_FALSE(result.Complete());
+    EXPECT_FALSE(TransactionResult(result).Add({8, total, 8, 11, {}, Bytes(data.begin() + 11, data.end())}));
+    EXPECT_TRUE(result.Add({8, total, 8, 10, {}, Bytes(data.begin() + 10, data.end())}));
+    ASSERT_TRUE(result.Complete());
+    EXPECT_EQ(DecodeServerEnumReply(result.Parameters(), result.Data()),
+              (ServerEnumReply{kRapMoreData, 3, {{"HOST", 0x1003, "hi"}}}));
+}
+
+struct Damage
+{
+    const char* what;
+    size_t at;
+    int value; // -1: cut the frame at `at`
+};
+
+class DamagedListTest : public testing::TestWithParam<Damage>
+{
+};
+
+TEST_P(DamagedListTest, GivesNoList)
+{
+    const Damage& damage = GetParam();
+    EXPECT_FALSE(Listed(Damaged(test::kSambaServersReply, damage.at, damage.value))) << damage.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codec, DamagedListTest,
+    testing::Values(Damage{"empty", 0, -1}, Damage{"cut in the data", 150, -1}, Damage{"a request", 9, 0x00},
+                    Damage{"an error status", 5, 0x22}, Damage{"another command", 4, 0x26},
+                    Damage{"parameters before the bytes", 41, 0x20}, Damage{"data past the bytes", 47, 0x41},
+                    Damage{"a part past its totals", 35, 0x5d}, Damage{"setup words left out", 51, 0x01},
+                    Damage{"the browser refused", 56, 0x05}, Damage{"more entries than the data holds", 60, 0x04},
+                    Damage{"a comment pointer past the data", 86, 0x5e},
+                    Damage{"a comment without its end", 157, 'x'}));
+
+} // namespace
+} // namespace parlino
