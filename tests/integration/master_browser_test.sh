@@ -5,6 +5,7 @@
 set -uo pipefail
 msg=$1
 source "$(dirname "$0")/netns.sh"
+source "$(dirname "$0")/samba.sh"
 for tool in smbd nmbd nmblookup; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
 done
@@ -14,37 +15,9 @@ out=$(mktemp -d)
 # smbd reads nmbd's list as the guest user of an anonymous session.
 chmod 755 "$out"
 trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
-dir="$out/samba"
-stop_samba() {
-    cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
-    wait 2>/dev/null
-}
-mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
-cat >"$dir/smb.conf" <<EOF2
-[global]
-    netbios name = SAMBA1
-    workgroup = OFFICE
-    server min protocol = NT1
-    preferred master = yes
-    os level = 65
-    lock directory = $dir/lock
-    state directory = $dir/state
-    cache directory = $dir/cache
-    pid directory = $dir/pid
-    private dir = $dir/private
-    ncalrpc dir = $dir/ncalrpc
-    log file = $dir/log.%m
-    passdb backend = tdbsam:$dir/private/passdb.tdb
-    load printers = no
-    printcap name = /dev/null
-    disable spoolss = yes
-    usershare max shares = 0
-EOF2
-for daemon in smbd nmbd; do
-    netns_run 1 "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
-done
+samba 1 SAMBA1 "preferred master = yes" "os level = 65"
 
-# nmbd wins the election for the local master browser in about a minute.
+# nmbd takes the local master browser role after an election of half a minute or so.
 master_found() {
     netns_run 3 nmblookup -s /dev/null -B 10.213.0.255 'OFFICE#1d' 2>/dev/null | grep -q '^10.213.0.1 OFFICE<1d>'
 }
@@ -53,7 +26,7 @@ check "nmbd became OFFICE's local master browser" 0 $?
 
 station 2 FARHOST OFFICE browse --watch 120 >/dev/null 2>&1 &
 farhost=$!
-listed() { grep -q '"FARHOST"' "$dir/cache/browse.dat" 2>/dev/null; }
+listed() { grep -q '"FARHOST"' "$out/samba1/cache/browse.dat" 2>/dev/null; }
 eventually 60 listed
 check "the master browser lists FARHOST" 0 $?
 pkill -KILL -P "$farhost"  # no last announcement
