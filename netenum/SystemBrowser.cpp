@@ -10,8 +10,10 @@ SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::Fi
       running_(service_.Start()),
       nameResponder_(messenger.Network(), messenger.Names().name,
                      static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing),
+      // A master browser answers at once; a segment without one costs each enumeration this wait.
       lookups_(messenger.Network(), messenger.Streams(),
-               {static_cast<uint16_t>(messenger.Identity().datagramPort - 1), messenger.Identity().sessionPort}),
+               {static_cast<uint16_t>(messenger.Identity().datagramPort - 1), messenger.Identity().sessionPort},
+               std::chrono::seconds(1), std::chrono::seconds(1)),
       masterBrowsers_(messenger.Streams(), messenger.Identity().sessionPort, messenger.Names().name, {})
 {
     nameResponder_.Start();
