@@ -7,8 +7,6 @@ constexpr uint8_t kDialect = 0x02;
 constexpr char kNtLanManager[] = "NT LM 0.12";
 constexpr uint8_t kNoAndX = 0xFF;
 constexpr uint8_t kNegotiateWords = 17;
-constexpr uint8_t kSessionSetupWords = 13;
-constexpr uint8_t kTreeConnectWords = 4;
 constexpr uint8_t kTransactionWords = 14;
 constexpr uint8_t kTransactionReplyWords = 10;
 // A client's share of one server's session; 1 is all this client needs.

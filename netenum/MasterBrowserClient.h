@@ -28,8 +28,8 @@ class MasterBrowserClient
 public:
     struct Timing
     {
-        std::chrono::milliseconds answer{1500};
-        std::chrono::milliseconds whole{4000};
+        std::chrono::milliseconds answer{1000};
+        std::chrono::milliseconds whole{3000};
     };
     // The address (host byte order) of a master browser of the workgroup; nullopt when none is found.
     using FindMaster = std::function<std::optional<uint32_t>(const std::string& workgroup)>;

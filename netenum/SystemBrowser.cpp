@@ -21,7 +21,7 @@ SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::Fi
     const MasterBrowserClient::FindMaster localMaster = [this](const std::string& workgroup) {
         return lookups_.Resolve(NetbiosName{workgroup, kMasterBrowserSuffix});
     };
-    service_.SetMasterLists([this, localMaster, domainMaster](const std::string& workgroup) {
+    service_.SetMasterLists([this, localMaster, domainMaster = std::move(domainMaster)](const std::string& workgroup) {
         return masterBrowsers_.FetchFromFirst({localMaster, domainMaster}, workgroup);
     });
 }

@@ -52,32 +52,30 @@ TEST(SmbClientCodecTest, ConvertedPointersAndAnswersInPartsAreFollowed)
               (ServerEnumReply{kRapMoreData, 3, {{"HOST", 0x1003, "hi"}}}));
 }
 
-struct Damage
+TEST(SmbClientCodecTest, DamagedListsGiveNothing)
 {
-    const char* what;
-    size_t at;
-    int value; // -1: cut the frame at `at`
-};
-
-class DamagedListTest : public testing::TestWithParam<Damage>
-{
-};
-
-TEST_P(DamagedListTest, GivesNoList)
-{
-    const Damage& damage = GetParam();
-    EXPECT_FALSE(Listed(test::Damaged(test::kSambaServersReply, damage.at, damage.value))) << damage.what;
+    struct Damage
+    {
+        const char* what;
+        size_t at;
+        int value; // -1: cut the frame at `at`
+    };
+    const Damage damages[] = {{"empty", 0, -1},
+                              {"cut in the data", 150, -1},
+                              {"a request", 9, 0x00},
+                              {"an error status", 5, 0x22},
+                              {"another command", 4, 0x26},
+                              {"parameters before the bytes", 41, 0x20},
+                              {"data past the bytes", 47, 0x41},
+                              {"a part past its totals", 35, 0x5d},
+                              {"setup words left out", 51, 0x01},
+                              {"the browser refused", 56, 0x05},
+                              {"more entries than the data holds", 60, 0x04},
+                              {"a comment pointer past the data", 86, 0x5e},
+                              {"a comment without its end", 157, 'x'}};
+    for (const Damage& damage : damages)
+        EXPECT_FALSE(Listed(test::Damaged(test::kSambaServersReply, damage.at, damage.value))) << damage.what;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Codec, DamagedListTest,
-    testing::Values(Damage{"empty", 0, -1}, Damage{"cut in the data", 150, -1}, Damage{"a request", 9, 0x00},
-                    Damage{"an error status", 5, 0x22}, Damage{"another command", 4, 0x26},
-                    Damage{"parameters before the bytes", 41, 0x20}, Damage{"data past the bytes", 47, 0x41},
-                    Damage{"a part past its totals", 35, 0x5d}, Damage{"setup words left out", 51, 0x01},
-                    Damage{"the browser refused", 56, 0x05}, Damage{"more entries than the data holds", 60, 0x04},
-                    Damage{"a comment pointer past the data", 86, 0x5e},
-                    Damage{"a comment without its end", 157, 'x'}));
 
 } // namespace
 } // namespace parlino
