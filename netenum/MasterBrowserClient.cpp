@@ -6,7 +6,6 @@
 namespace parlino {
 namespace {
 
-using std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
 
 // The name every SMB server answers to when its own is not known, Windows and smbd alike.
@@ -14,6 +13,7 @@ const std::string kAnyServer = "*SMBSERVER";
 const std::string kIpcShare = "\\\\" + kAnyServer + "\\IPC$";
 // Replies hold at most what the session setup said this client takes.
 constexpr size_t kLargestReply = kSmbClientBuffer;
+// A RAP reply carries 8 bytes of parameters.
 constexpr uint16_t kMaxRapParameters = 64;
 constexpr uint16_t kProcessId = 0x7050;
 
