@@ -43,4 +43,19 @@ std::optional<SmbHeader> DecodeSmbHeader(const uint8_t* data, size_t size)
     return header;
 }
 
+std::optional<SmbBody> DecodeSmbBody(const uint8_t* data, size_t size)
+{
+    if (size <= kSmbHeaderLength)
+        return std::nullopt;
+    const uint8_t wordCount = data[kSmbHeaderLength];
+    const size_t byteCountAt = kSmbHeaderLength + 1 + 2 * size_t{wordCount};
+    if (byteCountAt + 2 > size)
+        return std::nullopt;
+    const size_t byteCount = GetLittleEndian16(data + byteCountAt);
+    if (byteCountAt + 2 + byteCount > size)
+        return std::nullopt;
+    const uint8_t* bytes = data + byteCountAt + 2;
+    return SmbBody{wordCount, data + kSmbHeaderLength + 1, bytes, bytes + byteCount};
+}
+
 } // namespace parlino

@@ -3,34 +3,8 @@
 namespace parlino {
 namespace {
 
-constexpr size_t kWordCountAt = kSmbHeaderLength;
-
-constexpr uint8_t kReplyFlag = 0x80;
-constexpr uint16_t kNtStatusFlag = 0x4000;
 constexpr uint8_t kDataBlock = 0x01;
 constexpr uint8_t kAsciiString = 0x04;
-
-// The words and bytes of an SMB after its header, each count checked against the frame.
-struct Body
-{
-    uint8_t wordCount = 0;
-    const uint8_t* words = nullptr;
-    const uint8_t* bytes = nullptr;
-    const uint8_t* end = nullptr;
-};
-
-std::optional<Body> BodyOf(const uint8_t* data, size_t size)
-{
-    const uint8_t wordCount = data[kWordCountAt];
-    const size_t byteCountAt = kWordCountAt + 1 + 2 * size_t{wordCount};
-    if (byteCountAt + 2 > size)
-        return std::nullopt;
-    const size_t byteCount = GetLittleEndian16(data + byteCountAt);
-    if (byteCountAt + 2 + byteCount > size)
-        return std::nullopt;
-    const uint8_t* bytes = data + byteCountAt + 2;
-    return Body{wordCount, data + kWordCountAt + 1, bytes, bytes + byteCount};
-}
 
 // Reads the buffer-format fields of the bytes, never past their end.
 class Fields
@@ -96,7 +70,7 @@ std::string WithCrLf(const std::string& text)
 std::optional<SmbRequestHeader> DecodeSmbRequestHeader(const uint8_t* data, size_t size)
 {
     const auto header = DecodeSmbHeader(data, size);
-    if (!header || (header->flags & kReplyFlag))
+    if (!header || (header->flags & kSmbReplyFlag))
         return std::nullopt;
     return SmbRequestHeader{header->command, header->ids};
 }
@@ -106,7 +80,7 @@ std::optional<SmbMessageRequest> DecodeSmbMessageRequest(const uint8_t* data, si
     const auto header = DecodeSmbRequestHeader(data, size);
     if (!header)
         return std::nullopt;
-    const auto body = BodyOf(data, size);
+    const auto body = DecodeSmbBody(data, size);
     if (!body)
         return std::nullopt;
     SmbMessageRequest request;
@@ -166,7 +140,7 @@ Bytes EncodeSmbMessageRequest(const SmbMessageRequest& request)
 
 Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t status, uint16_t groupId)
 {
-    Bytes out = EncodeSmbHeader(command, ids, status, kReplyFlag);
+    Bytes out = EncodeSmbHeader(command, ids, status, kSmbReplyFlag);
     const bool carriesGroup = status == 0 && command == static_cast<uint8_t>(SmbMessageCommand::Start);
     out.push_back(carriesGroup ? 1 : 0);
     if (carriesGroup)
@@ -178,16 +152,16 @@ Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t stat
 std::optional<SmbMessageResponse> DecodeSmbMessageResponse(const uint8_t* data, size_t size)
 {
     const auto header = DecodeSmbHeader(data, size);
-    if (!header || !(header->flags & kReplyFlag))
+    if (!header || !(header->flags & kSmbReplyFlag))
         return std::nullopt;
-    const auto body = BodyOf(data, size);
+    const auto body = DecodeSmbBody(data, size);
     if (!body)
         return std::nullopt;
     SmbMessageResponse response;
     response.command = header->command;
     response.ids = header->ids;
     response.status = header->status;
-    response.ntStatus = (header->flags2 & kNtStatusFlag) != 0;
+    response.ntStatus = (header->flags2 & kSmbNtStatusFlag) != 0;
     if (body->wordCount >= 1)
         response.groupId = GetLittleEndian16(body->words);
     return response;

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 out=build-fuzz
-fuzzers=(frame_fuzzer browse_fuzzer profile_fuzzer rtf_fuzzer smb_message_fuzzer smb_session_fuzzer)
+fuzzers=(frame_fuzzer browse_fuzzer profile_fuzzer rtf_fuzzer smb_message_fuzzer smb_session_fuzzer master_browser_fuzzer)
 
 CXX=clang++ cmake -S . -B "$out" -G Ninja -DPARLINO_FUZZERS=ON -DPARLINO_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug \
     -DPARLINO_SANITIZE=fuzzer-no-link,address,undefined >/dev/null

@@ -11,6 +11,7 @@ using std::chrono::milliseconds;
 const std::string kBrowseMailslot = "\\MAILSLOT\\BROWSE";
 const std::string kMsBrowse = "\x01\x02__MSBROWSE__\x02";
 constexpr uint32_t kMinute = 60 * 1000;
+constexpr uint32_t kSteadyInterval = 12 * kMinute;
 
 } // namespace
 
@@ -29,7 +30,7 @@ BrowseService::~BrowseService()
 uint32_t BrowseService::AnnouncementInterval(int sent)
 {
     constexpr uint32_t kSlowing[] = {1 * kMinute, 2 * kMinute, 4 * kMinute, 8 * kMinute};
-    return sent < 4 ? kSlowing[sent] : 12 * kMinute;
+    return sent < 4 ? kSlowing[sent] : kSteadyInterval;
 }
 
 bool BrowseService::Start()
@@ -191,9 +192,34 @@ void BrowseService::AwaitAnswers()
         Send({names_.workgroup, kWorkstationSuffix}, request);
         // Members of other workgroups answer a request to all browsers; Windows peers show up by their own timers.
         Send({kMsBrowse, kMsBrowseSuffix}, request);
+        // The master browser is asked while the answers come in.
+        MasterLists masterLists;
+        {
+            std::lock_guard lock(mutex_);
+            masterLists = masterLists_;
+        }
+        if (masterLists)
+            if (const auto lists = masterLists(names_.workgroup))
+                RecordListed(*lists);
     }
     std::unique_lock lock(mutex_);
     changed_->WaitUntil(lock, collected, [&] { return !running_ || !patient_; });
+}
+
+void BrowseService::RecordListed(const MasterBrowserLists& lists)
+{
+    for (const ServerInfo& server : lists.servers)
+        // A type of 0 would say the computer has left, which is for the computer itself to say.
+        if (server.serverType != 0)
+            table_.RecordHost(names_.workgroup, server.name, server.serverType, kSteadyInterval, server.comment);
+    for (const ServerInfo& workgroup : lists.workgroups)
+        table_.RecordWorkgroup(workgroup.name, kSteadyInterval);
+}
+
+void BrowseService::SetMasterLists(MasterLists lists)
+{
+    std::lock_guard lock(mutex_);
+    masterLists_ = std::move(lists);
 }
 
 void BrowseService::StopWaiting()

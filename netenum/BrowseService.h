@@ -3,12 +3,14 @@
 #include "codec/BrowseFrames.h"
 #include "codec/NetbiosDatagram.h"
 #include "netenum/BrowseList.h"
+#include "netenum/MasterBrowserClient.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/NetworkBrowser.h"
 #include "platform/UdpNetwork.h"
 #include "transport/ThisComputer.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,13 +31,17 @@ struct BrowseTiming
 // The browse list of the LAN, built the way Windows networks build theirs: it records the announcements
 // heard on \MAILSLOT\BROWSE, announces this computer on a slowing schedule (and leaves with a last
 // announcement of server type 0), answers announcement requests after a short random delay, and asks
-// for announcements when an enumeration of the network starts, waiting a moment for the answers.
+// for announcements when an enumeration of the network starts, waiting a moment for the answers. Meanwhile it
+// asks the workgroup's master browser for the computers and workgroups it knows, beyond this segment too; they
+// join the list as if they had announced themselves at a browser's slowest pace.
 class BrowseService final : public ListingBrowser
 {
 public:
     using Timing = BrowseTiming;
     static constexpr uint32_t kServerType = kServerTypeWorkstation | kServerTypeServer | kServerTypeNt;
     static inline const QString kProvider = QStringLiteral("Microsoft Windows Network");
+    // The lists of a master browser of the workgroup (OEM bytes); nullopt when none gave them.
+    using MasterLists = std::function<std::optional<MasterBrowserLists>(const std::string& workgroup)>;
 
     BrowseService(UdpNetwork& network, Clock& clock, const CodePage& codePage, const ThisComputer& names, uint16_t port,
                   std::string comment, Timing timing = Timing());
@@ -48,6 +54,8 @@ public:
     // Announces the departure and stops; the list then reports no network.
     void Stop();
     void StopWaiting() override;
+    // Where the enumeration gets a master browser's lists; empty: from the announcements alone.
+    void SetMasterLists(MasterLists lists);
     bool IsUnixServer(const QString& computer) override;
 
     BrowseList& Table() { return table_; }
@@ -64,6 +72,7 @@ private:
     void Announce(uint32_t serverType, uint32_t periodicity);
     void Send(const NetbiosName& destination, const BrowseFrame& frame);
     void AwaitAnswers();
+    void RecordListed(const MasterBrowserLists& lists);
     QString Text(const std::string& oem) const;
 
     UdpNetwork& network_;
@@ -83,6 +92,7 @@ private:
     Clock::Time nextAnnouncement_;
     std::optional<Clock::Time> answerAt_;
     std::optional<Clock::Time> lastRequest_;
+    MasterLists masterLists_;
     std::mt19937 random_;
     uint16_t nextDatagramId_;
     std::unique_ptr<UdpEndpoint> endpoint_;

@@ -4,21 +4,34 @@
 
 namespace parlino {
 
-SystemBrowser::SystemBrowser(SystemMessenger& messenger)
+SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::FindMaster domainMaster)
     : messenger_(messenger), service_(messenger.Network(), messenger.TickClock(), messenger.OemCodePage(),
                                       messenger.Names(), messenger.Identity().datagramPort, "Parlino"),
       running_(service_.Start()),
       nameResponder_(messenger.Network(), messenger.Names().name,
-                     static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing)
+                     static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing),
+      // A master browser answers at once; a segment without one costs each enumeration this wait.
+      lookups_(messenger.Network(), messenger.Streams(),
+               {static_cast<uint16_t>(messenger.Identity().datagramPort - 1), messenger.Identity().sessionPort},
+               std::chrono::seconds(1), std::chrono::seconds(1)),
+      masterBrowsers_(messenger.Streams(), messenger.Identity().sessionPort, messenger.Names().name, {})
 {
     nameResponder_.Start();
     messenger_.Mailslots().SetGroupLookup([this](const std::string& name) { return service_.KnowsWorkgroup(name); });
+    const MasterBrowserClient::FindMaster localMaster = [this](const std::string& workgroup) {
+        return lookups_.Resolve(NetbiosName{workgroup, kMasterBrowserSuffix});
+    };
+    service_.SetMasterLists([this, localMaster, domainMaster = std::move(domainMaster)](const std::string& workgroup) {
+        return masterBrowsers_.FetchFromFirst({localMaster, domainMaster}, workgroup);
+    });
 }
 
 SystemBrowser::~SystemBrowser()
 {
+    service_.SetMasterLists({});
     messenger_.Mailslots().SetGroupLookup({});
     service_.Stop();
+    lookups_.Stop();
 }
 
 } // namespace parlino

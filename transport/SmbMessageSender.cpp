@@ -101,7 +101,7 @@ public:
         std::lock_guard waitForUse(useMutex_);
     }
 
-    std::optional<uint32_t> Resolve(const std::string& name, Deadline deadline);
+    std::optional<uint32_t> Resolve(const std::string& name, const std::vector<uint8_t>& suffixes, Deadline deadline);
     std::string Send(uint32_t address, const std::string& target, const std::string& callingName,
                      const std::string& originator, const std::string& text, Deadline deadline);
 
@@ -130,11 +130,12 @@ private:
     std::atomic<bool> stopping_ = false;
 };
 
-std::optional<uint32_t> SmbMessageSender::Core::Resolve(const std::string& name, Deadline deadline)
+std::optional<uint32_t> SmbMessageSender::Core::Resolve(const std::string& name, const std::vector<uint8_t>& suffixes,
+                                                        Deadline deadline)
 {
     std::optional<uint32_t> address;
     Use([&] {
-        NameQuery query{static_cast<uint16_t>(std::random_device{}()), {name, kMessengerSuffix}};
+        NameQuery query{static_cast<uint16_t>(std::random_device{}()), {name, suffixes.front()}};
         const auto endpoint = udp_.Listen(ports_.names, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
             std::lock_guard lock(mutex_);
             if (!address && (address = DecodePositiveNameQueryResponse(data, size, query)))
@@ -142,7 +143,7 @@ std::optional<uint32_t> SmbMessageSender::Core::Resolve(const std::string& name,
         });
         if (!endpoint)
             return;
-        for (const uint8_t suffix : {kMessengerSuffix, kServerSuffix}) {
+        for (const uint8_t suffix : suffixes) {
             Bytes asked;
             {
                 std::lock_guard lock(mutex_);
@@ -278,7 +279,7 @@ QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& 
     // A longer name would be cut in the name query and could reach another computer.
     if (target.size() > kNetbiosNameLength)
         error = target + " is longer than a computer name can be";
-    else if (const auto address = core.Resolve(target, deadline))
+    else if (const auto address = core.Resolve(target, {kMessengerSuffix, kServerSuffix}, deadline))
         error = core.Send(*address, target, callingName, originator, oemText, deadline);
     else
         error = "no computer " + target + " answers on the network";
@@ -290,7 +291,12 @@ QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& 
 
 std::optional<uint32_t> SmbMessageSender::Resolve(const std::string& name) const
 {
-    return core_->Resolve(name, SteadyClock::now() + core_->lineTime);
+    return core_->Resolve(name, {kMessengerSuffix, kServerSuffix}, SteadyClock::now() + core_->lineTime);
+}
+
+std::optional<uint32_t> SmbMessageSender::Resolve(const NetbiosName& name) const
+{
+    return core_->Resolve(name.name, {name.suffix}, SteadyClock::now() + core_->lineTime);
 }
 
 std::string SmbMessageSender::Send(uint32_t address, const std::string& target, const std::string& callingName,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codec/NetbiosDatagram.h"
 #include "platform/CodePage.h"
 #include "platform/TcpNetwork.h"
 #include "platform/UdpNetwork.h"
@@ -41,6 +42,8 @@ public:
 
     // The address (host byte order) that answers for NAME<03>, else for NAME<20>.
     std::optional<uint32_t> Resolve(const std::string& name) const;
+    // The address that answers a broadcast query for that one name.
+    std::optional<uint32_t> Resolve(const NetbiosName& name) const;
 
     // Empty when every request was answered with success, else one line saying what went wrong.
     // Names and text are in the OEM code page, the text with CR LF line ends.

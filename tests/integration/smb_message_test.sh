@@ -5,6 +5,7 @@
 set -uo pipefail
 msg=$1
 source "$(dirname "$0")/netns.sh"
+source "$(dirname "$0")/samba.sh"
 for tool in smbclient smbd nmbd nmblookup; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
 done
@@ -14,44 +15,6 @@ out=$(mktemp -d)
 chmod 755 "$out"
 trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
 
-samba_dirs=()
-# samba INDEX NAME MESSAGE_COMMAND: smbd and nmbd with a configuration and state of their own on a host.
-# They run in sessions of their own: as they end, they signal their whole process group.
-samba() {
-    local index=$1 name=$2 dir="$out/samba$1"
-    mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
-    cat >"$dir/smb.conf" <<EOF
-[global]
-    netbios name = $name
-    workgroup = OFFICE
-    server min protocol = NT1
-    message command = $3
-    lock directory = $dir/lock
-    state directory = $dir/state
-    cache directory = $dir/cache
-    pid directory = $dir/pid
-    private dir = $dir/private
-    ncalrpc dir = $dir/ncalrpc
-    log file = $dir/log.%m
-    passdb backend = tdbsam:$dir/private/passdb.tdb
-    load printers = no
-    printcap name = /dev/null
-    disable spoolss = yes
-    usershare max shares = 0
-EOF
-    local daemon
-    for daemon in smbd nmbd; do
-        netns_run "$index" "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
-    done
-    samba_dirs+=("$dir")
-}
-stop_samba() {
-    local dir
-    for dir in "${samba_dirs[@]}"; do
-        cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
-    done
-    wait 2>/dev/null
-}
 holds_mailslot() {  # holds_mailslot INDEX NAME: whether a station of that name opened its messenger mailslot
     netns_run "$1" ss -Hxa | grep -q "@parlino/mailslot/$2/MESSNGR"
 }
@@ -88,7 +51,7 @@ check "a listener without the privilege is told so" 1 "$(grep -c 'TCP port 139 (
 check "a listener that holds the port says nothing on stderr" "" "$(cat "$out/bob.err")"
 
 # 2. Beside smbd, which holds port 139, the bridge brings its messages to parlino-msg listen.
-samba 3 CAROL "env PARLINO_NETBIOS_NAME=CAROL $msg deliver %f %s &"
+samba 3 CAROL "message command = env PARLINO_NETBIOS_NAME=CAROL $msg deliver %f %s &"
 eventually 20 tcp_bound 3 139
 station 3 CAROL OFFICE listen --json --count 3 --timeout 30 >"$out/carol" 2>"$out/carol.err" &
 listener=$!
@@ -119,7 +82,7 @@ exit 1" "$bridge_status"
 
 # 3. parlino-msg send --smb finds DAVE through nmbd and reaches smbd, whose message command keeps the text.
 mkdir -m 1777 "$out/inbox"
-samba 4 DAVE "mv %s $out/inbox/from-%f"
+samba 4 DAVE "message command = mv %s $out/inbox/from-%f"
 eventually 20 tcp_bound 4 139
 eventually 30 netns_run 1 nmblookup -s /dev/null -B 10.213.0.255 'DAVE#03' >/dev/null 2>&1
 station 1 ALICE OFFICE send --smb dave "short one"

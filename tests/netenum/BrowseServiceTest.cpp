@@ -235,6 +235,29 @@ TEST_F(BrowseServiceTest, EnumerationsCloseTogetherShareOneRequest)
     EXPECT_GT(lan.FramesSent(), sent);
 }
 
+TEST_F(BrowseServiceTest, AMasterBrowsersListsJoinTheAnnouncementsAndAgeLikeThem)
+{
+    Station alice(lan, clock, 1, "ALICE", "OFFICE");
+    Station bob(lan, clock, 2, "BOB", "OFFICE");
+    ASSERT_TRUE(alice.service.Start());
+    ASSERT_TRUE(bob.service.Start());
+    std::vector<std::string> asked;
+    // The master browser answers once, listing BOB, who announced himself too, and a computer of another subnet.
+    alice.service.SetMasterLists([&](const std::string& workgroup) -> std::optional<MasterBrowserLists> {
+        asked.push_back(workgroup);
+        if (asked.size() > 1)
+            return std::nullopt;
+        return MasterBrowserLists{{{"BOB", 0x1003, ""}, {"FARHOST", 0x819a03, "Samba"}, {"GONE", 0, ""}},
+                                  {{"OFFICE", 0x80001000, "SAMBA1"}, {"BRANCH", 0x80001000, "FARMASTER"}}};
+    });
+    EXPECT_EQ(alice.Browse(), (QStringList{"BRANCH:", "OFFICE: ALICE BOB FARHOST"}));
+    EXPECT_TRUE(alice.service.IsUnixServer(QStringLiteral("farhost")));
+    // Three times a browser's slowest pace later, what no one listed again has gone.
+    AdvanceTo(36 * kMinute, 2);
+    EXPECT_EQ(alice.Browse(), QStringList{"OFFICE: ALICE BOB"});
+    EXPECT_EQ(asked, (std::vector<std::string>{"OFFICE", "OFFICE"}));
+}
+
 TEST_F(BrowseServiceTest, AListingStopsWaitingForAnswersWhenTheProgramEnds)
 {
     // Answers would be collected for ten minutes.

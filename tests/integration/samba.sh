@@ -1,0 +1,42 @@
+# Samba's smbd and nmbd on the hosts of netns.sh. Source it after netns.sh; their configuration and state go under
+# $out, which smbd's guest user must be able to read.
+samba_dirs=()
+# samba INDEX NAME [SETTING...]: smbd and nmbd with a configuration and state of their own on a host, in workgroup
+# OFFICE, with the settings given added to [global] ("message command = ...").
+# They run in sessions of their own: as they end, they signal their whole process group.
+samba() {
+    local index=$1 name=$2 dir="$out/samba$1"
+    shift 2
+    mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
+    cat >"$dir/smb.conf" <<EOF
+[global]
+    netbios name = $name
+    workgroup = OFFICE
+    server min protocol = NT1
+    lock directory = $dir/lock
+    state directory = $dir/state
+    cache directory = $dir/cache
+    pid directory = $dir/pid
+    private dir = $dir/private
+    ncalrpc dir = $dir/ncalrpc
+    log file = $dir/log.%m
+    passdb backend = tdbsam:$dir/private/passdb.tdb
+    load printers = no
+    printcap name = /dev/null
+    disable spoolss = yes
+    usershare max shares = 0
+$(printf '    %s\n' "$@")
+EOF
+    local daemon
+    for daemon in smbd nmbd; do
+        netns_run "$index" "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
+    done
+    samba_dirs+=("$dir")
+}
+stop_samba() {
+    local dir
+    for dir in "${samba_dirs[@]}"; do
+        cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
+    done
+    wait 2>/dev/null
+}
