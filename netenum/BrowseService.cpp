@@ -216,19 +216,24 @@ void BrowseService::RecordListed(const MasterBrowserLists& lists)
         table_.RecordWorkgroup(workgroup.name, kSteadyInterval);
 }
 
-void BrowseService::SetMasterLists(MasterLists lists)
+void BrowseService::SetMasterLists(MasterLists lists, std::function<void()> stopAsking)
 {
     std::lock_guard lock(mutex_);
     masterLists_ = std::move(lists);
+    stopAsking_ = std::move(stopAsking);
 }
 
 void BrowseService::StopWaiting()
 {
+    std::function<void()> stopAsking;
     {
         std::lock_guard lock(mutex_);
         patient_ = false;
+        stopAsking = stopAsking_;
     }
     changed_->Wake();
+    if (stopAsking)
+        stopAsking();
 }
 
 bool BrowseService::KnowsWorkgroup(const std::string& name)

@@ -54,8 +54,9 @@ public:
     // Announces the departure and stops; the list then reports no network.
     void Stop();
     void StopWaiting() override;
-    // Where the enumeration gets a master browser's lists; empty: from the announcements alone.
-    void SetMasterLists(MasterLists lists);
+    // Where the enumeration gets a master browser's lists; empty: from the announcements alone. StopWaiting
+    // calls stopAsking to end the asking under way.
+    void SetMasterLists(MasterLists lists, std::function<void()> stopAsking = {});
     bool IsUnixServer(const QString& computer) override;
 
     BrowseList& Table() { return table_; }
@@ -93,6 +94,7 @@ private:
     std::optional<Clock::Time> answerAt_;
     std::optional<Clock::Time> lastRequest_;
     MasterLists masterLists_;
+    std::function<void()> stopAsking_;
     std::mt19937 random_;
     uint16_t nextDatagramId_;
     std::unique_ptr<UdpEndpoint> endpoint_;

@@ -126,6 +126,34 @@ bool Listed(const std::optional<ServerEnumReply>& reply)
 
 } // namespace
 
+class MasterBrowserClient::Watch
+{
+public:
+    Watch(const MasterBrowserClient& client, TcpStream& stream) : client_(client)
+    {
+        std::lock_guard lock(client_.mutex_);
+        if (!client_.stopped_)
+            client_.current_ = &stream;
+    }
+    ~Watch()
+    {
+        std::lock_guard lock(client_.mutex_);
+        client_.current_ = nullptr;
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+    // False when the client was stopped before the conversation began.
+    bool Watching() const
+    {
+        std::lock_guard lock(client_.mutex_);
+        return client_.current_ != nullptr;
+    }
+
+private:
+    const MasterBrowserClient& client_;
+};
+
 MasterBrowserClient::MasterBrowserClient(TcpNetwork& tcp, uint16_t sessionPort, std::string callingName, Timing timing)
     : tcp_(tcp), sessionPort_(sessionPort), callingName_(std::move(callingName)), timing_(timing)
 {}
@@ -135,6 +163,9 @@ std::optional<MasterBrowserLists> MasterBrowserClient::Fetch(uint32_t address, c
     const auto deadline = SteadyClock::now() + timing_.whole;
     const auto stream = tcp_.Connect(address, sessionPort_, timing_.answer);
     if (!stream)
+        return std::nullopt;
+    const Watch watch(*this, *stream);
+    if (!watch.Watching())
         return std::nullopt;
     Conversation talk(*stream, deadline);
     if (!talk.OpenSession(callingName_) || !talk.Negotiate() ||
@@ -160,6 +191,14 @@ std::optional<MasterBrowserLists> MasterBrowserClient::FetchFromFirst(const std:
             return lists;
     }
     return std::nullopt;
+}
+
+void MasterBrowserClient::Stop()
+{
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    if (current_)
+        current_->Abort();
 }
 
 } // namespace parlino

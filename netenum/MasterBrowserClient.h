@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,11 +44,21 @@ public:
     std::optional<MasterBrowserLists> FetchFromFirst(const std::vector<FindMaster>& finders,
                                                      const std::string& workgroup) const;
 
+    // From any thread: the conversation under way ends at once and none starts any more, so a program that ends
+    // does not wait out a slow browser.
+    void Stop();
+
 private:
+    // Lets Stop reach the stream of the conversation under way.
+    class Watch;
+
     TcpNetwork& tcp_;
     const uint16_t sessionPort_;
     const std::string callingName_;
     const Timing timing_;
+    mutable std::mutex mutex_;
+    mutable TcpStream* current_ = nullptr;
+    bool stopped_ = false;
 };
 
 } // namespace parlino

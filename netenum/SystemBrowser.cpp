@@ -21,9 +21,14 @@ SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::Fi
     const MasterBrowserClient::FindMaster localMaster = [this](const std::string& workgroup) {
         return lookups_.Resolve(NetbiosName{workgroup, kMasterBrowserSuffix});
     };
-    service_.SetMasterLists([this, localMaster, domainMaster = std::move(domainMaster)](const std::string& workgroup) {
-        return masterBrowsers_.FetchFromFirst({localMaster, domainMaster}, workgroup);
-    });
+    service_.SetMasterLists(
+        [this, localMaster, domainMaster = std::move(domainMaster)](const std::string& workgroup) {
+            return masterBrowsers_.FetchFromFirst({localMaster, domainMaster}, workgroup);
+        },
+        [this] {
+            lookups_.Stop();
+            masterBrowsers_.Stop();
+        });
 }
 
 SystemBrowser::~SystemBrowser()

@@ -225,6 +225,9 @@ public:
         return true;
     }
 
+    // Shutting the socket down wakes a poll on it in another thread; closing it would not.
+    void Abort() override { ::shutdown(fd_.Get(), SHUT_RDWR); }
+
 private:
     UniqueFd fd_;
     const std::chrono::milliseconds timeout_;

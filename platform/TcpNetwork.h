@@ -51,6 +51,8 @@ public:
     virtual bool Write(const Bytes& bytes) = 0;
     // Exactly size bytes; false when the peer closed or the time ran out first.
     virtual bool ReadExactly(uint8_t* buffer, size_t size) = 0;
+    // From any thread: the wait under way and every later call fail at once, as if the peer had closed.
+    virtual void Abort() = 0;
 };
 
 // Why a port could not be listened on.

@@ -108,6 +108,8 @@ public:
         return true;
     }
 
+    void Abort() override { pipe_->Shut(); }
+
 private:
     std::shared_ptr<Pipe> pipe_;
     const std::shared_ptr<const Listener> listener_;

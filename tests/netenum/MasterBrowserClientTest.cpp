@@ -4,8 +4,11 @@
 #include "codec/SmbMessage.h"
 #include "platform/fake/FakeStreams.h"
 #include "tests/support/SambaBrowserReplies.h"
+#include "tests/support/Wait.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace parlino {
 namespace {
@@ -27,10 +30,13 @@ enum class Fault
 class FakeMasterBrowser final : public TcpSession
 {
 public:
-    FakeMasterBrowser(TcpConnection& connection, Fault fault) : connection_(connection), fault_(fault) {}
+    FakeMasterBrowser(TcpConnection& connection, Fault fault, std::atomic<int>& received)
+        : connection_(connection), fault_(fault), received_(received)
+    {}
 
     void Received(const uint8_t* data, size_t size) override
     {
+        ++received_;
         heard_.insert(heard_.end(), data, data + size);
         const auto header = DecodeSessionHeader(heard_.data(), heard_.size());
         if (!header || heard_.size() < kSessionHeaderSize + header->length || fault_ == Fault::Silence)
@@ -55,6 +61,7 @@ public:
 private:
     TcpConnection& connection_;
     const Fault fault_;
+    std::atomic<int>& received_;
     Bytes heard_;
     const Bytes* const script_[5] = {&test::kSambaNegotiateReply, &test::kSambaSessionSetupReply,
                                      &test::kSambaTreeConnectReply, &test::kSambaServersReply,
@@ -67,11 +74,14 @@ class MasterBrowserClientTest : public testing::Test
 protected:
     std::unique_ptr<TcpListener> Serve(Fault fault)
     {
-        return server->Listen(
-            kPort,
-            [fault](TcpConnection& connection) { return std::make_unique<FakeMasterBrowser>(connection, fault); }, {});
+        return server->Listen(kPort,
+                              [this, fault](TcpConnection& connection) {
+                                  return std::make_unique<FakeMasterBrowser>(connection, fault, received);
+                              },
+                              {});
     }
 
+    std::atomic<int> received = 0;
     fake::FakeStreams streams;
     std::unique_ptr<TcpNetwork> client = streams.Station(1);
     std::unique_ptr<TcpNetwork> server = streams.Station(kMaster);
@@ -94,6 +104,22 @@ TEST_F(MasterBrowserClientTest, GivesTheListsOfAWorkingBrowserAndNothingOfABroke
     const auto at = [](std::optional<uint32_t> address) { return [address](const std::string&) { return address; }; };
     EXPECT_TRUE(browsers.FetchFromFirst({at({}), {}, at(9), at(kMaster)}, "OFFICE"));
     EXPECT_FALSE(browsers.FetchFromFirst({at({}), at(9)}, "OFFICE"));
+}
+
+TEST_F(MasterBrowserClientTest, StopEndsTheConversationWithASilentBrowserAtOnce)
+{
+    const auto listener = Serve(Fault::Silence);
+    MasterBrowserClient patient{*client, kPort, "DAVE", {std::chrono::minutes(1), std::chrono::minutes(1)}};
+    std::atomic<bool> ended = false;
+    std::thread asking([&] {
+        EXPECT_FALSE(patient.Fetch(kMaster, "OFFICE"));
+        ended = true;
+    });
+    ASSERT_TRUE(test::WaitUntil([&] { return received > 0; }));
+    patient.Stop();
+    EXPECT_TRUE(test::WaitUntil([&] { return ended.load(); }, 5000));
+    asking.join();
+    EXPECT_FALSE(patient.Fetch(kMaster, "OFFICE")) << "none starts once stopped";
 }
 
 } // namespace
