@@ -245,6 +245,13 @@ void TMainForm::OpenMessenger()
     QTextStream(stderr) << "parlino: " << StatusLine->text() << Qt::endl;
 }
 
+void TMainForm::ShowNotice(const QString& notice)
+{
+    StatusLine->setText(StatusLine->text().isEmpty() ? notice : StatusLine->text() + QStringLiteral("; ") + notice);
+    StatusLine->setToolTip(StatusLine->text());
+    StatusLine->show();
+}
+
 QString TMainForm::NotReceivingReason(const EMailSlot& error) const
 {
     switch (platform_.mailslots.GetLastError()) {

@@ -8,7 +8,6 @@
 #include "settings/OptiuniUnit.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTextStream>
 
 namespace parlino {
@@ -23,10 +22,7 @@ void ReportIgnoredSettings(ProfileStore& profiles)
     if (problem.isEmpty())
         return;
     const QString notice = QStringLiteral("Settings file ignored: ") + problem;
-    QLabel& status = *MainForm->StatusLine;
-    status.setText(status.text().isEmpty() ? notice : status.text() + QStringLiteral("; ") + notice);
-    status.setToolTip(status.text());
-    status.show();
+    MainForm->ShowNotice(notice);
     QTextStream(stderr) << "parlino: " << notice << Qt::endl;
 }
 

@@ -157,6 +157,9 @@ std::optional<NameServiceResponse> DecodeNameServiceResponse(const uint8_t* data
         response.opcode = FromWire(Opcode(GetBigEndian16(rdata)));
         return response;
     }
+    // Samba's nmbd gives a negative answer a NULL record with no data.
+    if (response.returnCode != NameServiceResponse::kPositive && GetBigEndian16(fields) == kTypeNull)
+        return response;
     if (GetBigEndian16(fields) != kTypeNb || dataLength % kNbEntrySize != 0)
         return std::nullopt;
     for (size_t at = 0; at < dataLength; at += kNbEntrySize)

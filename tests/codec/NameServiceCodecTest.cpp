@@ -64,6 +64,8 @@ TEST(NameServiceCodecTest, AnswersOfSambasNameServer)
           {{false, 0x0AD60009}, {true, 0x0AD60003}}}},
         {BytesFromHex("0007 8583 0000 0000 0000 0000"),
          {7, NameOpcode::Query, false, Response::kNameNotFound, {}, 0, {}}},
+        {AboutAlice("0007 8583 0000 0001 0000 0000", "000a 0001 00000000 0000"),
+         {7, NameOpcode::Query, false, Response::kNameNotFound, {"ALICE", 3}, 0, {}}},
     };
     for (const auto& [bytes, expected] : answers) {
         EXPECT_EQ(DecodeNameServiceResponse(bytes.data(), bytes.size()), expected) << expected.transactionId;
