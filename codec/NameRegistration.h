@@ -49,6 +49,7 @@ struct NameServiceResponse
     // The outcomes a client tells apart; the rest of RFC 1002's codes are failures alike.
     static constexpr uint8_t kPositive = 0;
     static constexpr uint8_t kNameNotFound = 3; // NAM_ERR
+    static constexpr uint8_t kRefused = 5;      // RFS_ERR: the server will not let this node have the name
     static constexpr uint8_t kActive = 6;       // ACT_ERR: the name is held by another node
 
     struct Record

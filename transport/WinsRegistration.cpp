@@ -189,6 +189,8 @@ void WinsRegistration::Tell(const Entry& entry, const NameServiceResponse& refus
     std::string why = "error " + std::to_string(refusal.returnCode);
     if (refusal.returnCode == NameServiceResponse::kActive)
         why = "another computer holds it";
+    else if (refusal.returnCode == NameServiceResponse::kRefused)
+        why = "the server keeps it for itself or others";
     if (refused_)
         refused_("the WINS server " + server + " refused the name " + NameText(entry.name.name) + ": " + why);
 }
