@@ -104,11 +104,12 @@ void WinsRegistration::Step(Entry& entry)
         entry.phase = Phase::Done;
         return Tell(entry, *answer);
     }
-    // Refreshed halfway through the time the server grants, as Windows does.
+    // Refreshed halfway through the time the server grants, as Windows does; a server that grants next to nothing is
+    // not asked again at once.
     const auto granted = answer->timeToLive > 0 ? std::chrono::seconds(answer->timeToLive) : timing_.timeToLive;
     entry.phase = Phase::Registered;
     entry.retry = {};
-    entry.due = clock_.Now() + granted / 2;
+    entry.due = clock_.Now() + std::max<milliseconds>(granted / 2, timing_.firstRetry);
 }
 
 void WinsRegistration::Retry(Entry& entry)
