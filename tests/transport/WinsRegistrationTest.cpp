@@ -2,7 +2,6 @@
 
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeLan.h"
-#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -18,22 +17,23 @@ constexpr WinsTiming kTiming{600s, 50ms, 1000ms, 600000ms, 1000ms, 50ms};
 // nothing.
 struct FakeWins
 {
-    explicit FakeWins(fake::FakeLan& lan, bool mute = false) : host(lan.AddStation(1)), silent(mute)
+    explicit FakeWins(fake::FakeLan& lan, bool silent = false) : host(lan.AddStation(1))
     {
-        endpoint = host->Listen(137, [this](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
-            NameServiceResponse answer{};
-            if (const auto query = DecodeNameQuery(data, size)) {
-                answer = {query->transactionId, NameOpcode::Query, false, 0, query->name, 600, {{false, from}}};
-                answer.returnCode = query->name == NetbiosName{"ALICE", 0} ? 0 : NameServiceResponse::kNameNotFound;
-                Log("query ", query->name);
-            } else if (const auto request = DecodeNameRegistrationRequest(data, size)) {
-                answer = {request->transactionId, request->opcode, false, 0, request->name, 600, {}};
-                answer.returnCode = request->name == NetbiosName{"ALICE", 3} ? NameServiceResponse::kActive : 0;
-                const char* kinds[] = {"", "", "", "", "", "registration ", "release ", "", "refresh "};
-                Log(kinds[static_cast<int>(request->opcode)], request->name);
-            }
+        endpoint = host->Listen(137, [this, silent](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
+            const auto query = DecodeNameQuery(data, size);
+            const auto request = DecodeNameRegistrationRequest(data, size);
+            if (!query && !request)
+                return;
+            const NetbiosName name = query ? query->name : request->name;
+            const NameOpcode opcode = query ? NameOpcode::Query : request->opcode;
+            const char* kinds[] = {"query ", "", "", "", "", "registration ", "release ", "", "refresh "};
+            Log(kinds[static_cast<int>(opcode)], name);
+            const int code = name == NetbiosName{"ALICE", 3} ? 6 : (request || name == NetbiosName{"ALICE", 0}) ? 0 : 3;
+            const uint16_t id = query ? query->transactionId : request->transactionId;
             if (!silent)
-                host->SendTo(from, port, EncodeNameServiceResponse(answer), 137);
+                host->SendTo(from, port,
+                             EncodeNameServiceResponse({id, opcode, false, uint8_t(code), name, 600, {{false, from}}}),
+                             137);
         });
     }
     void Log(const char* what, const NetbiosName& name)
@@ -48,7 +48,6 @@ struct FakeWins
     }
 
     std::unique_ptr<fake::FakeStationNetwork> host;
-    const bool silent;
     std::unique_ptr<UdpEndpoint> endpoint;
     std::mutex mutex;
     std::string log;
