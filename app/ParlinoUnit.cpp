@@ -254,6 +254,13 @@ Notice TMainForm::Said(const char* source)
     return Notice::Translated(staticMetaObject.className(), source);
 }
 
+void TMainForm::ShowNotice(const QString& notice)
+{
+    StatusLine->setText(StatusLine->text().isEmpty() ? notice : StatusLine->text() + QStringLiteral("; ") + notice);
+    StatusLine->setToolTip(StatusLine->text());
+    StatusLine->show();
+}
+
 Notice TMainForm::NotReceivingReason(const EMailSlot& error) const
 {
     switch (platform_.mailslots.GetLastError()) {

@@ -50,6 +50,8 @@ public:
     void SetOptions(TOptiuniForm& options);
     // The about box, made after the options dialog and alive longer than this window.
     void SetAbout(TAboutForm& about);
+    // Adds a notice to what the status line says and shows it.
+    void ShowNotice(const QString& notice);
 
     QFrame* ToolBar1;
     QToolButton* ButChat;

@@ -10,7 +10,6 @@
 #include "settings/OptiuniUnit.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLocale>
 #include <QTextStream>
 
@@ -29,10 +28,7 @@ void ReportIgnoredSettings(ProfileStore& profiles)
         return;
     const Notice notice = TMainForm::Said(QT_TRANSLATE_NOOP("parlino::TMainForm", "Settings file ignored: %1"))
                               .Arg(Notice::Verbatim(problem));
-    QLabel& status = *MainForm->StatusLine;
-    status.setText(status.text().isEmpty() ? notice.shown : status.text() + QStringLiteral("; ") + notice.shown);
-    status.setToolTip(status.text());
-    status.show();
+    MainForm->ShowNotice(notice.shown);
     QTextStream(stderr) << "parlino: " << notice.logged << Qt::endl;
 }
 

@@ -1,11 +1,27 @@
 #include "app/SystemPlatform.h"
 
+#include "app/ParlinoUnit.h"
+
+#include <QCoreApplication>
+
 namespace parlino {
 
 SystemPlatform::SystemPlatform(std::unique_ptr<SystemNetwork> network)
     : network_(std::move(network)), messenger_(network_->messenger), browser_(network_->browser),
       computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder())
-{}
+{
+    // Told on the registration's thread, perhaps before the main window exists: it reads the notice once the event
+    // loop runs.
+    messenger_.OnNameRefused([](const QString& line) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [line] {
+                if (MainForm)
+                    MainForm->ShowNotice(line);
+            },
+            Qt::QueuedConnection);
+    });
+}
 
 Platform SystemPlatform::Services()
 {

@@ -1,7 +1,9 @@
-// Feeds arbitrary bytes to the browse-frame and name-query decoders: nothing may crash or read out of
+// Feeds arbitrary bytes to the browse-frame and name service decoders: nothing may crash or read out of
 // bounds, and whatever decodes must encode back to bytes that decode the same.
 #include "codec/BrowseFrames.h"
 #include "codec/NameQuery.h"
+#include "codec/NameRegistration.h"
+#include "codec/NodeStatus.h"
 
 #include <cstdlib>
 
@@ -19,6 +21,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!decoded || decoded->transactionId != query->transactionId || decoded->name.suffix != query->name.suffix)
             std::abort();
         EncodePositiveNameQueryResponse(*query, 0x7F000001u);
+    }
+    // Names travel in upper case, so what decodes must encode to bytes that decode and encode to the same bytes.
+    if (const auto request = DecodeNameRegistrationRequest(data, size)) {
+        const auto again = EncodeNameRegistrationRequest(*request);
+        const auto decoded = DecodeNameRegistrationRequest(again.data(), again.size());
+        if (!decoded || EncodeNameRegistrationRequest(*decoded) != again)
+            std::abort();
+    }
+    if (const auto response = DecodeNameServiceResponse(data, size)) {
+        const auto again = EncodeNameServiceResponse(*response);
+        const auto decoded = DecodeNameServiceResponse(again.data(), again.size());
+        if (!decoded || EncodeNameServiceResponse(*decoded) != again)
+            std::abort();
+    }
+    if (const auto status = DecodeNodeStatusRequest(data, size)) {
+        const auto again = EncodeNodeStatusRequest(*status);
+        const auto decoded = DecodeNodeStatusRequest(again.data(), again.size());
+        if (!decoded || EncodeNodeStatusRequest(*decoded) != again)
+            std::abort();
+        EncodeNodeStatusResponse(*status, {{status->name, false}});
     }
     return 0;
 }

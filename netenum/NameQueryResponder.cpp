@@ -10,8 +10,9 @@ constexpr uint8_t kNameSuffixes[] = {kWorkstationSuffix, kMessengerSuffix, kServ
 } // namespace
 
 NameQueryResponder::NameQueryResponder(UdpNetwork& network, std::string computer, uint16_t port,
-                                       LocalAddress localAddress)
-    : network_(network), computer_(UpperAscii(std::move(computer))), port_(port), localAddress_(std::move(localAddress))
+                                       LocalAddress localAddress, std::vector<NodeStatusName> heldNames)
+    : network_(network), computer_(UpperAscii(std::move(computer))), port_(port),
+      localAddress_(std::move(localAddress)), heldNames_(std::move(heldNames))
 {}
 
 bool NameQueryResponder::Start()
@@ -23,6 +24,12 @@ bool NameQueryResponder::Start()
 
 void NameQueryResponder::OnFrame(const uint8_t* data, size_t size, uint32_t sourceIp, uint16_t sourcePort)
 {
+    if (const auto status = DecodeNodeStatusRequest(data, size)) {
+        const std::string asked = ComparableNetbiosName(status->name.name);
+        if (!heldNames_.empty() && (asked == "*" || asked == computer_))
+            network_.SendTo(sourceIp, sourcePort, EncodeNodeStatusResponse(*status, heldNames_), port_);
+        return;
+    }
     const auto query = DecodeNameQuery(data, size);
     if (!query || UpperAscii(query->name.name) != computer_)
         return;

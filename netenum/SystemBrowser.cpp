@@ -3,13 +3,28 @@
 #include "platform/InterfaceAddress.h"
 
 namespace parlino {
+namespace {
+
+// What a node status answer lists: the names this computer answers to, the server's only while SMB sessions come in.
+std::vector<NodeStatusName> HeldNames(const SystemMessenger& messenger)
+{
+    const ThisComputer& names = messenger.Names();
+    std::vector<NodeStatusName> held = {{{names.name, kWorkstationSuffix}},
+                                        {{names.name, kMessengerSuffix}},
+                                        {{names.workgroup, kWorkstationSuffix}, true}};
+    if (messenger.ListensForSessions())
+        held.push_back({{names.name, kServerSuffix}});
+    return held;
+}
+
+} // namespace
 
 SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::FindMaster domainMaster)
     : messenger_(messenger), service_(messenger.Network(), messenger.TickClock(), messenger.OemCodePage(),
                                       messenger.Names(), messenger.Identity().datagramPort, "Parlino"),
-      running_(service_.Start()),
-      nameResponder_(messenger.Network(), messenger.Names().name,
-                     static_cast<uint16_t>(messenger.Identity().datagramPort - 1), LocalAddressFacing),
+      running_(service_.Start()), nameResponder_(messenger.Network(), messenger.Names().name,
+                                                 static_cast<uint16_t>(messenger.Identity().datagramPort - 1),
+                                                 LocalAddressFacing, HeldNames(messenger)),
       // A master browser answers at once; a segment without one costs each enumeration this wait.
       lookups_(messenger.Network(), messenger.Streams(),
                {static_cast<uint16_t>(messenger.Identity().datagramPort - 1), messenger.Identity().sessionPort},

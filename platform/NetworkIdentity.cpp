@@ -1,6 +1,7 @@
 #include "platform/NetworkIdentity.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QSysInfo>
 
 namespace parlino {
@@ -21,6 +22,19 @@ QStringList NameList(const QString& text)
         .replace(QLatin1Char(','), QLatin1Char(' '))
         .simplified()
         .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// IPv4 addresses as smb.conf lists WINS servers; Samba lets an entry name its group as "address:tag". An entry that
+// is no IPv4 address is skipped.
+std::vector<uint32_t> AddressList(const QString& text)
+{
+    std::vector<uint32_t> addresses;
+    for (const QString& entry : NameList(text)) {
+        const QHostAddress address(entry.section(QLatin1Char(':'), 0, 0));
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isNull())
+            addresses.push_back(address.toIPv4Address());
+    }
+    return addresses;
 }
 
 } // namespace
@@ -62,6 +76,8 @@ NetworkIdentity ParseSambaIdentity(const QString& smbConf, const QString& hostNa
             identity.dosCharset = value;
         else if (key == QStringLiteral("interfaces"))
             identity.interfaces = NameList(value);
+        else if (key == QStringLiteral("winsserver"))
+            identity.winsServers = AddressList(value);
     }
     return identity;
 }
@@ -82,6 +98,8 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
         identity.dosCharset = charset.trimmed();
     if (const QString interfaces = env("PARLINO_INTERFACES"); !interfaces.trimmed().isEmpty())
         identity.interfaces = NameList(interfaces);
+    if (const QString wins = env("PARLINO_WINS_SERVER"); !wins.isNull())
+        identity.winsServers = AddressList(wins);
     const auto readPort = [&env](const char* name, uint16_t& port) {
         bool ok = false;
         const uint value = env(name).toUInt(&ok);

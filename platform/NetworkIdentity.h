@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace parlino {
 
@@ -15,16 +17,17 @@ struct NetworkIdentity
     QString dosCharset;  // the OEM code page of the wire
     QStringList interfaces;
     uint16_t datagramPort = 138;
-    uint16_t sessionPort = 139; // where SMB messages arrive over NetBIOS sessions
+    uint16_t sessionPort = 139;        // where SMB messages arrive over NetBIOS sessions
+    std::vector<uint32_t> winsServers; // host byte order, in the order given
 };
 
-// Reads [global] of an smb.conf text: "netbios name", "workgroup", "dos charset", "interfaces".
+// Reads [global] of an smb.conf text: "netbios name", "workgroup", "dos charset", "interfaces", "wins server".
 // Names are matched without regard to case or blanks, as Samba does.
 NetworkIdentity ParseSambaIdentity(const QString& smbConf, const QString& hostName);
 
 // The identity from the Samba configuration (when readable) and the host name, overridden by
-// PARLINO_NETBIOS_NAME, PARLINO_WORKGROUP, PARLINO_DOS_CHARSET, PARLINO_INTERFACES, PARLINO_NBT_PORT and
-// PARLINO_NBSS_PORT.
+// PARLINO_NETBIOS_NAME, PARLINO_WORKGROUP, PARLINO_DOS_CHARSET, PARLINO_INTERFACES, PARLINO_NBT_PORT,
+// PARLINO_NBSS_PORT and PARLINO_WINS_SERVER (set but empty: no WINS server).
 using Environment = std::function<QString(const char* name)>;
 NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& hostName, const Environment& env);
 

@@ -1,5 +1,7 @@
 #include "transport/SystemMessenger.h"
 
+#include "platform/InterfaceAddress.h"
+
 #include <cstdio>
 
 namespace parlino {
@@ -34,13 +36,19 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
       streams_([this](uint32_t address) { return network_.OnSelectedNetwork(address); }),
       smbRoute_(streams_, inboxes_, names_),
       // Names are asked for on the port below the datagram port, as 137 is below 138.
-      smbSender_(network_, streams_, {static_cast<uint16_t>(identity_.datagramPort - 1), identity_.sessionPort})
+      smbSender_(network_, streams_, {static_cast<uint16_t>(identity_.datagramPort - 1), identity_.sessionPort}),
+      wins_(network_, clock_, static_cast<uint16_t>(identity_.datagramPort - 1), LocalAddressFacing,
+            [this](const std::string& line) { TellRefusal(QString::fromStdString(line)); })
 {
     if (smbReceiving == SmbReceiving::Off)
         return;
+    wins_.Start(identity_.winsServers, {{{names_.name, kWorkstationSuffix}},
+                                        {{names_.name, kMessengerSuffix}},
+                                        {{names_.workgroup, kWorkstationSuffix}, true}});
     door_.emplace(names_.name, inboxes_);
     // Beside smbd, which holds the port, its message command brings the messages through the door instead.
-    if (!smbRoute_.Start(identity_.sessionPort))
+    smbListening_ = smbRoute_.Start(identity_.sessionPort);
+    if (!smbListening_)
         std::fprintf(stderr,
                      "parlino: cannot listen on TCP port %u (%s): SMB messages arrive only through smb.conf's "
                      "message command\n",
@@ -49,7 +57,26 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
 
 SystemMessenger::~SystemMessenger()
 {
+    wins_.Stop();
     smbSender_.Stop();
+}
+
+void SystemMessenger::OnNameRefused(std::function<void(const QString& line)> hook)
+{
+    std::lock_guard lock(refusalsMutex_);
+    refusalHook_ = std::move(hook);
+    if (refusalHook_)
+        for (const QString& line : refusals_)
+            refusalHook_(line);
+}
+
+void SystemMessenger::TellRefusal(const QString& line)
+{
+    std::fprintf(stderr, "parlino: %s\n", line.toLocal8Bit().constData());
+    std::lock_guard lock(refusalsMutex_);
+    refusals_.push_back(line);
+    if (refusalHook_)
+        refusalHook_(line);
 }
 
 } // namespace parlino

@@ -12,7 +12,12 @@
 #include "transport/SmbMessageRoute.h"
 #include "transport/SmbMessageSender.h"
 #include "transport/ThisComputer.h"
+#include "transport/WinsRegistration.h"
 
+#include <QString>
+
+#include <functional>
+#include <mutex>
 #include <optional>
 
 namespace parlino {
@@ -20,7 +25,8 @@ namespace parlino {
 // The real messenger stack of this computer: its identity and names, the UDP and TCP networks on the chosen
 // interfaces, host-wide mailslot names, the OEM code page, this computer's inboxes and the mailslot service
 // on top of them. Every route into the inboxes is made and ended here: the datagrams, and unless asked not
-// to, the SMB messages on the session port and through the door that smbd's message command knocks at.
+// to, the SMB messages on the session port and through the door that smbd's message command knocks at; a
+// receiving messenger also holds its names with the WINS servers of the identity.
 class SystemMessenger
 {
 public:
@@ -45,8 +51,15 @@ public:
     NbtMailslotService& Mailslots() { return mailslots_; }
     // Sends SMB messages to other computers: one caller at a time, alone or through a copy.
     SmbMessageSender& SmbSender() { return smbSender_; }
+    // Whether SMB messages arrive on the session port (not only through the door).
+    bool ListensForSessions() const { return smbListening_; }
+    // A WINS server's refusal of a name, told on stderr at once and to the hook (on a worker thread), which also
+    // hears the refusals told before it was set.
+    void OnNameRefused(std::function<void(const QString& line)> hook);
 
 private:
+    void TellRefusal(const QString& line);
+
     NetworkIdentity identity_;
     SystemClock clock_;
     IconvCodePage codePage_;
@@ -59,6 +72,11 @@ private:
     SmbMessageRoute smbRoute_;
     SmbMessageSender smbSender_;
     std::optional<MailslotDoor> door_;
+    bool smbListening_ = false;
+    std::mutex refusalsMutex_;
+    std::vector<QString> refusals_;
+    std::function<void(const QString&)> refusalHook_;
+    WinsRegistration wins_;
 };
 
 } // namespace parlino

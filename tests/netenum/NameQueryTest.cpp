@@ -51,7 +51,9 @@ TEST(NameQueryTest, AnswersOnlyThisComputersNames)
 {
     fake::FakeLan lan;
     auto bob = lan.AddStation(2);
-    NameQueryResponder responder(*bob, "bob", 137, [&](uint32_t) { return bob->Address(); });
+    const std::vector<NodeStatusName> held = {{{"BOB", 0x00}}, {{"OFFICE", 0x00}, true}};
+    NameQueryResponder responder(
+        *bob, "bob", 137, [&](uint32_t) { return bob->Address(); }, held);
     ASSERT_TRUE(responder.Start());
     auto querier = lan.AddStation(9);
     std::mutex mutex;
@@ -75,6 +77,15 @@ TEST(NameQueryTest, AnswersOnlyThisComputersNames)
         if (answered && !answers.empty()) {
             EXPECT_EQ(answers.front(), EncodePositiveNameQueryResponse(query, 0x0A000002));
         }
+        answers.clear();
+    }
+    for (const auto& [asked, answered] : {std::pair{"*", true}, {"bob", true}, {"ALICE", false}}) {
+        const NodeStatusRequest request{id++, {asked, 0}};
+        querier->Broadcast(137, [&](uint32_t) { return EncodeNodeStatusRequest(request); });
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(answers,
+                  answered ? std::vector<Bytes>{EncodeNodeStatusResponse(request, held)} : std::vector<Bytes>{})
+            << asked;
         answers.clear();
     }
 }

@@ -30,6 +30,7 @@ TEST(NetworkIdentityTest, SambaGlobalSectionAndDefaults)
                                         "   ; dos charset = CP437\n"
                                         "   dos charset = CP852\n"
                                         "   interfaces = eth0 192.168.1.0/24, \\\n     lo\n"
+                                        "   wins server = 10.1.0.1, wins.example.org 10.2.0.1:branch 10.3.0.300\n"
                                         "[homes]\n"
                                         "   workgroup = WRONG\n");
     const NetworkIdentity identity = ParseSambaIdentity(conf, QStringLiteral("ignored.example.org"));
@@ -37,6 +38,7 @@ TEST(NetworkIdentityTest, SambaGlobalSectionAndDefaults)
     EXPECT_EQ(identity.workgroup, QStringLiteral("OFFICE"));
     EXPECT_EQ(identity.dosCharset, QStringLiteral("CP852"));
     EXPECT_EQ(identity.interfaces, (QStringList{"eth0", "192.168.1.0/24", "lo"}));
+    EXPECT_EQ(identity.winsServers, (std::vector<uint32_t>{0x0A010001, 0x0A020001}));
     const QString windowsLines = QStringLiteral("[global]\r\n interfaces = eth0,\\\r\n\teth1\r\n");
     EXPECT_EQ(ParseSambaIdentity(windowsLines, "h").interfaces, (QStringList{"eth0", "eth1"}));
 
@@ -45,6 +47,7 @@ TEST(NetworkIdentityTest, SambaGlobalSectionAndDefaults)
     EXPECT_EQ(bare.workgroup, QStringLiteral("WORKGROUP"));
     EXPECT_EQ(bare.dosCharset, QStringLiteral("CP850"));
     EXPECT_TRUE(bare.interfaces.isEmpty());
+    EXPECT_TRUE(bare.winsServers.empty());
 }
 
 TEST(NetworkIdentityTest, EnvironmentOverridesTheConfiguration)
@@ -66,6 +69,19 @@ TEST(NetworkIdentityTest, EnvironmentOverridesTheConfiguration)
     identity = LoadNetworkIdentity("/nonexistent", "host", lookup);
     EXPECT_EQ(identity.datagramPort, 138);
     EXPECT_EQ(identity.sessionPort, 139);
+
+    QTemporaryDir folder;
+    const QString conf = folder.filePath("smb.conf");
+    ASSERT_TRUE(test::WriteWholeFile(conf, "[global]\nwins server = 10.1.0.1\n"));
+    const std::pair<QString, std::vector<uint32_t>> winsRows[] = {
+        {QString(), {0x0A010001}},
+        {"", {}},
+        {"10.9.0.1,10.9.0.2", {0x0A090001, 0x0A090002}},
+    };
+    for (const auto& [value, servers] : winsRows) {
+        env["PARLINO_WINS_SERVER"] = value;
+        EXPECT_EQ(LoadNetworkIdentity(conf, "host", lookup).winsServers, servers) << value.toStdString();
+    }
 }
 
 TEST(CodePageTest, Cp850BothWaysWithQuestionMarksForTheRest)
