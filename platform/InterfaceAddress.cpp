@@ -39,6 +39,12 @@ std::optional<uint32_t> ParseIpv4(const std::string& text)
     return ntohl(parsed.s_addr);
 }
 
+std::string DottedIpv4(uint32_t address)
+{
+    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
+           std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
+}
+
 bool InterfaceSelected(const std::string& entry, const InterfaceAddress& candidate)
 {
     if (entry == candidate.interfaceName.toStdString())

@@ -24,6 +24,9 @@ struct InterfaceAddress
 // A dotted IPv4 address in host byte order; nullopt for anything else.
 std::optional<uint32_t> ParseIpv4(const std::string& text);
 
+// The dotted form of an IPv4 address given in host byte order.
+std::string DottedIpv4(uint32_t address);
+
 // Whether an entry of smb.conf's "interfaces" picks this address: the entry names its interface, gives the
 // address itself, or gives a network it lies on, with a prefix length or a dotted mask ("192.168.1.0/24",
 // "127.0.0.0/255.0.0.0").

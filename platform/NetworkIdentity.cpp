@@ -1,7 +1,8 @@
 #include "platform/NetworkIdentity.h"
 
+#include "platform/InterfaceAddress.h"
+
 #include <QFile>
-#include <QHostAddress>
 #include <QSysInfo>
 
 namespace parlino {
@@ -30,9 +31,8 @@ std::vector<uint32_t> AddressList(const QString& text)
 {
     std::vector<uint32_t> addresses;
     for (const QString& entry : NameList(text)) {
-        const QHostAddress address(entry.section(QLatin1Char(':'), 0, 0));
-        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isNull())
-            addresses.push_back(address.toIPv4Address());
+        if (const auto address = ParseIpv4(entry.section(QLatin1Char(':'), 0, 0).toStdString()))
+            addresses.push_back(*address);
     }
     return addresses;
 }

@@ -1,6 +1,6 @@
 #include "transport/WinsRegistration.h"
 
-#include <QHostAddress>
+#include "platform/InterfaceAddress.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -186,7 +186,7 @@ void WinsRegistration::Receive(const uint8_t* data, size_t size, uint32_t source
 
 void WinsRegistration::Tell(const Entry& entry, const NameServiceResponse& refusal)
 {
-    const std::string server = QHostAddress(entry.server).toString().toStdString();
+    const std::string server = DottedIpv4(entry.server);
     std::string why = "error " + std::to_string(refusal.returnCode);
     if (refusal.returnCode == NameServiceResponse::kActive)
         why = "another computer holds it";
