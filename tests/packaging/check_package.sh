@@ -46,7 +46,7 @@ dpkg-deb -e "$deb" "$work/control"
 [[ $(cat "$work/control/conffiles") == "$machine_ini" ]] || fail "conffiles: $(cat "$work/control/conffiles")"
 depends=$(dpkg-deb --field "$deb" Depends)
 # The module's libraries count too: Qt Multimedia is linked by nothing else.
-for library in libc6 libqt6widgets6 libqt6network6 libqt6multimedia6; do
+for library in libc6 libqt6widgets6 libqt6dbus6 libqt6multimedia6; do
     grep -qw "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 [[ $(dpkg-deb --field "$deb" Recommends) == libcap2-bin ]] || fail "Recommends: $(dpkg-deb --field "$deb" Recommends)"
