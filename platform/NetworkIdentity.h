@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace parlino {
 
@@ -16,6 +18,7 @@ struct NetworkIdentity
     QStringList interfaces;
     uint16_t datagramPort = 138;
     uint16_t sessionPort = 139; // where SMB messages arrive over NetBIOS sessions
+    std::vector<uint32_t> winsServers; // host byte order, in the order given
 };
 
 // Reads [global] of an smb.conf text: "netbios name", "workgroup", "dos charset", "interfaces".
