@@ -1,6 +1,7 @@
 #include "platform/NetworkIdentity.h"
 
 #include <QFile>
+#include <QHostAddress>
 #include <QSysInfo>
 
 namespace parlino {
@@ -90,6 +91,10 @@ NetworkIdentity LoadNetworkIdentity(const QString& smbConfPath, const QString& h
     };
     readPort("PARLINO_NBT_PORT", identity.datagramPort);
     readPort("PARLINO_NBSS_PORT", identity.sessionPort);
+    // Stand-in until the WINS server list is read in full (smb.conf and this variable).
+    for (const QString& server : env("PARLINO_WINS_SERVER").split(u',', Qt::SkipEmptyParts))
+        if (const QHostAddress address(server.trimmed()); address.protocol() == QAbstractSocket::IPv4Protocol)
+            identity.winsServers.push_back(address.toIPv4Address());
     return identity;
 }
 
