@@ -11,6 +11,7 @@
 #include "transport/NbtMailslotService.h"
 #include "transport/SmbMessageRoute.h"
 #include "transport/SmbMessageSender.h"
+#include "transport/StationSender.h"
 #include "transport/ThisComputer.h"
 
 #include <optional>
@@ -45,6 +46,9 @@ public:
     NbtMailslotService& Mailslots() { return mailslots_; }
     // Sends SMB messages to other computers: one caller at a time, alone or through a copy.
     SmbMessageSender& SmbSender() { return smbSender_; }
+    // The way lines reach stations beside the datagrams: the SMB sender, tried first for the computers
+    // isSambaServer names and for those beyond a router.
+    StationSender::SmbRoute StationRoute(std::function<bool(const QString& station)> isSambaServer);
 
 private:
     NetworkIdentity identity_;

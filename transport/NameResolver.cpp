@@ -1,0 +1,248 @@
+#include "transport/NameResolver.h"
+
+#include "codec/MailslotPath.h"
+#include "codec/NameQuery.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <random>
+
+namespace parlino {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+
+// Windows keeps a name it learnt for ten minutes whatever the answer allowed, so a computer that moved is found
+// again; the answers of WINS servers allow days, and a time to live of 0 means for ever.
+constexpr seconds kLongestKept{600};
+
+seconds KeptFor(uint32_t timeToLive)
+{
+    return timeToLive == 0 ? kLongestKept : std::min(seconds(timeToLive), kLongestKept);
+}
+
+// One query under way and the answer it got; guarded by the core's mutex.
+struct Asking
+{
+    NameQuery query;
+    // A query to one server takes its answer from that server alone.
+    std::optional<uint32_t> server;
+    std::optional<NameQueryAnswer> answer;
+};
+
+} // namespace
+
+class NameResolver::Core
+{
+public:
+    Core(UdpNetwork& udp, Settings settings)
+        : settings_(std::move(settings)), udp_(udp), nextId_(static_cast<uint16_t>(std::random_device{}()))
+    {}
+
+    std::optional<Whereabouts> Resolve(const std::string& name, Time deadline);
+    std::optional<Recalled> Recall(const std::string& name);
+    void Stop();
+
+    const Settings settings_;
+
+private:
+    struct Memory
+    {
+        std::optional<Whereabouts> where;
+        Time until;
+    };
+
+    // How the asking of one source ended.
+    struct Asked
+    {
+        std::optional<NameQueryAnswer> answer;
+        bool timedOut = false;
+    };
+
+    bool Enter();
+    void Leave();
+    std::optional<NameQueryAnswer> Ask(Asking& asking, const NetbiosName& name, std::optional<uint32_t> server,
+                                       Time deadline);
+    void Remember(const std::string& name, std::optional<Whereabouts> where, seconds keptFor);
+
+    UdpNetwork& udp_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool stopping_ = false;
+    int users_ = 0;
+    uint16_t nextId_;
+    std::mutex memoryMutex_;
+    std::map<std::string, Memory> memory_;
+};
+
+bool NameResolver::Core::Enter()
+{
+    std::lock_guard lock(mutex_);
+    if (stopping_)
+        return false;
+    ++users_;
+    return true;
+}
+
+void NameResolver::Core::Leave()
+{
+    std::lock_guard lock(mutex_);
+    --users_;
+    changed_.notify_all();
+}
+
+void NameResolver::Core::Stop()
+{
+    std::unique_lock lock(mutex_);
+    stopping_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return users_ == 0; });
+}
+
+std::optional<NameResolver::Recalled> NameResolver::Core::Recall(const std::string& name)
+{
+    std::lock_guard lock(memoryMutex_);
+    const auto found = memory_.find(name);
+    if (found == memory_.end())
+        return std::nullopt;
+    if (settings_.now() >= found->second.until) {
+        memory_.erase(found);
+        return std::nullopt;
+    }
+    Recalled recalled{found->second.where};
+    if (recalled.where)
+        recalled.where->source = Source::Cache;
+    return recalled;
+}
+
+void NameResolver::Core::Remember(const std::string& name, std::optional<Whereabouts> where, seconds keptFor)
+{
+    std::lock_guard lock(memoryMutex_);
+    memory_[name] = {where, settings_.now() + keptFor};
+}
+
+std::optional<NameQueryAnswer> NameResolver::Core::Ask(Asking& asking, const NetbiosName& name,
+                                                       std::optional<uint32_t> server, Time deadline)
+{
+    Bytes frame;
+    {
+        std::lock_guard lock(mutex_);
+        asking = {{nextId_++, name, !server}, server, std::nullopt};
+        frame = EncodeNameQuery(asking.query);
+    }
+    const uint16_t port = settings_.namesPort;
+    const bool sent =
+        server ? udp_.SendTo(*server, port, frame, port) : udp_.Broadcast(port, [&frame](uint32_t) { return frame; });
+    if (!sent)
+        return std::nullopt;
+    std::unique_lock lock(mutex_);
+    changed_.wait_until(lock, std::min(deadline, std::chrono::steady_clock::now() + settings_.answerTime),
+                        [&] { return asking.answer.has_value() || stopping_; });
+    return asking.answer;
+}
+
+std::optional<NameResolver::Whereabouts> NameResolver::Core::Resolve(const std::string& name, Time deadline)
+{
+    if (const auto recalled = Recall(name))
+        return recalled->where;
+    if (!Enter())
+        return std::nullopt;
+    Asking asking;
+    auto endpoint = udp_.Listen(settings_.namesPort, [&](const uint8_t* data, size_t size, uint32_t from, uint16_t) {
+        std::lock_guard lock(mutex_);
+        if (asking.answer || (asking.server && from != *asking.server))
+            return;
+        auto answer = DecodeNameQueryResponse(data, size, asking.query);
+        // On the segment only the owner of a name answers, and only when it has it.
+        if (answer && (asking.server || answer->address)) {
+            asking.answer = std::move(answer);
+            changed_.notify_all();
+        }
+    });
+    std::optional<Whereabouts> where;
+    seconds keptFor = settings_.unknownFor;
+    const auto found = [&](const NameQueryAnswer& answer, Source source) {
+        where = Whereabouts{*answer.address, source, !udp_.OnLocalSubnet(*answer.address)};
+        keptFor = KeptFor(answer.timeToLive);
+    };
+    // Asks one source for the messenger name, then the server name; false when it did not answer at all.
+    const auto askFor = [&](std::optional<uint32_t> server, Source source) {
+        for (const uint8_t suffix : {kMessengerSuffix, kServerSuffix}) {
+            const auto answer = Ask(asking, {name, suffix}, server, deadline);
+            if (answer && answer->address) {
+                found(*answer, source);
+                return true;
+            }
+            // A server that failed to answer is as good as a silent one.
+            if (server && (!answer || !answer->nameUnknown))
+                return false;
+        }
+        return true;
+    };
+    if (endpoint) {
+        // The first server that answers knows; the next is asked only when one is silent.
+        for (const uint32_t server : settings_.winsServers)
+            if (askFor(server, Source::Wins))
+                break;
+        if (!where)
+            askFor(std::nullopt, Source::Broadcast);
+    }
+    bool cutShort;
+    {
+        std::lock_guard lock(mutex_);
+        cutShort = stopping_;
+    }
+    // Nobody answering in a line's last moments is no news about the name.
+    cutShort = cutShort || !endpoint || (!where && std::chrono::steady_clock::now() >= deadline);
+    if (where || !cutShort)
+        Remember(name, where, keptFor);
+    // The port goes before Stop may let the network go.
+    endpoint.reset();
+    Leave();
+    return where;
+}
+
+NameResolver::NameResolver(UdpNetwork& udp, Settings settings) : core_(std::make_shared<Core>(udp, std::move(settings)))
+{}
+
+std::optional<NameResolver::Whereabouts> NameResolver::Resolve(const std::string& name, Time deadline) const
+{
+    return core_->Resolve(name, deadline);
+}
+
+std::optional<NameResolver::Recalled> NameResolver::Recall(const std::string& name) const
+{
+    return core_->Recall(name);
+}
+
+bool NameResolver::UsesWins() const
+{
+    return !core_->settings_.winsServers.empty();
+}
+
+milliseconds NameResolver::AnswerTime() const
+{
+    return core_->settings_.answerTime;
+}
+
+void NameResolver::Stop() const
+{
+    core_->Stop();
+}
+
+const char* SourceName(NameResolver::Source source)
+{
+    switch (source) {
+    case NameResolver::Source::Wins:
+        return "WINS";
+    case NameResolver::Source::Broadcast:
+        return "broadcast";
+    default:
+        return "cache";
+    }
+}
+
+} // namespace parlino
