@@ -29,7 +29,7 @@ public:
 
     virtual ~UdpNetwork() = default;
 
-    // Nullptr when the port can't be had.
+    // Nullptr when the port can't be had. Port 0 is one the system picks, which SendTo from port 0 sends from.
     virtual std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) = 0;
     // Sends to the broadcast address of every selected interface, from the listening port when one is bound.
     // True when at least one interface took the whole frame.

@@ -18,6 +18,8 @@ using std::chrono::seconds;
 // Windows keeps a name it learnt for ten minutes whatever the answer allowed, so a computer that moved is found
 // again; the answers of WINS servers allow days, and a time to live of 0 means for ever.
 constexpr seconds kLongestKept{600};
+// Listening on it binds a port the system picks.
+constexpr uint16_t kAnyPort = 0;
 
 seconds KeptFor(uint32_t timeToLive)
 {
@@ -53,13 +55,6 @@ private:
     {
         std::optional<Whereabouts> where;
         Time until;
-    };
-
-    // How the asking of one source ended.
-    struct Asked
-    {
-        std::optional<NameQueryAnswer> answer;
-        bool timedOut = false;
     };
 
     bool Enter();
@@ -134,8 +129,8 @@ std::optional<NameQueryAnswer> NameResolver::Core::Ask(Asking& asking, const Net
         frame = EncodeNameQuery(asking.query);
     }
     const uint16_t port = settings_.namesPort;
-    const bool sent =
-        server ? udp_.SendTo(*server, port, frame, port) : udp_.Broadcast(port, [&frame](uint32_t) { return frame; });
+    const bool sent = server ? udp_.SendTo(*server, port, frame, kAnyPort)
+                             : udp_.Broadcast(port, [&frame](uint32_t) { return frame; });
     if (!sent)
         return std::nullopt;
     std::unique_lock lock(mutex_);
@@ -151,7 +146,7 @@ std::optional<NameResolver::Whereabouts> NameResolver::Core::Resolve(const std::
     if (!Enter())
         return std::nullopt;
     Asking asking;
-    auto endpoint = udp_.Listen(settings_.namesPort, [&](const uint8_t* data, size_t size, uint32_t from, uint16_t) {
+    const UdpNetwork::Receiver hear = [&](const uint8_t* data, size_t size, uint32_t from, uint16_t) {
         std::lock_guard lock(mutex_);
         if (asking.answer || (asking.server && from != *asking.server))
             return;
@@ -161,7 +156,11 @@ std::optional<NameResolver::Whereabouts> NameResolver::Core::Resolve(const std::
             asking.answer = std::move(answer);
             changed_.notify_all();
         }
-    });
+    };
+    auto endpoint = udp_.Listen(settings_.namesPort, hear);
+    // A server answers the port it was asked from: a port of our own, as nmbd on this host holds the names
+    // port's address and would take the answer.
+    auto serversEndpoint = settings_.winsServers.empty() ? nullptr : udp_.Listen(kAnyPort, hear);
     std::optional<Whereabouts> where;
     seconds keptFor = settings_.unknownFor;
     const auto found = [&](const NameQueryAnswer& answer, Source source) {
@@ -182,24 +181,25 @@ std::optional<NameResolver::Whereabouts> NameResolver::Core::Resolve(const std::
         }
         return true;
     };
-    if (endpoint) {
-        // The first server that answers knows; the next is asked only when one is silent.
+    // The first server that answers knows; the next is asked only when one is silent.
+    if (serversEndpoint)
         for (const uint32_t server : settings_.winsServers)
             if (askFor(server, Source::Wins))
                 break;
-        if (!where)
-            askFor(std::nullopt, Source::Broadcast);
-    }
+    if (!where && endpoint)
+        askFor(std::nullopt, Source::Broadcast);
     bool cutShort;
     {
         std::lock_guard lock(mutex_);
         cutShort = stopping_;
     }
     // Nobody answering in a line's last moments is no news about the name.
-    cutShort = cutShort || !endpoint || (!where && std::chrono::steady_clock::now() >= deadline);
+    cutShort = cutShort || !endpoint || (!serversEndpoint && !settings_.winsServers.empty()) ||
+               (!where && std::chrono::steady_clock::now() >= deadline);
     if (where || !cutShort)
         Remember(name, where, keptFor);
-    // The port goes before Stop may let the network go.
+    // The ports go before Stop may let the network go.
+    serversEndpoint.reset();
     endpoint.reset();
     Leave();
     return where;
