@@ -14,49 +14,12 @@ out=$(mktemp -d)
 chmod 755 "$out"
 trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
 
-samba_dirs=()
-# samba INDEX NAME MESSAGE_COMMAND: smbd and nmbd with a configuration and state of their own on a host.
-# They run in sessions of their own: as they end, they signal their whole process group.
+# samba INDEX NAME MESSAGE_COMMAND: smbd and nmbd of workgroup OFFICE on a host, with that message command.
 samba() {
-    local index=$1 name=$2 dir="$out/samba$1"
-    mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
-    cat >"$dir/smb.conf" <<EOF
-[global]
-    netbios name = $name
-    workgroup = OFFICE
-    server min protocol = NT1
-    message command = $3
-    lock directory = $dir/lock
-    state directory = $dir/state
-    cache directory = $dir/cache
-    pid directory = $dir/pid
-    private dir = $dir/private
-    ncalrpc dir = $dir/ncalrpc
-    log file = $dir/log.%m
-    passdb backend = tdbsam:$dir/private/passdb.tdb
-    load printers = no
-    printcap name = /dev/null
-    disable spoolss = yes
-    usershare max shares = 0
-EOF
-    local daemon
-    for daemon in smbd nmbd; do
-        netns_run "$index" "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
-    done
-    samba_dirs+=("$dir")
-}
-stop_samba() {
-    local dir
-    for dir in "${samba_dirs[@]}"; do
-        cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
-    done
-    wait 2>/dev/null
+    samba_run "$1" "$2" "smbd nmbd" "workgroup = OFFICE" "message command = $3"
 }
 holds_mailslot() {  # holds_mailslot INDEX NAME: whether a station of that name opened its messenger mailslot
     netns_run "$1" ss -Hxa | grep -q "@parlino/mailslot/$2/MESSNGR"
-}
-tcp_bound() {  # tcp_bound INDEX PORT
-    [[ -n $(netns_run "$1" ss -Hltn "sport = :$2") ]]
 }
 smbclient_to() {  # smbclient_to INDEX NAME ADDRESS: sends stdin as a message, as root of host INDEX
     netns_run "$1" smbclient -s /dev/null -M "$2" -I "$3" -N >>"$out/smbclient.out" 2>&1

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Two subnets joined by a router that passes no broadcast, Samba's nmbd as WINS server on the first: stations on
+# either side find each other through WINS and exchange messages both ways, as the chat window sends them
+# (parlino-msg send) and by the SMB route alone (send --smb); without WINS they are told that nobody answers.
+set -uo pipefail
+msg=$1
+source "$(dirname "$0")/netns.sh"
+for tool in nmbd nmblookup; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
+done
+netns_two_subnets 2
+
+out=$(mktemp -d)
+chmod 755 "$out"
+trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+
+wins=10.88.1.1
+samba_run 1-1 NAMES nmbd "workgroup = OFFICE" "wins support = yes"
+# nmbd on each station's host registers the host's names, which the stations take as their own.
+samba_run 1-2 ALICE nmbd "workgroup = OFFICE" "wins server = $wins"
+samba_run 2-1 BOB nmbd "workgroup = OFFICE" "wins server = $wins"
+registered() {  # registered NAME ADDRESS: whether the WINS server gives that address for NAME<03>
+    netns_run 1-1 nmblookup -s /dev/null -U "$wins" -R "$1#03" 2>/dev/null | grep -q "^$2 $1<03>"
+}
+started=$SECONDS
+eventually 60 registered BOB 10.88.2.1
+eventually 60 registered ALICE 10.88.1.2
+echo "nmbd registered both hosts in WINS after $((SECONDS - started)) s"
+with_wins() {  # with_wins INDEX NAME ARGS...: the station program, asking the WINS server
+    local index=$1 name=$2
+    shift 2
+    netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP=OFFICE PARLINO_WINS_SERVER="$wins" \
+        "$msg" "$@"
+}
+
+# 1. The router passes no broadcast: only WINS finds a computer on the other subnet.
+netns_run 1-2 nmblookup -s /dev/null -B 10.88.1.255 'BOB#03' >/dev/null 2>&1
+check "a broadcast name query does not cross the router" 1 $?
+check "parlino-msg resolve finds each side's station through WINS" "10.88.2.1 WINS|10.88.1.2 WINS" \
+    "$(with_wins 1-2 ALICE resolve bob)|$(with_wins 2-1 BOB resolve ALICE)"
+
+# 2. Messages both ways, as the chat window sends and by the SMB route alone.
+listeners=()
+for side in "2-1 BOB" "1-2 ALICE"; do
+    read -r index name <<<"$side"
+    with_wins "$index" "$name" listen --json --count 2 --timeout 30 >"$out/$name" 2>"$out/$name.err" &
+    listeners+=($!)
+    eventually 20 tcp_bound "$index" 139
+done
+with_wins 1-2 ALICE send BOB "hello across the router"
+check "send to a station beyond the router exits 0" 0 $?
+with_wins 1-2 ALICE send --smb BOB "by the SMB route"
+check "send --smb to a station beyond the router exits 0" 0 $?
+with_wins 2-1 BOB send alice "hello back"
+check "the answer back exits 0" 0 $?
+with_wins 2-1 BOB send --smb --from CAROL ALICE "from Carol"
+check "send --smb back exits 0" 0 $?
+wait "${listeners[@]}"
+check "BOB on the second subnet receives both" '{"from":"ALICE","text":"hello across the router","to":"BOB"}
+{"from":"ALICE","text":"by the SMB route","to":"BOB"}' "$(cat "$out/BOB")"
+check "ALICE on the first subnet receives both" '{"from":"BOB","text":"hello back","to":"ALICE"}
+{"from":"CAROL","text":"from Carol","to":"ALICE"}' "$(cat "$out/ALICE")"
+
+# 3. Without WINS nobody on this side knows BOB, and the sender says so.
+without_wins() {  # without_wins ARGS...: ALICE's station program, not told of any WINS server
+    netns_run 1-2 env PARLINO_NETBIOS_NAME=ALICE PARLINO_WORKGROUP=OFFICE "$msg" "$@"
+}
+without_wins resolve BOB 2>"$out/resolve.err"
+check "without WINS, resolve says that nobody answers" "1 parlino-msg: no computer BOB answers on the network" \
+    "$? $(cat "$out/resolve.err")"
+without_wins send --smb BOB lost 2>"$out/send.err"
+check "without WINS, send --smb says that nobody answers" "1 parlino-msg: no computer BOB answers on the network" \
+    "$? $(cat "$out/send.err")"
+
+report
