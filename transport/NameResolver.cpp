@@ -218,6 +218,14 @@ std::optional<NameResolver::Recalled> NameResolver::Recall(const std::string& na
     return core_->Recall(name);
 }
 
+std::optional<uint32_t> NameResolver::BeyondRouter(const std::string& name) const
+{
+    const auto recalled = Recall(name);
+    if (recalled && recalled->where && recalled->where->beyondRouter)
+        return recalled->where->address;
+    return std::nullopt;
+}
+
 bool NameResolver::UsesWins() const
 {
     return !core_->settings_.winsServers.empty();

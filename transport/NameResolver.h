@@ -58,6 +58,8 @@ public:
     std::optional<Whereabouts> Resolve(const std::string& name, Time deadline) const;
     // What was learnt, without asking anyone; nullopt when the name must be asked for.
     std::optional<Recalled> Recall(const std::string& name) const;
+    // The address of a computer learnt to lie beyond a router, without asking anyone; else nullopt.
+    std::optional<uint32_t> BeyondRouter(const std::string& name) const;
     bool UsesWins() const;
     std::chrono::milliseconds AnswerTime() const;
     // Ends the waits under way at once and answers every later Resolve from what was learnt. Returns once no

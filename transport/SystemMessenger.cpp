@@ -39,12 +39,8 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
                                          .winsServers = identity_.winsServers}),
                  streams_, identity_.sessionPort)
 {
-    mailslots_.SetRoutedLookup([names = smbSender_.Names()](const std::string& name) -> std::optional<uint32_t> {
-        const auto recalled = names.Recall(name);
-        if (recalled && recalled->where && recalled->where->beyondRouter)
-            return recalled->where->address;
-        return std::nullopt;
-    });
+    mailslots_.SetRoutedLookup(
+        [names = smbSender_.Names()](const std::string& name) { return names.BeyondRouter(name); });
     if (smbReceiving == SmbReceiving::Off)
         return;
     door_.emplace(names_.name, inboxes_);
