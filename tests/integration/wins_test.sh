@@ -15,17 +15,19 @@ chmod 755 "$out"
 trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
 
 wins=10.88.1.1
-samba_run 1-1 NAMES nmbd "workgroup = OFFICE" "wins support = yes"
-# nmbd on each station's host registers the host's names, which the stations take as their own.
-samba_run 1-2 ALICE nmbd "workgroup = OFFICE" "wins server = $wins"
-samba_run 2-1 BOB nmbd "workgroup = OFFICE" "wins server = $wins"
 registered() {  # registered NAME ADDRESS: whether the WINS server gives that address for NAME<03>
     netns_run 1-1 nmblookup -s /dev/null -U "$wins" -R "$1#03" 2>/dev/null | grep -q "^$2 $1<03>"
 }
 started=$SECONDS
+samba_run 1-1 NAMES nmbd "workgroup = OFFICE" "wins support = yes"
+eventually 60 registered NAMES "$wins"
+# nmbd on each station's host registers the host's names, which the stations take as their own. Started once
+# the server answers, they register at once rather than at their next retry.
+samba_run 1-2 ALICE nmbd "workgroup = OFFICE" "wins server = $wins"
+samba_run 2-1 BOB nmbd "workgroup = OFFICE" "wins server = $wins"
 eventually 60 registered BOB 10.88.2.1
 eventually 60 registered ALICE 10.88.1.2
-echo "nmbd registered both hosts in WINS after $((SECONDS - started)) s"
+echo "the WINS server and both hosts' names were up after $((SECONDS - started)) s"
 with_wins() {  # with_wins INDEX NAME ARGS...: the station program, asking the WINS server
     local index=$1 name=$2
     shift 2

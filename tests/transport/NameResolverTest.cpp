@@ -1,6 +1,6 @@
-#include "codec/NameQuery.h"
 #include "platform/fake/FakeStreams.h"
 #include "tests/support/LanStation.h"
+#include "tests/support/NameAnswerer.h"
 #include "tests/support/Wait.h"
 #include "transport/StationSender.h"
 
@@ -13,45 +13,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// On the fake LAN: a WINS server that answers every query sent to it, or a station that answers broadcast
-// queries for its own names; or a server that answers garbage. Counts the queries it answers.
-struct NameAnswerer
-{
-    enum Kind
-    {
-        Wins,
-        Owner,
-        Garbage,
-    };
-    NameAnswerer(fake::FakeLan& lan, uint8_t host, Kind kind, std::map<std::string, uint32_t> names = {})
-        : network(lan.AddStation(host)),
-          endpoint(network->Listen(137, [=, this](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
-              auto query = DecodeNameQuery(data, size);
-              if (!query || query->broadcast != (kind == Owner))
-                  return;
-              const auto known = names.find(query->name.name);
-              if (kind == Owner && known == names.end())
-                  return;
-              ++queries;
-              query->transactionId += kind == Garbage;
-              network->SendTo(from, port,
-                              known == names.end() ? EncodeNegativeNameQueryResponse(*query)
-                                                   : EncodePositiveNameQueryResponse(*query, known->second),
-                              137);
-          }))
-    {}
-    std::unique_ptr<fake::FakeStationNetwork> network;
-    std::unique_ptr<UdpEndpoint> endpoint;
-    std::atomic<int> queries = 0;
-};
-
 TEST(NameResolverTest, CacheThenWinsThenBroadcastAndUnknownNamesForAWhile)
 {
     fake::FakeLan lan;
     const auto asker = lan.AddStation(1);
-    NameAnswerer garbage(lan, 7, NameAnswerer::Garbage, {{"BOB", 1}});
-    NameAnswerer wins(lan, 9, NameAnswerer::Wins, {{"BOB", 0x0A000102}});
-    NameAnswerer carol(lan, 3, NameAnswerer::Owner, {{"CAROL", 0x0A000003}});
+    test::NameAnswerer garbage(lan, 7, test::NameAnswerer::Garbage, {{"BOB", 1}});
+    test::NameAnswerer wins(lan, 9, test::NameAnswerer::Wins, {{"BOB", 0x0A000102}});
+    test::NameAnswerer carol(lan, 3, test::NameAnswerer::Owner, {{"CAROL", 0x0A000003}});
     NameResolver::Time now{};
     // 10.0.0.8 is silent; each silent or garbled server costs its answer time alone.
     const NameResolver resolver(
@@ -93,7 +61,7 @@ TEST(NameResolverTest, ALineReachesAStationBeyondTheRouterStraightWhenItsSmbRout
     fake::FakeLan lan;
     test::LanStation alice{lan, 1, "ALICE"};
     test::LanStation bob{lan, 2, "BOB", "OFFICE", 1};
-    NameAnswerer wins(lan, 9, NameAnswerer::Wins, {{"BOB", bob.network->Address()}});
+    test::NameAnswerer wins(lan, 9, test::NameAnswerer::Wins, {{"BOB", bob.network->Address()}});
     fake::FakeStreams streams;
     const auto tcp = streams.Station(alice.network->Address());
     const NameResolver names(*alice.network, {.winsServers = {0x0A000009}, .answerTime = 100ms});
