@@ -16,7 +16,7 @@ trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
 
 wins=10.88.1.1
 registered() {  # registered NAME ADDRESS: whether the WINS server gives that address for NAME<03>
-    netns_run 1-1 nmblookup -s /dev/null -U "$wins" -R "$1#03" 2>/dev/null | grep -q "^$2 $1<03>"
+    netns_run 1-1 nmblookup -s /dev/null -U "$wins" --recursion "$1#03" 2>/dev/null | grep -q "^$2 $1<03>"
 }
 started=$SECONDS
 samba_run 1-1 NAMES nmbd "workgroup = OFFICE" "wins support = yes"
@@ -28,11 +28,13 @@ samba_run 2-1 BOB nmbd "workgroup = OFFICE" "wins server = $wins"
 eventually 60 registered BOB 10.88.2.1
 eventually 60 registered ALICE 10.88.1.2
 echo "the WINS server and both hosts' names were up after $((SECONDS - started)) s"
-with_wins() {  # with_wins INDEX NAME ARGS...: the station program, asking the WINS server
+# with_wins INDEX NAME ARGS...: the station program, asking the WINS server; kept to eth0, beyond which the
+# other subnet lies.
+with_wins() {
     local index=$1 name=$2
     shift 2
     netns_run "$index" env PARLINO_NETBIOS_NAME="$name" PARLINO_WORKGROUP=OFFICE PARLINO_WINS_SERVER="$wins" \
-        "$msg" "$@"
+        PARLINO_INTERFACES=eth0 "$msg" "$@"
 }
 
 # 1. The router passes no broadcast: only WINS finds a computer on the other subnet.
