@@ -17,7 +17,7 @@ struct NetworkIdentity
     QString dosCharset;  // the OEM code page of the wire
     QStringList interfaces;
     uint16_t datagramPort = 138;
-    uint16_t sessionPort = 139; // where SMB messages arrive over NetBIOS sessions
+    uint16_t sessionPort = 139;        // where SMB messages arrive over NetBIOS sessions
     std::vector<uint32_t> winsServers; // host byte order, in the order given
 };
 
