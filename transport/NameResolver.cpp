@@ -153,7 +153,7 @@ std::optional<NameResolver::Whereabouts> NameResolver::Core::Resolve(const std::
         auto answer = DecodeNameQueryResponse(data, size, asking.query);
         // On the segment only the owner of a name answers, and only when it has it.
         if (answer && (asking.server || answer->address)) {
-            asking.answer = std::move(answer);
+            asking.answer = answer;
             changed_.notify_all();
         }
     };

@@ -20,7 +20,7 @@ struct NameAnswerer
         Owner,
         Garbage,
     };
-    NameAnswerer(fake::FakeLan& lan, uint8_t host, Kind kind, std::map<std::string, uint32_t> names = {})
+    NameAnswerer(fake::FakeLan& lan, uint8_t host, Kind kind, const std::map<std::string, uint32_t>& names = {})
         : network(lan.AddStation(host)),
           endpoint(network->Listen(137, [=, this](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
               auto query = DecodeNameQuery(data, size);
