@@ -170,15 +170,8 @@ TEST(NameQueryCodecTest, AnswersOfANameServerTellFoundUnknownOrFailed)
         bytes.at(at) = value;
         return bytes;
     };
-    struct Row
-    {
-        const char* what;
-        Bytes frame;
-        std::optional<uint32_t> address;
-        bool nameUnknown;
-        uint32_t timeToLive;
-    };
-    const Row answers[] = {
+    // The answer, and its address, whether the name is unknown, its time to live.
+    const std::tuple<const char*, Bytes, std::optional<uint32_t>, bool, uint32_t> answers[] = {
         {"positive", positive, 0x0A580201, false, 300000},
         {"negative", negative, std::nullopt, true, 0},
         {"server failure", changed(negative, 3, 0x82), std::nullopt, false, 0},

@@ -51,14 +51,11 @@ for side in "2-1 BOB" "1-2 ALICE"; do
     listeners+=($!)
     eventually 20 tcp_bound "$index" 139
 done
-with_wins 1-2 ALICE send BOB "hello across the router"
-check "send to a station beyond the router exits 0" 0 $?
-with_wins 1-2 ALICE send --smb BOB "by the SMB route"
-check "send --smb to a station beyond the router exits 0" 0 $?
-with_wins 2-1 BOB send alice "hello back"
-check "the answer back exits 0" 0 $?
-with_wins 2-1 BOB send --smb --from CAROL ALICE "from Carol"
-check "send --smb back exits 0" 0 $?
+sent=$(with_wins 1-2 ALICE send BOB "hello across the router"; echo $?
+    with_wins 1-2 ALICE send --smb BOB "by the SMB route"; echo $?
+    with_wins 2-1 BOB send alice "hello back"; echo $?
+    with_wins 2-1 BOB send --smb --from CAROL ALICE "from Carol"; echo $?)
+check "send and send --smb beyond the router exit 0, both ways" "0 0 0 0" "$(echo $sent)"
 wait "${listeners[@]}"
 check "BOB on the second subnet receives both" '{"from":"ALICE","text":"hello across the router","to":"BOB"}
 {"from":"ALICE","text":"by the SMB route","to":"BOB"}' "$(cat "$out/BOB")"
@@ -66,13 +63,10 @@ check "ALICE on the first subnet receives both" '{"from":"BOB","text":"hello bac
 {"from":"CAROL","text":"from Carol","to":"ALICE"}' "$(cat "$out/ALICE")"
 
 # 3. Without WINS nobody on this side knows BOB, and the sender says so.
-without_wins() {  # without_wins ARGS...: ALICE's station program, not told of any WINS server
-    netns_run 1-2 env PARLINO_NETBIOS_NAME=ALICE PARLINO_WORKGROUP=OFFICE "$msg" "$@"
-}
-without_wins resolve BOB 2>"$out/resolve.err"
+netns_run 1-2 "$msg" resolve BOB 2>"$out/resolve.err"
 check "without WINS, resolve says that nobody answers" "1 parlino-msg: no computer BOB answers on the network" \
     "$? $(cat "$out/resolve.err")"
-without_wins send --smb BOB lost 2>"$out/send.err"
+netns_run 1-2 "$msg" send --smb BOB lost 2>"$out/send.err"
 check "without WINS, send --smb says that nobody answers" "1 parlino-msg: no computer BOB answers on the network" \
     "$? $(cat "$out/send.err")"
 

@@ -30,14 +30,8 @@ TEST(NameResolverTest, CacheThenWinsThenBroadcastAndUnknownNamesForAWhile)
                       : QHostAddress(found->address).toString() + u' ' + QLatin1StringView(SourceName(found->source)) +
                             (found->beyondRouter ? QStringLiteral(" beyond") : QString());
     };
-    struct Step
-    {
-        std::chrono::seconds later;
-        const char* name;
-        const char* found;
-        int winsQueries;
-    };
-    const Step steps[] = {
+    // After this time, the name resolved to what, having asked WINS this many times in all.
+    const std::tuple<std::chrono::seconds, const char*, const char*, int> steps[] = {
         {0s, "BOB", "10.0.1.2 WINS beyond", 1},
         {0s, "BOB", "10.0.1.2 cache beyond", 1},
         {0s, "CAROL", "10.0.0.3 broadcast", 3}, // unknown to WINS by either name
