@@ -62,7 +62,17 @@ check "BOB on the second subnet receives both" '{"from":"ALICE","text":"hello ac
 check "ALICE on the first subnet receives both" '{"from":"BOB","text":"hello back","to":"ALICE"}
 {"from":"CAROL","text":"from Carol","to":"ALICE"}' "$(cat "$out/ALICE")"
 
-# 3. Without WINS nobody on this side knows BOB, and the sender says so.
+# 3. Where the SMB route fails, the datagram goes straight to the address. nmbd, which would take it there, ends
+# without releasing ALICE's names; her listener leaves TCP 139 alone.
+kill -KILL "$(cat "$out/samba1-2/pid/nmbd.pid")"
+PARLINO_NBSS_PORT=1139 with_wins 1-2 ALICE listen --json --count 1 --timeout 30 >"$out/ALICE" &
+eventually 20 udp_bound 1-2 138
+with_wins 2-1 BOB send ALICE "by datagram"
+wait $!
+check "with no SMB listener, the datagram beyond the router arrives" '{"from":"BOB","text":"by datagram","to":"ALICE"}' \
+    "$(cat "$out/ALICE")"
+
+# 4. Without WINS nobody on this side knows BOB, and the sender says so.
 netns_run 1-2 "$msg" resolve BOB 2>"$out/resolve.err"
 check "without WINS, resolve says that nobody answers" "1 parlino-msg: no computer BOB answers on the network" \
     "$? $(cat "$out/resolve.err")"
