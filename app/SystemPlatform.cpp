@@ -47,8 +47,7 @@ Platform SystemPlatform::Services()
 
 StationSender::SmbRoute SystemPlatform::SmbRoute()
 {
-    return {messenger_.SmbSender(), messenger_.OemCodePage(), messenger_.Names().name,
-            [this](const QString& station) { return browser_.Service().IsUnixServer(station); }};
+    return messenger_.StationRoute([this](const QString& station) { return browser_.Service().IsUnixServer(station); });
 }
 
 } // namespace parlino

@@ -24,6 +24,7 @@ enum NetbiosSuffix : uint8_t
     kWorkstationSuffix = 0x00,
     kMsBrowseSuffix = 0x01,
     kMessengerSuffix = 0x03,
+    kDomainMasterSuffix = 0x1B,
     kMasterBrowserSuffix = 0x1D,
     kBrowserElectionSuffix = 0x1E,
     kServerSuffix = 0x20,

@@ -42,5 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         EncodeNodeStatusResponse(*status, {{status->name, false}});
     }
+    // Read as the answer to a query of the name it carries: a name server's answer must stay within the frame,
+    // and a negative answer encoded for that query must decode as one.
+    if (size >= 12 + kEncodedNameSize)
+        if (auto name = DecodeNetbiosName(data + 12, kEncodedNameSize)) {
+            const NameQuery asked{static_cast<uint16_t>(data[0] << 8 | data[1]), std::move(*name), false};
+            DecodeNameQueryResponse(data, size, asked);
+            const auto negative = EncodeNegativeNameQueryResponse(asked);
+            const auto told = DecodeNameQueryResponse(negative.data(), negative.size(), asked);
+            if (!told || !told->nameUnknown || told->address)
+                std::abort();
+        }
     return 0;
 }

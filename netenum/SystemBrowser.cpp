@@ -5,6 +5,9 @@
 namespace parlino {
 namespace {
 
+// A master browser answers at once; a segment without one costs each enumeration this wait.
+constexpr std::chrono::milliseconds kMasterAnswerTime{1000};
+
 // What a node status answer lists: the names this computer answers to, the server's only while SMB sessions come in.
 std::vector<NodeStatusName> HeldNames(const SystemMessenger& messenger)
 {
@@ -19,26 +22,30 @@ std::vector<NodeStatusName> HeldNames(const SystemMessenger& messenger)
 
 } // namespace
 
-SystemBrowser::SystemBrowser(SystemMessenger& messenger, MasterBrowserClient::FindMaster domainMaster)
+SystemBrowser::SystemBrowser(SystemMessenger& messenger)
     : messenger_(messenger), service_(messenger.Network(), messenger.TickClock(), messenger.OemCodePage(),
                                       messenger.Names(), messenger.Identity().datagramPort, "Parlino"),
       running_(service_.Start()), nameResponder_(messenger.Network(), messenger.Names().name,
                                                  static_cast<uint16_t>(messenger.Identity().datagramPort - 1),
                                                  LocalAddressFacing, HeldNames(messenger)),
-      // A master browser answers at once; a segment without one costs each enumeration this wait.
-      lookups_(messenger.Network(), messenger.Streams(),
-               {static_cast<uint16_t>(messenger.Identity().datagramPort - 1), messenger.Identity().sessionPort},
-               std::chrono::seconds(1), std::chrono::seconds(1)),
+      lookups_(messenger.Network(), {.namesPort = static_cast<uint16_t>(messenger.Identity().datagramPort - 1),
+                                     .winsServers = messenger.Identity().winsServers,
+                                     .answerTime = kMasterAnswerTime}),
       masterBrowsers_(messenger.Streams(), messenger.Identity().sessionPort, messenger.Names().name, {})
 {
     nameResponder_.Start();
     messenger_.Mailslots().SetGroupLookup([this](const std::string& name) { return service_.KnowsWorkgroup(name); });
-    const MasterBrowserClient::FindMaster localMaster = [this](const std::string& workgroup) {
-        return lookups_.Resolve(NetbiosName{workgroup, kMasterBrowserSuffix});
+    const auto master = [this](uint8_t suffix) -> MasterBrowserClient::FindMaster {
+        return [this, suffix](const std::string& workgroup) -> std::optional<uint32_t> {
+            const auto where =
+                lookups_.Resolve(NetbiosName{workgroup, suffix}, std::chrono::steady_clock::now() + kMasterAnswerTime);
+            return where ? std::optional(where->address) : std::nullopt;
+        };
     };
     service_.SetMasterLists(
-        [this, localMaster, domainMaster = std::move(domainMaster)](const std::string& workgroup) {
-            return masterBrowsers_.FetchFromFirst({localMaster, domainMaster}, workgroup);
+        [this, local = master(kMasterBrowserSuffix),
+         domain = master(kDomainMasterSuffix)](const std::string& workgroup) {
+            return masterBrowsers_.FetchFromFirst({local, domain}, workgroup);
         },
         [this] {
             lookups_.Stop();

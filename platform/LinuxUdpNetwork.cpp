@@ -55,6 +55,36 @@ bool Selected(const std::vector<std::string>& wanted, const InterfaceAddress& ca
 
 } // namespace
 
+// The local address the kernel's route to a host address leaves from. Connecting a datagram socket sends
+// nothing.
+std::optional<uint32_t> SourceTowards(uint32_t address)
+{
+    const UniqueFd probe(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    to.sin_addr.s_addr = htonl(address);
+    sockaddr_in from{};
+    socklen_t length = sizeof from;
+    if (!probe || ::connect(probe.Get(), reinterpret_cast<sockaddr*>(&to), sizeof to) != 0 ||
+        ::getsockname(probe.Get(), reinterpret_cast<sockaddr*>(&from), &length) != 0)
+        return std::nullopt;
+    return ntohl(from.sin_addr.s_addr);
+}
+
+// Whether the route to a host address beyond every selected network leaves through one of them.
+bool RoutedThroughSelected(uint32_t address, const std::vector<LinuxUdpNetwork::Target>& selected)
+{
+    const uint32_t firstOctet = address >> 24;
+    // "This network", loopback, multicast and broadcast are never a router's business.
+    if (firstOctet == 0 || firstOctet == 127 || firstOctet >= 224)
+        return false;
+    const auto source = SourceTowards(address);
+    return source && std::any_of(selected.begin(), selected.end(), [&](const LinuxUdpNetwork::Target& network) {
+               return network.localAddress == *source;
+           });
+}
+
 // One bound socket per port and a thread that reads it. Every service listening on the port shares it:
 // the kernel gives a datagram sent to this host's own address to only one of several sockets bound to a
 // port, so a second socket would take unicast frames meant for the first.
@@ -111,7 +141,7 @@ private:
         const ssize_t got = ::recvfrom(fd_.Get(), buffer_.data(), buffer_.size(), MSG_DONTWAIT,
                                        reinterpret_cast<sockaddr*>(&from), &length);
         const uint32_t sourceIp = ntohl(from.sin_addr.s_addr);
-        if (got >= 0 && owner_.OnSelectedNetwork(sourceIp))
+        if (got >= 0 && owner_.Reaches(sourceIp))
             Dispatch(buffer_.data(), static_cast<size_t>(got), sourceIp, ntohs(from.sin_port));
     }
 
@@ -258,14 +288,39 @@ std::shared_ptr<const std::vector<LinuxUdpNetwork::Target>> LinuxUdpNetwork::Cac
     return cachedTargets_;
 }
 
-bool LinuxUdpNetwork::OnSelectedNetwork(uint32_t address)
+namespace {
+
+bool OnNetworkOf(uint32_t address, const std::vector<LinuxUdpNetwork::Target>& networks)
+{
+    return std::any_of(networks.begin(), networks.end(), [address](const LinuxUdpNetwork::Target& network) {
+        return ((address ^ network.localAddress) & network.netmask) == 0;
+    });
+}
+
+} // namespace
+
+bool LinuxUdpNetwork::Reaches(uint32_t address)
 {
     if (!Confined())
         return true;
     const auto networks = CachedTargets();
-    return std::any_of(networks->begin(), networks->end(), [address](const Target& network) {
-        return ((address ^ network.localAddress) & network.netmask) == 0;
-    });
+    return OnNetworkOf(address, *networks) || RoutedThroughSelected(address, *networks);
+}
+
+bool LinuxUdpNetwork::SendUnicast(uint32_t address, uint16_t port, const FrameBuilder& build)
+{
+    const auto source = Reaches(address) ? SourceTowards(address) : std::nullopt;
+    if (!source)
+        return false;
+    std::lock_guard lock(socketsMutex_);
+    const int fd = SendSocket(port);
+    return fd >= 0 && SendFrame(fd, address, port, build(*source));
+}
+
+bool LinuxUdpNetwork::OnLocalSubnet(uint32_t address)
+{
+    // This host's own loopback is reached by every broadcast it sends.
+    return address >> 24 == 127 || OnNetworkOf(address, *CachedTargets());
 }
 
 bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
@@ -283,7 +338,7 @@ bool LinuxUdpNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
 
 bool LinuxUdpNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort)
 {
-    if (!OnSelectedNetwork(address))
+    if (!Reaches(address))
         return false;
     std::lock_guard lock(socketsMutex_);
     const int fd = SendSocket(fromPort);

@@ -22,6 +22,8 @@ public:
     std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) override;
     bool Broadcast(uint16_t port, const FrameBuilder& build) override;
     bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) override;
+    bool SendUnicast(uint32_t address, uint16_t port, const FrameBuilder& build) override;
+    bool OnLocalSubnet(uint32_t address) override;
 
     struct Target
     {
@@ -32,8 +34,9 @@ public:
     // The broadcast targets of the selected interfaces that are up; with none selected, of every interface
     // (127.255.255.255 when none is up).
     std::vector<Target> BroadcastTargets() const;
-    // Whether the address is on the network of a selected interface; every address is when none is selected.
-    bool OnSelectedNetwork(uint32_t address);
+    // Whether the address is on the network of a selected interface, or beyond a router that the kernel
+    // reaches through one; every address is when none is selected.
+    bool Reaches(uint32_t address);
 
 private:
     class PortReader;

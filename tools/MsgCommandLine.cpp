@@ -14,11 +14,17 @@ const char* const kMsgUsage = R"(Usage:
       computer's workgroup) with the sender field NAME (default: this computer's name)
       and the receiver field TARGET. A TEXT that begins with "-" goes after "--".
       Exits 0 when the datagram was sent, else 1.
+      A computer beyond a router (found through WINS) gets the text as an SMB message
+      first, as with --smb, and the datagram straight to its address when that fails.
   parlino-msg send --smb TARGET TEXT [--from NAME]
       Sends the text to the computer TARGET (a name of at most 15 bytes) as an SMB message
-      over a NetBIOS session (TCP 139), as smbclient -M does, after finding its address by
-      a broadcast name query; it gives up after a few seconds, whatever TARGET sends.
+      over a NetBIOS session (TCP 139), as smbclient -M does, after finding its address as
+      resolve does; it gives up after a few seconds, whatever TARGET sends.
       Exits 0 when TARGET took the message, else 1 with its error.
+  parlino-msg resolve NAME
+      Prints the address of the computer NAME and where it came from ("WINS" or
+      "broadcast"), as "ADDRESS SOURCE": asked of each WINS server in turn, then by a
+      broadcast name query. Exits 0 when found, else 1.
   parlino-msg listen [--json] [--count N] [--timeout SECONDS]
       Opens the mailslot "messngr" and prints each message as "SENDER -> RECEIVER: TEXT",
       or with --json as one object per line with the keys "from", "to" and "text".
@@ -46,6 +52,7 @@ Environment:
   PARLINO_NBT_PORT      the datagram port (default 138, which needs cap_net_bind_service); name
                         queries go to the port below it
   PARLINO_NBSS_PORT     the session port of SMB messages (default 139)
+  PARLINO_WINS_SERVER   WINS servers, as smb.conf's "wins server" (default: smb.conf); empty for none
 )";
 
 namespace {
@@ -94,6 +101,8 @@ std::variant<MsgCommand, QString> ParseMsgCommandLine(const QStringList& argumen
         parser.addOption(watch);
     } else if (word == QLatin1StringView("deliver")) {
         command.kind = Kind::Deliver;
+    } else if (word == QLatin1StringView("resolve")) {
+        command.kind = Kind::Resolve;
     }
     // The parser skips the program's name; the command is the first of what follows.
     const bool parsed = parser.parse(QStringList{QStringLiteral("parlino-msg")} + arguments);
@@ -123,6 +132,12 @@ std::variant<MsgCommand, QString> ParseMsgCommandLine(const QStringList& argumen
             return QStringLiteral("deliver needs FROM and FILE (see --help)");
         command.from = operands.at(0);
         command.file = operands.at(1);
+        return command;
+    }
+    if (command.kind == Kind::Resolve) {
+        if (operands.size() != 1)
+            return QStringLiteral("resolve needs NAME (see --help)");
+        command.target = operands.at(0);
         return command;
     }
     if (command.kind == Kind::Listen) {

@@ -18,9 +18,10 @@ struct MsgCommand
         Listen,
         Browse,
         Deliver,
+        Resolve,
     };
     Kind kind = Kind::Usage;
-    QString target{};   // send
+    QString target{};   // send, resolve
     QString text{};     // send
     QString from{};     // send (empty for this computer's name), deliver
     bool smb = false;   // send

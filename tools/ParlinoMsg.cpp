@@ -1,13 +1,16 @@
 // parlino-msg: a command-line station on the same transport as Parlino.
+#include "codec/MailslotPath.h"
 #include "codec/SmbMailslot.h"
 #include "codec/SmbMessage.h"
 #include "codec/WinPopupDatagram.h"
 #include "netenum/NetworkWalk.h"
 #include "netenum/SystemBrowser.h"
+#include "platform/InterfaceAddress.h"
 #include "platform/TerminationSignals.h"
 #include "tools/MsgCommandLine.h"
 #include "transport/MailSlot.h"
 #include "transport/SmbMessageSender.h"
+#include "transport/StationSender.h"
 #include "transport/SystemMessenger.h"
 
 #include <QCoreApplication>
@@ -33,12 +36,39 @@ int Fail(const QString& message, int code)
     return code;
 }
 
+// The chat window's way: a datagram, or for a computer beyond a router the SMB route first.
 int Send(SystemMessenger& messenger, const MsgCommand& command)
 {
     TWinPopup popup(nullptr, messenger.Mailslots(), messenger.TickClock(), messenger.OemCodePage());
     const QString from = command.from.isEmpty() ? messenger.Identity().netbiosName : command.from;
-    if (!popup.Send(command.target, from, command.target, command.text))
+    std::optional<bool> delivered;
+    {
+        StationSender stations(popup, messenger.StationRoute({}));
+        QObject receiver;
+        stations.Send(command.target, from, command.text, &receiver, [&delivered](bool took) {
+            delivered = took;
+            QCoreApplication::quit();
+        });
+        // The worker tells the outcome through the event loop.
+        if (!delivered)
+            QCoreApplication::exec();
+    }
+    if (!delivered.value_or(false))
         return Fail(QStringLiteral("could not send to %1").arg(command.target), 1);
+    return 0;
+}
+
+int Resolve(SystemMessenger& messenger, const MsgCommand& command)
+{
+    const std::string name = UpperAscii(messenger.OemCodePage().ToOemBytes(command.target));
+    if (name.size() > kNetbiosNameLength)
+        return Fail(QStringLiteral("%1 is longer than a computer name can be").arg(command.target), 1);
+    const SmbMessageSender& sender = messenger.SmbSender();
+    const auto where = sender.Names().Resolve(name, std::chrono::steady_clock::now() + sender.LineTime());
+    if (!where)
+        return Fail(QStringLiteral("no computer %1 answers on the network").arg(command.target.toUpper()), 1);
+    QTextStream(stdout) << QString::fromStdString(DottedIpv4(where->address)) << ' ' << SourceName(where->source)
+                        << Qt::endl;
     return 0;
 }
 
@@ -181,6 +211,8 @@ int main(int argc, char** argv)
         return Listen(app, messenger, command);
     case MsgCommand::Kind::Deliver:
         return Deliver(messenger, command);
+    case MsgCommand::Kind::Resolve:
+        return Resolve(messenger, command);
     default:
         return Browse(app, messenger, command);
     }

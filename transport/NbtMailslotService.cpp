@@ -36,6 +36,12 @@ void NbtMailslotService::SetGroupLookup(GroupLookup lookup)
     groupLookup_ = std::move(lookup);
 }
 
+void NbtMailslotService::SetRoutedLookup(RoutedLookup lookup)
+{
+    std::lock_guard lock(mutex_);
+    routedLookup_ = std::move(lookup);
+}
+
 MailslotHandle NbtMailslotService::CreateMailslot(const std::string& path, uint32_t maxMessageSize,
                                                   uint32_t readTimeout)
 {
@@ -115,10 +121,18 @@ bool NbtMailslotService::WriteFile(MailslotHandle handle, const void* data, uint
     datagram.source = {names_.name, kWorkstationSuffix};
     datagram.destination = route.destination;
     datagram.userData = EncodeMailslotWrite(mailslot, static_cast<const uint8_t*>(data), bytesToWrite);
-    const bool sent = network_.Broadcast(port_, [&datagram](uint32_t localAddress) {
+    const auto build = [&datagram](uint32_t localAddress) {
         datagram.sourceAddress = localAddress;
         return EncodeDatagram(datagram);
-    });
+    };
+    RoutedLookup routed;
+    {
+        std::lock_guard lock(mutex_);
+        routed = routedLookup_;
+    }
+    const auto beyondRouter = route.type == DatagramType::DirectUnique && routed ? routed(file.target) : std::nullopt;
+    const bool sent =
+        beyondRouter ? network_.SendUnicast(*beyondRouter, port_, build) : network_.Broadcast(port_, build);
     if (!sent)
         return Fail(kErrorWriteFault, false);
     if (bytesWritten)

@@ -11,24 +11,29 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace parlino {
 
 // Mailslots carried as SMB mailslot writes in NetBIOS datagrams over UDP: this computer's inboxes receive
-// the datagrams addressed to it, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts. The inboxes
+// the datagrams addressed to it, and writes to "\\TARGET\mailslot\NAME" go out as broadcasts, or straight to a
+// computer known to lie beyond a router, which no broadcast reaches. The inboxes
 // and the names belong to whoever composes the messenger, so that other routes can deliver too.
 class NbtMailslotService final : public InboxMailslotService
 {
 public:
     // Whether a target names a workgroup or domain rather than a computer.
     using GroupLookup = std::function<bool(const std::string& name)>;
+    // The address of a computer known to lie beyond a router, without waiting for anyone; else nullopt.
+    using RoutedLookup = std::function<std::optional<uint32_t>(const std::string& name)>;
 
     NbtMailslotService(UdpNetwork& network, HostNameClaims& claims, LocalMailslots& inboxes, const ThisComputer& names,
                        uint16_t port);
     ~NbtMailslotService() override;
 
     void SetGroupLookup(GroupLookup lookup);
+    void SetRoutedLookup(RoutedLookup lookup);
 
     MailslotHandle CreateMailslot(const std::string& path, uint32_t maxMessageSize, uint32_t readTimeout) override;
     MailslotHandle CreateFile(const std::string& path) override;
@@ -58,6 +63,7 @@ private:
 
     mutable std::mutex mutex_;
     GroupLookup groupLookup_;
+    RoutedLookup routedLookup_;
     std::unique_ptr<UdpEndpoint> endpoint_;
     std::map<MailslotHandle, std::unique_ptr<HostNameClaims::Claim>> ownedSlots_;
     std::map<MailslotHandle, RemoteFile> files_;

@@ -1,14 +1,12 @@
 #include "transport/SmbMessageSender.h"
 
 #include "codec/MailslotPath.h"
-#include "codec/NameQuery.h"
 #include "codec/NetbiosDatagram.h"
 #include "codec/SessionService.h"
 #include "codec/SmbMessage.h"
 
 #include <algorithm>
 #include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <functional>
 #include <mutex>
@@ -77,8 +75,9 @@ struct Attempt
 class SmbMessageSender::Core
 {
 public:
-    Core(UdpNetwork& udp, TcpNetwork& tcp, Ports ports, milliseconds answer, milliseconds line)
-        : answerTime(answer), lineTime(line), udp_(udp), tcp_(tcp), ports_(ports)
+    Core(NameResolver resolver, TcpNetwork& tcp, uint16_t sessionPort, milliseconds line)
+        : names(std::move(resolver)), answerTime(names.AnswerTime()), lineTime(line), tcp_(tcp),
+          sessionPort_(sessionPort)
     {}
 
     // Runs use, which may touch what the sender was given and a caller's code page, unless the sender stopped.
@@ -93,18 +92,20 @@ public:
 
     void Stop()
     {
-        {
-            std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
+        stopping_ = true;
+        names.Stop();
         std::lock_guard waitForUse(useMutex_);
     }
 
-    std::optional<uint32_t> Resolve(const std::string& name, const std::vector<uint8_t>& suffixes, Deadline deadline);
+    std::optional<uint32_t> Resolve(const std::string& name, Deadline deadline) const
+    {
+        const auto where = names.Resolve(name, deadline);
+        return where ? std::optional(where->address) : std::nullopt;
+    }
     std::string Send(uint32_t address, const std::string& target, const std::string& callingName,
                      const std::string& originator, const std::string& text, Deadline deadline);
 
+    const NameResolver names;
     const milliseconds answerTime;
     const milliseconds lineTime;
 
@@ -120,46 +121,11 @@ private:
                           answerTime);
     }
 
-    UdpNetwork& udp_;
     TcpNetwork& tcp_;
-    const Ports ports_;
+    const uint16_t sessionPort_;
     std::mutex useMutex_;
-    // Guards the answer a line waits for; changed when it comes or the sender stops.
-    std::mutex mutex_;
-    std::condition_variable changed_;
     std::atomic<bool> stopping_ = false;
 };
-
-std::optional<uint32_t> SmbMessageSender::Core::Resolve(const std::string& name, const std::vector<uint8_t>& suffixes,
-                                                        Deadline deadline)
-{
-    std::optional<uint32_t> address;
-    Use([&] {
-        NameQuery query{static_cast<uint16_t>(std::random_device{}()), {name, suffixes.front()}};
-        const auto endpoint = udp_.Listen(ports_.names, [&](const uint8_t* data, size_t size, uint32_t, uint16_t) {
-            std::lock_guard lock(mutex_);
-            if (!address && (address = DecodePositiveNameQueryResponse(data, size, query)))
-                changed_.notify_all();
-        });
-        if (!endpoint)
-            return;
-        for (const uint8_t suffix : suffixes) {
-            Bytes asked;
-            {
-                std::lock_guard lock(mutex_);
-                query.name.suffix = suffix;
-                ++query.transactionId;
-                asked = EncodeNameQuery(query);
-            }
-            udp_.Broadcast(ports_.names, [&asked](uint32_t) { return asked; });
-            std::unique_lock lock(mutex_);
-            const Deadline answered = std::min(deadline, SteadyClock::now() + answerTime);
-            if (changed_.wait_until(lock, answered, [&] { return address.has_value() || stopping_; }))
-                return;
-        }
-    });
-    return address;
-}
 
 std::string SmbMessageSender::Core::Send(uint32_t address, const std::string& target, const std::string& callingName,
                                          const std::string& originator, const std::string& text, Deadline deadline)
@@ -205,9 +171,9 @@ Attempt SmbMessageSender::Core::Try(uint32_t address, const std::string& target,
     if (callTime <= milliseconds::zero())
         return {"the time for the line to " + target + " ran out"};
     std::unique_ptr<TcpStream> stream;
-    Use([&] { stream = tcp_.Connect(address, ports_.sessions, callTime); });
+    Use([&] { stream = tcp_.Connect(address, sessionPort_, callTime); });
     if (!stream)
-        return {"cannot connect to " + target + " on TCP port " + std::to_string(ports_.sessions)};
+        return {"cannot connect to " + target + " on TCP port " + std::to_string(sessionPort_)};
     const bool asked =
         stream->Write(EncodeSessionRequest({{target, kMessengerSuffix}, {callingName, kWorkstationSuffix}}));
     const Packet answer = asked ? ReadPacket(*stream, callTime, deadline) : Packet{ReadEnd::Closed};
@@ -257,7 +223,12 @@ Attempt SmbMessageSender::Core::Try(uint32_t address, const std::string& target,
 
 SmbMessageSender::SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports, milliseconds answerTime,
                                    milliseconds lineTime)
-    : core_(std::make_shared<Core>(udp, tcp, ports, answerTime, lineTime))
+    : SmbMessageSender(NameResolver(udp, {.namesPort = ports.names, .answerTime = answerTime}), tcp, ports.sessions,
+                       lineTime)
+{}
+
+SmbMessageSender::SmbMessageSender(NameResolver names, TcpNetwork& tcp, uint16_t sessionPort, milliseconds lineTime)
+    : core_(std::make_shared<Core>(std::move(names), tcp, sessionPort, lineTime))
 {}
 
 QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& callingName, const QString& computer,
@@ -279,7 +250,7 @@ QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& 
     // A longer name would be cut in the name query and could reach another computer.
     if (target.size() > kNetbiosNameLength)
         error = target + " is longer than a computer name can be";
-    else if (const auto address = core.Resolve(target, {kMessengerSuffix, kServerSuffix}, deadline))
+    else if (const auto address = core.Resolve(target, deadline))
         error = core.Send(*address, target, callingName, originator, oemText, deadline);
     else
         error = "no computer " + target + " answers on the network";
@@ -291,12 +262,12 @@ QString SmbMessageSender::SendLine(const CodePage& codePage, const std::string& 
 
 std::optional<uint32_t> SmbMessageSender::Resolve(const std::string& name) const
 {
-    return core_->Resolve(name, {kMessengerSuffix, kServerSuffix}, SteadyClock::now() + core_->lineTime);
+    return core_->Resolve(name, SteadyClock::now() + core_->lineTime);
 }
 
-std::optional<uint32_t> SmbMessageSender::Resolve(const NetbiosName& name) const
+const NameResolver& SmbMessageSender::Names() const
 {
-    return core_->Resolve(name.name, {name.suffix}, SteadyClock::now() + core_->lineTime);
+    return core_->names;
 }
 
 std::string SmbMessageSender::Send(uint32_t address, const std::string& target, const std::string& callingName,
@@ -308,6 +279,11 @@ std::string SmbMessageSender::Send(uint32_t address, const std::string& target, 
 milliseconds SmbMessageSender::AnswerTime() const
 {
     return core_->answerTime;
+}
+
+milliseconds SmbMessageSender::LineTime() const
+{
+    return core_->lineTime;
 }
 
 void SmbMessageSender::Stop()

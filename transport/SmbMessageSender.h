@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 #include "platform/TcpNetwork.h"
 #include "platform/UdpNetwork.h"
+#include "transport/NameResolver.h"
 
 #include <QString>
 
@@ -15,7 +16,7 @@
 
 namespace parlino {
 
-// Sends a messenger text to one computer by the SMB route: finds its address by a broadcast name query,
+// Sends a messenger text to one computer by the SMB route: finds its address through its name resolver,
 // opens a NetBIOS session to its messenger name and sends the text as message commands (a text of up to
 // 128 bytes as one, a longer one in blocks), waiting for each answer. A line has one deadline that nothing the
 // peer sends extends; it blocks its caller until then at most, so it runs off the main thread. Copies share
@@ -30,8 +31,12 @@ public:
     };
 
     // answerTime: the longest wait for one answer (a name, a connection, a response); lineTime: the whole line.
+    // Names are found by broadcast alone.
     SmbMessageSender(UdpNetwork& udp, TcpNetwork& tcp, Ports ports,
                      std::chrono::milliseconds answerTime = std::chrono::seconds(2),
+                     std::chrono::milliseconds lineTime = std::chrono::seconds(6));
+    // Names are found by this resolver (a copy shares what it learns), which the sender stops with itself.
+    SmbMessageSender(NameResolver names, TcpNetwork& tcp, uint16_t sessionPort,
                      std::chrono::milliseconds lineTime = std::chrono::seconds(6));
 
     // The way every line goes: the computer's name in upper case in the OEM code page, at most a NetBIOS name
@@ -42,8 +47,7 @@ public:
 
     // The address (host byte order) that answers for NAME<03>, else for NAME<20>.
     std::optional<uint32_t> Resolve(const std::string& name) const;
-    // The address that answers a broadcast query for that one name.
-    std::optional<uint32_t> Resolve(const NetbiosName& name) const;
+    const NameResolver& Names() const;
 
     // Empty when every request was answered with success, else one line saying what went wrong.
     // Names and text are in the OEM code page, the text with CR LF line ends.
@@ -51,6 +55,7 @@ public:
                      const std::string& originator, const std::string& text) const;
 
     std::chrono::milliseconds AnswerTime() const;
+    std::chrono::milliseconds LineTime() const;
 
     // Ends the line under way at its next wait and every later one at once. Returns once no line uses the
     // networks or a code page any more, so that they may go while a line is still under way.

@@ -1,5 +1,7 @@
 #include "transport/StationSender.h"
 
+#include "codec/MailslotPath.h"
+#include "codec/NetbiosDatagram.h"
 #include "platform/MainThreadHandOver.h"
 #include "platform/Thread.h"
 
@@ -46,8 +48,14 @@ protected:
                 line = std::move(queue_->lines.front());
                 queue_->lines.pop_front();
             }
+            bool trySmb = !line.lookup;
+            if (line.lookup) {
+                const auto where =
+                    sender_.Names().Resolve(line.target, std::chrono::steady_clock::now() + sender_.LineTime());
+                trySmb = where && where->beyondRouter;
+            }
             const bool tookSmb =
-                sender_.SendLine(codePage_, callingName_, line.station, line.from, line.text).isEmpty();
+                trySmb && sender_.SendLine(codePage_, callingName_, line.station, line.from, line.text).isEmpty();
             {
                 std::lock_guard lock(queue_->mutex);
                 if (queue_->left)
@@ -75,6 +83,9 @@ StationSender::StationSender(TCustomWinPopup& datagrams, std::optional<SmbRoute>
     if (!smb)
         return;
     isSambaServer_ = smb->isSambaServer;
+    isGroup_ = smb->isGroup;
+    names_ = smb->sender.Names();
+    codePage_ = &smb->codePage;
     leaveAfter_ = smb->sender.AnswerTime();
     queue_ = std::make_shared<Queue>();
     (new Worker(*this, *smb, queue_))->Resume();
@@ -97,22 +108,42 @@ StationSender::~StationSender()
     queue_->left = true;
 }
 
+StationSender::Path StationSender::PathOf(const QString& station, const std::string& target) const
+{
+    if (!queue_)
+        return Path::Datagram;
+    if (isSambaServer_ && isSambaServer_(station))
+        return Path::SmbFirst;
+    if (!names_->UsesWins() || station == QStringLiteral("*") || target.size() > kNetbiosNameLength ||
+        (isGroup_ && isGroup_(station)))
+        return Path::Datagram;
+    if (pending_ > 0)
+        return Path::Lookup;
+    // Known to be on this subnet, or known to nobody: a broadcast, as without WINS.
+    const auto recalled = names_->Recall(target);
+    return recalled && !(recalled->where && recalled->where->beyondRouter) ? Path::Datagram : Path::Lookup;
+}
+
 void StationSender::Send(const QString& station, const QString& from, const QString& text, QObject* receiver,
                          Outcome outcome)
 {
-    if (!queue_ || !isSambaServer_ || !isSambaServer_(station)) {
+    const std::string target = codePage_ ? UpperAscii(codePage_->ToOemBytes(station)) : std::string();
+    const Path path = PathOf(station, target);
+    if (path == Path::Datagram) {
         outcome(datagrams_.Send(station, from, station, text));
         return;
     }
+    ++pending_;
     {
         std::lock_guard lock(queue_->mutex);
-        queue_->lines.push_back({station, from, text, receiver, std::move(outcome)});
+        queue_->lines.push_back({path == Path::Lookup, target, station, from, text, receiver, std::move(outcome)});
     }
     queue_->posted.notify_one();
 }
 
 void StationSender::Finish(const Line& line, bool tookSmb)
 {
+    --pending_;
     const bool delivered = tookSmb || datagrams_.Send(line.station, line.from, line.station, line.text);
     if (line.receiver)
         line.outcome(delivered);

@@ -16,10 +16,12 @@
 
 namespace parlino {
 
-// Delivers lines to stations. A computer the browse list knows as a Samba server is tried by the SMB route
-// first, on a worker thread, and gets the mailslot datagram only when that route fails; every other station
-// and every group gets the datagram alone, at once. Lines for the SMB route go one at a time, in the order given,
-// each within the sender's time for a line. Main thread only.
+// Delivers lines to stations. A computer the browse list knows as a Samba server, and one that lies beyond a
+// router, is tried by the SMB route first, on a worker thread, and gets the mailslot datagram only when that
+// route fails (straight to its address when beyond a router, which no broadcast passes); every other station
+// and every group gets the datagram alone, at once. With WINS servers, a computer whose whereabouts are not
+// known yet is looked up on the worker before its line goes either way. Lines for the worker go one at a time,
+// in the order given, each within the sender's time for a line. Main thread only.
 class StationSender final
 {
 public:
@@ -32,6 +34,8 @@ public:
         std::string callingName;
         // Asked on the main thread.
         std::function<bool(const QString& station)> isSambaServer;
+        // Whether a station is a workgroup or domain, which is never looked up; asked on the main thread.
+        std::function<bool(const QString& station)> isGroup = {};
     };
     using Outcome = std::function<void(bool delivered)>;
 
@@ -50,6 +54,10 @@ public:
 private:
     struct Line
     {
+        // Whether the line waits for a look-up of the station, rather than for the SMB route alone.
+        bool lookup;
+        // The station's name as the network knows it.
+        std::string target;
         QString station;
         QString from;
         QString text;
@@ -59,11 +67,23 @@ private:
     struct Queue;
     class Worker;
 
-    // On the main thread, after the SMB route was tried.
+    enum class Path
+    {
+        Datagram,
+        SmbFirst,
+        Lookup,
+    };
+    Path PathOf(const QString& station, const std::string& target) const;
+    // On the main thread, after the worker had the line.
     void Finish(const Line& line, bool tookSmb);
 
     TCustomWinPopup& datagrams_;
     std::function<bool(const QString& station)> isSambaServer_;
+    std::function<bool(const QString& station)> isGroup_;
+    std::optional<NameResolver> names_;
+    const CodePage* codePage_ = nullptr;
+    // Lines given to the worker and not finished: until they are, later lines follow them there, in order.
+    int pending_ = 0;
     std::chrono::milliseconds leaveAfter_{};
     // Shared with the worker, which outlives this object when its line is left under way; null without the route.
     std::shared_ptr<Queue> queue_;

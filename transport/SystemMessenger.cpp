@@ -1,5 +1,6 @@
 #include "transport/SystemMessenger.h"
 
+#include "codec/MailslotPath.h"
 #include "platform/InterfaceAddress.h"
 
 #include <cstdio>
@@ -33,13 +34,16 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
     : identity_(std::move(identity)), codePage_(identity_.dosCharset), network_(InterfaceNames(identity_.interfaces)),
       names_(ThisComputer::Of(identity_, codePage_)),
       mailslots_(network_, claims_, inboxes_, names_, identity_.datagramPort),
-      streams_([this](uint32_t address) { return network_.OnSelectedNetwork(address); }),
-      smbRoute_(streams_, inboxes_, names_),
+      streams_([this](uint32_t address) { return network_.Reaches(address); }), smbRoute_(streams_, inboxes_, names_),
       // Names are asked for on the port below the datagram port, as 137 is below 138.
-      smbSender_(network_, streams_, {static_cast<uint16_t>(identity_.datagramPort - 1), identity_.sessionPort}),
+      smbSender_(NameResolver(network_, {.namesPort = static_cast<uint16_t>(identity_.datagramPort - 1),
+                                         .winsServers = identity_.winsServers}),
+                 streams_, identity_.sessionPort),
       wins_(network_, clock_, static_cast<uint16_t>(identity_.datagramPort - 1), LocalAddressFacing,
             [this](const std::string& line) { TellRefusal(QString::fromStdString(line)); })
 {
+    mailslots_.SetRoutedLookup(
+        [names = smbSender_.Names()](const std::string& name) { return names.BeyondRouter(name); });
     if (smbReceiving == SmbReceiving::Off)
         return;
     wins_.Start(identity_.winsServers, {{{names_.name, kWorkstationSuffix}},
@@ -53,6 +57,14 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
                      "parlino: cannot listen on TCP port %u (%s): SMB messages arrive only through smb.conf's "
                      "message command\n",
                      static_cast<unsigned>(identity_.sessionPort), WhyNotListening(smbRoute_.Failure()));
+}
+
+StationSender::SmbRoute SystemMessenger::StationRoute(std::function<bool(const QString& station)> isSambaServer)
+{
+    return {smbSender_, codePage_, names_.name, std::move(isSambaServer), [this](const QString& station) {
+                const std::string target = UpperAscii(codePage_.ToOemBytes(station));
+                return mailslots_.RouteTo(target).type != DatagramType::DirectUnique;
+            }};
 }
 
 SystemMessenger::~SystemMessenger()

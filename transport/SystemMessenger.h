@@ -11,6 +11,7 @@
 #include "transport/NbtMailslotService.h"
 #include "transport/SmbMessageRoute.h"
 #include "transport/SmbMessageSender.h"
+#include "transport/StationSender.h"
 #include "transport/ThisComputer.h"
 #include "transport/WinsRegistration.h"
 
@@ -56,6 +57,9 @@ public:
     // A WINS server's refusal of a name, told on stderr at once and to the hook (on a worker thread), which also
     // hears the refusals told before it was set.
     void OnNameRefused(std::function<void(const QString& line)> hook);
+    // The way lines reach stations beside the datagrams: the SMB sender, tried first for the computers
+    // isSambaServer names and for those beyond a router.
+    StationSender::SmbRoute StationRoute(std::function<bool(const QString& station)> isSambaServer);
 
 private:
     void TellRefusal(const QString& line);

@@ -5,6 +5,12 @@ namespace {
 
 constexpr uint32_t kBroadcast = 0xFFFFFFFFu;
 constexpr uint32_t kLanBase = 0x0A000000u; // 10.0.0.0
+constexpr uint32_t kSubnetMask = 0xFFFFFF00u;
+
+bool SameSubnet(uint32_t one, uint32_t other)
+{
+    return ((one ^ other) & kSubnetMask) == 0;
+}
 
 } // namespace
 
@@ -41,9 +47,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<FakeStationNetwork> FakeLan::AddStation(uint8_t hostNumber)
+std::unique_ptr<FakeStationNetwork> FakeLan::AddStation(uint8_t hostNumber, uint8_t subnet)
 {
-    return std::make_unique<FakeStationNetwork>(*this, kLanBase | hostNumber);
+    return std::make_unique<FakeStationNetwork>(*this, kLanBase | uint32_t{subnet} << 8 | hostNumber);
 }
 
 void FakeLan::Inject(uint32_t sourceAddress, uint16_t port, const Bytes& frame)
@@ -101,7 +107,9 @@ void FakeLan::Deliver(uint32_t from, uint32_t to, uint16_t port, const Bytes& fr
     for (const auto& [id, listener] : listeners) {
         if (listener.port != port || unplugged_.contains(listener.address))
             continue;
-        if (to == kBroadcast || to == listener.address)
+        // A station's broadcast stays on its subnet; one injected from outside reaches every station.
+        const bool broadcast = to == kBroadcast || to == (from | ~kSubnetMask);
+        if (broadcast ? to == kBroadcast || SameSubnet(from, listener.address) : to == listener.address)
             listener.receiver(frame.data(), frame.size(), from, fromPort);
     }
 }
@@ -124,12 +132,22 @@ std::unique_ptr<UdpEndpoint> FakeStationNetwork::Listen(uint16_t port, Receiver 
 
 bool FakeStationNetwork::Broadcast(uint16_t port, const FrameBuilder& build)
 {
-    return lan_.Send(address_, kBroadcast, port, build(address_), port);
+    return lan_.Send(address_, address_ | ~kSubnetMask, port, build(address_), port);
 }
 
 bool FakeStationNetwork::SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort)
 {
     return lan_.Send(address_, address, port, frame, fromPort);
+}
+
+bool FakeStationNetwork::SendUnicast(uint32_t address, uint16_t port, const FrameBuilder& build)
+{
+    return lan_.Send(address_, address, port, build(address_), port);
+}
+
+bool FakeStationNetwork::OnLocalSubnet(uint32_t address)
+{
+    return SameSubnet(address, address_);
 }
 
 HostNameClaims::Result FakeStationNetwork::TryClaim(const std::string& name)

@@ -24,6 +24,8 @@ public:
     std::unique_ptr<UdpEndpoint> Listen(uint16_t port, Receiver receiver) override;
     bool Broadcast(uint16_t port, const FrameBuilder& build) override;
     bool SendTo(uint32_t address, uint16_t port, const Bytes& frame, uint16_t fromPort) override;
+    bool SendUnicast(uint32_t address, uint16_t port, const FrameBuilder& build) override;
+    bool OnLocalSubnet(uint32_t address) override;
     Result TryClaim(const std::string& name) override;
 
     uint32_t Address() const { return address_; }
@@ -37,9 +39,10 @@ private:
 };
 
 // A broadcast LAN in memory that carries the real frames, byte for byte, between stations.
-// Every frame is delivered at once on the sender's thread, to every listener of its port (the sender too,
-// as a real broadcast is). A queued LAN holds the frames instead until the test delivers them, so that a test
-// can act while frames are under way, as on a slow network.
+// Its subnets 10.0.S.0/24 are joined by a router that passes unicast frames and no broadcast. Every frame is delivered
+// at once on the sender's thread, to every listener of its port (the sender too, as a real broadcast is). A queued LAN
+// holds the frames instead until the test delivers them, so that a test can act while frames are under way, as on a
+// slow network.
 class FakeLan
 {
 public:
@@ -50,8 +53,8 @@ public:
     };
     explicit FakeLan(Delivery delivery = Delivery::AtOnce) : delivery_(delivery) {}
 
-    // A station with address 10.0.0.N.
-    std::unique_ptr<FakeStationNetwork> AddStation(uint8_t hostNumber);
+    // A station with address 10.0.subnet.N.
+    std::unique_ptr<FakeStationNetwork> AddStation(uint8_t hostNumber, uint8_t subnet = 0);
     // Sends a frame from outside every station (a foreign or hostile sender).
     void Inject(uint32_t sourceAddress, uint16_t port, const Bytes& frame);
     size_t FramesSent() const;

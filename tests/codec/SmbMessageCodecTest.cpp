@@ -158,5 +158,43 @@ TEST(NameQueryCodecTest, PositiveAnswerGivesTheAddressOfTheNameAskedFor)
     EXPECT_FALSE(DecodePositiveNameQueryResponse(asked.data(), asked.size(), query));
 }
 
+TEST(NameQueryCodecTest, AnswersOfANameServerTellFoundUnknownOrFailed)
+{
+    const NameQuery query{0x4242, {"BOB", 0x03}, false};
+    const Bytes asked = EncodeNameQuery(query);
+    EXPECT_EQ(Bytes(asked.begin(), asked.begin() + 4), BytesFromHex("42 42 01 00"))
+        << "a query to one server asks it to recurse and is no broadcast";
+    const Bytes positive = EncodePositiveNameQueryResponse(query, 0x0A580201);
+    const Bytes negative = EncodeNegativeNameQueryResponse(query);
+    const auto changed = [](Bytes bytes, size_t at, uint8_t value) {
+        bytes.at(at) = value;
+        return bytes;
+    };
+    // The answer, and its address, whether the name is unknown, its time to live.
+    const std::tuple<const char*, Bytes, std::optional<uint32_t>, bool, uint32_t> answers[] = {
+        {"positive", positive, 0x0A580201, false, 300000},
+        {"negative", negative, std::nullopt, true, 0},
+        {"server failure", changed(negative, 3, 0x82), std::nullopt, false, 0},
+    };
+    for (const auto& [what, frame, address, nameUnknown, timeToLive] : answers) {
+        const auto answer = DecodeNameQueryResponse(frame.data(), frame.size(), query);
+        ASSERT_TRUE(answer) << what;
+        EXPECT_EQ(std::tie(answer->address, answer->nameUnknown, answer->timeToLive),
+                  std::tie(address, nameUnknown, timeToLive))
+            << what;
+    }
+    const std::pair<const char*, Bytes> garbage[] = {
+        {"another transaction", changed(positive, 1, 0x43)},
+        {"another name", changed(positive, 13, 'F')},
+        {"a registration's answer", changed(negative, 2, 0xAD)},
+        {"no record", changed(negative, 7, 0)},
+        {"record cut short", Bytes(negative.begin(), negative.end() - 1)},
+        {"address past the end", changed(positive, 55, 12)},
+        {"address entry too short", changed(positive, 55, 5)},
+    };
+    for (const auto& [what, frame] : garbage)
+        EXPECT_FALSE(DecodeNameQueryResponse(frame.data(), frame.size(), query)) << what;
+}
+
 } // namespace
 } // namespace parlino

@@ -22,17 +22,24 @@ netns_setup_hub() {
     ip -n "${NETNS_PREFIX}hub" link set br0 up
 }
 
-# netns_add_host INDEX: a host 10.213.0.INDEX/24 on the hub's bridge.
-netns_add_host() {
-    local index=$1 ns="${NETNS_PREFIX}h$1"
+# netns_attach NAME HUB ADDRESS [GATEWAY]: a host named NAME with eth0 at ADDRESS/24 on the bridge of namespace HUB,
+# routed through GATEWAY when one is given.
+netns_attach() {
+    local name=$1 hub=$2 address=$3 ns="${NETNS_PREFIX}h$1"
     ip netns add "$ns"
-    ip link add "${NETNS_PREFIX}v$index" netns "$ns" type veth peer name "p$index" netns "${NETNS_PREFIX}hub"
-    ip -n "$ns" link set "${NETNS_PREFIX}v$index" name eth0
-    ip -n "$ns" addr add "10.213.0.$index/24" broadcast 10.213.0.255 dev eth0
+    ip link add "${NETNS_PREFIX}v$name" netns "$ns" type veth peer name "p$name" netns "$hub"
+    ip -n "$ns" link set "${NETNS_PREFIX}v$name" name eth0
+    ip -n "$ns" addr add "$address/24" broadcast "${address%.*}.255" dev eth0
     ip -n "$ns" link set eth0 up
     ip -n "$ns" link set lo up
-    ip -n "${NETNS_PREFIX}hub" link set "p$index" master br0 up
+    ip -n "$hub" link set "p$name" master br0 up
+    [[ -z ${4:-} ]] || ip -n "$ns" route add default via "$4"
     NETNS_HOSTS+=("$ns")
+}
+
+# netns_add_host INDEX: a host 10.213.0.INDEX/24 on the hub's bridge.
+netns_add_host() {
+    netns_attach "$1" "${NETNS_PREFIX}hub" "10.213.0.$1"
 }
 
 # netns_lan COUNT: hosts 1..COUNT on one bridge, removed again when the script ends (skips without root).
@@ -42,6 +49,29 @@ netns_lan() {
     netns_setup_hub
     local i
     for ((i = 1; i <= $1; i++)); do netns_add_host "$i"; done
+}
+
+# netns_two_subnets COUNT: hosts S-1..S-COUNT at 10.88.S.1.. on two subnets S = 1 and 2, each a bridge of its own,
+# joined by a router (10.88.S.254) that forwards unicast and, as every router, passes no broadcast.
+netns_two_subnets() {
+    netns_require
+    trap netns_cleanup EXIT
+    local router="${NETNS_PREFIX}rt" subnet i
+    ip netns add "$router"
+    NETNS_HOSTS+=("$router")
+    ip netns exec "$router" sysctl -qw net.ipv4.ip_forward=1
+    for subnet in 1 2; do
+        local hub="${NETNS_PREFIX}hub$subnet"
+        ip netns add "$hub"
+        NETNS_HOSTS+=("$hub")
+        ip -n "$hub" link add br0 type bridge
+        ip -n "$hub" link set br0 up
+        ip link add "${NETNS_PREFIX}r$subnet" netns "$router" type veth peer name "r$subnet" netns "$hub"
+        ip -n "$router" addr add "10.88.$subnet.254/24" broadcast "10.88.$subnet.255" dev "${NETNS_PREFIX}r$subnet"
+        ip -n "$router" link set "${NETNS_PREFIX}r$subnet" up
+        ip -n "$hub" link set "r$subnet" master br0 up
+        for ((i = 1; i <= $1; i++)); do netns_attach "$subnet-$i" "$hub" "10.88.$subnet.$i" "10.88.$subnet.254"; done
+    done
 }
 
 # netns_run INDEX COMMAND...: runs a command on a host.
@@ -79,6 +109,11 @@ eventually() {
 # udp_bound INDEX PORT: whether something on that host listens on the UDP port.
 udp_bound() {
     [[ -n $(netns_run "$1" ss -Hlun "sport = :$2") ]]
+}
+
+# tcp_bound INDEX PORT: whether something on that host listens on the TCP port.
+tcp_bound() {
+    [[ -n $(netns_run "$1" ss -Hltn "sport = :$2") ]]
 }
 
 failures=0

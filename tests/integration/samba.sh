@@ -1,17 +1,17 @@
 # Samba's smbd and nmbd on the hosts of netns.sh. Source it after netns.sh; their configuration and state go under
 # $out, which smbd's guest user must be able to read.
 samba_dirs=()
-# samba INDEX NAME [SETTING...]: smbd and nmbd with a configuration and state of their own on a host, in workgroup
-# OFFICE, with the settings given added to [global] ("message command = ...").
-# They run in sessions of their own: as they end, they signal their whole process group.
-samba() {
-    local index=$1 name=$2 dir="$out/samba$1"
-    shift 2
+# samba_run INDEX NAME DAEMONS SETTING...: Samba's daemons ("smbd nmbd") on a host with a configuration and state
+# of their own under $out, and the settings given ("workgroup = OFFICE"). They run in sessions of their own: as
+# they end, they signal their whole process group.
+samba_run() {
+    local index=$1 name=$2 daemons=$3 dir="$out/samba$1"
+    shift 3
     mkdir -p "$dir"/{lock,state,cache,pid,private,ncalrpc}
-    cat >"$dir/smb.conf" <<EOF
+    {
+        cat <<EOF
 [global]
     netbios name = $name
-    workgroup = OFFICE
     server min protocol = NT1
     lock directory = $dir/lock
     state directory = $dir/state
@@ -25,10 +25,11 @@ samba() {
     printcap name = /dev/null
     disable spoolss = yes
     usershare max shares = 0
-$(printf '    %s\n' "$@")
 EOF
+        printf '    %s\n' "$@"
+    } >"$dir/smb.conf"
     local daemon
-    for daemon in smbd nmbd; do
+    for daemon in $daemons; do
         netns_run "$index" "$daemon" -F -s "$dir/smb.conf" </dev/null >>"$dir/$daemon.out" 2>&1 &
     done
     samba_dirs+=("$dir")
@@ -39,4 +40,10 @@ stop_samba() {
         cat "$dir"/pid/*.pid 2>/dev/null | xargs -r kill 2>/dev/null
     done
     wait 2>/dev/null
+}
+# samba INDEX NAME [SETTING...]: smbd and nmbd in workgroup OFFICE, with the settings given ("message command = ...").
+samba() {
+    local index=$1 name=$2
+    shift 2
+    samba_run "$index" "$name" "smbd nmbd" "workgroup = OFFICE" "$@"
 }

@@ -18,9 +18,6 @@ trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
 holds_mailslot() {  # holds_mailslot INDEX NAME: whether a station of that name opened its messenger mailslot
     netns_run "$1" ss -Hxa | grep -q "@parlino/mailslot/$2/MESSNGR"
 }
-tcp_bound() {  # tcp_bound INDEX PORT
-    [[ -n $(netns_run "$1" ss -Hltn "sport = :$2") ]]
-}
 smbclient_to() {  # smbclient_to INDEX NAME ADDRESS: sends stdin as a message, as root of host INDEX
     netns_run "$1" smbclient -s /dev/null -M "$2" -I "$3" -N >>"$out/smbclient.out" 2>&1
 }

@@ -18,9 +18,10 @@ namespace parlino::test {
 struct LanStation
 {
     LanStation(fake::FakeLan& lan, uint8_t host, const std::string& netbiosName,
-               const std::string& workgroup = "OFFICE")
-        : name(QString::fromStdString(netbiosName)), network(lan.AddStation(host)), names(netbiosName, workgroup),
-          service(*network, *network, inboxes, names, 138), popup(nullptr, service, clock, codePage)
+               const std::string& workgroup = "OFFICE", uint8_t subnet = 0)
+        : name(QString::fromStdString(netbiosName)), network(lan.AddStation(host, subnet)),
+          names(netbiosName, workgroup), service(*network, *network, inboxes, names, 138),
+          popup(nullptr, service, clock, codePage)
     {
         popup.OnMessage = [this](QObject*, const QString& to, const QString& from, const QString& text) {
             inbox.push_back(from + " -> " + to + ": " + text);
