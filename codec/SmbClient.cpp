@@ -96,13 +96,10 @@ Bytes EncodePipeTransaction(const SmbIds& ids, const std::string& pipe, const By
 
 std::optional<SmbReply> DecodeSmbReply(const uint8_t* data, size_t size)
 {
-    const auto header = DecodeSmbHeader(data, size);
-    if (!header || !(header->flags & kSmbReplyFlag))
+    const auto frame = DecodeSmbReplyFrame(data, size);
+    if (!frame)
         return std::nullopt;
-    const auto body = DecodeSmbBody(data, size);
-    if (!body)
-        return std::nullopt;
-    return SmbReply{header->command, header->ids, header->status, *body};
+    return SmbReply{frame->header.command, frame->header.ids, frame->header.status, frame->body};
 }
 
 bool ChoseNtLanManager(const SmbReply& negotiate)

@@ -58,4 +58,15 @@ std::optional<SmbBody> DecodeSmbBody(const uint8_t* data, size_t size)
     return SmbBody{wordCount, data + kSmbHeaderLength + 1, bytes, bytes + byteCount};
 }
 
+std::optional<SmbReplyFrame> DecodeSmbReplyFrame(const uint8_t* data, size_t size)
+{
+    const auto header = DecodeSmbHeader(data, size);
+    if (!header || !(header->flags & kSmbReplyFlag))
+        return std::nullopt;
+    const auto body = DecodeSmbBody(data, size);
+    if (!body)
+        return std::nullopt;
+    return SmbReplyFrame{*header, *body};
+}
+
 } // namespace parlino

@@ -52,4 +52,12 @@ std::optional<SmbHeader> DecodeSmbHeader(const uint8_t* data, size_t size);
 // Nullopt when the frame is shorter than a header or WordCount or ByteCount runs past its end.
 std::optional<SmbBody> DecodeSmbBody(const uint8_t* data, size_t size);
 
+// A reply's header and body; nullopt for a request and for a frame whose counts point outside it.
+struct SmbReplyFrame
+{
+    SmbHeader header;
+    SmbBody body;
+};
+std::optional<SmbReplyFrame> DecodeSmbReplyFrame(const uint8_t* data, size_t size);
+
 } // namespace parlino

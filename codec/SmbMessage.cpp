@@ -151,19 +151,16 @@ Bytes EncodeSmbMessageResponse(uint8_t command, const SmbIds& ids, uint32_t stat
 
 std::optional<SmbMessageResponse> DecodeSmbMessageResponse(const uint8_t* data, size_t size)
 {
-    const auto header = DecodeSmbHeader(data, size);
-    if (!header || !(header->flags & kSmbReplyFlag))
-        return std::nullopt;
-    const auto body = DecodeSmbBody(data, size);
-    if (!body)
+    const auto frame = DecodeSmbReplyFrame(data, size);
+    if (!frame)
         return std::nullopt;
     SmbMessageResponse response;
-    response.command = header->command;
-    response.ids = header->ids;
-    response.status = header->status;
-    response.ntStatus = (header->flags2 & kSmbNtStatusFlag) != 0;
-    if (body->wordCount >= 1)
-        response.groupId = GetLittleEndian16(body->words);
+    response.command = frame->header.command;
+    response.ids = frame->header.ids;
+    response.status = frame->header.status;
+    response.ntStatus = (frame->header.flags2 & kSmbNtStatusFlag) != 0;
+    if (frame->body.wordCount >= 1)
+        response.groupId = GetLittleEndian16(frame->body.words);
     return response;
 }
 
