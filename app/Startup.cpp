@@ -13,7 +13,7 @@
 #include <QLocale>
 #include <QTextStream>
 
-#include <future>
+#include <memory>
 
 namespace parlino {
 
@@ -82,15 +82,13 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     if (!FirstInstance(lock))
         return 0;
     FontConfigWarmUp fonts;
-    // Sockets, threads and the first announcement are ready by the time the first window needs them.
-    auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlino"));
     QApplication::setDesktopFileName(QStringLiteral("parlino"));
     const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());
     if (onApplication)
         onApplication(application);
-    SystemPlatform system(network.get());
+    SystemPlatform system(std::make_unique<SystemNetwork>());
     fonts.Wait();
     return RunParlino(system.Services(), system.SmbRoute());
 }

@@ -12,12 +12,14 @@ SystemPlatform::SystemPlatform(std::unique_ptr<SystemNetwork> network)
 {
     // Told on the registration's thread, perhaps before the main window exists: it reads the notice once the event
     // loop runs.
-    messenger_.OnNameRefused([](const QString& line) {
+    messenger_.OnNameRefused([](const NameRefusal& refusal) {
         QMetaObject::invokeMethod(
             qApp,
-            [line] {
+            [refusal] {
                 if (MainForm)
-                    MainForm->ShowNotice(line);
+                    MainForm->ShowNotice(RefusalText(refusal, [](const char* text) {
+                        return QCoreApplication::translate("parlino::WinsRegistration", text);
+                    }));
             },
             Qt::QueuedConnection);
     });

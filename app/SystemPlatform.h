@@ -20,8 +20,7 @@
 
 namespace parlino {
 
-// The network services of this computer. They need neither the application object nor the display, so the entry
-// point makes them on a thread of their own while the application connects to the display.
+// The network services of this computer: they need neither the application object nor the display.
 struct SystemNetwork
 {
     SystemMessenger messenger;

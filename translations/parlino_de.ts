@@ -278,4 +278,23 @@
         <translation>Speichern des Datenstroms fehlgeschlagen</translation>
     </message>
 </context>
+<context>
+    <name>parlino::WinsRegistration</name>
+    <message>
+        <source>error %1</source>
+        <translation>Fehler %1</translation>
+    </message>
+    <message>
+        <source>another computer holds it</source>
+        <translation>ein anderer Computer hält ihn</translation>
+    </message>
+    <message>
+        <source>the server keeps it for itself or others</source>
+        <translation>der Server behält ihn für sich oder andere vor</translation>
+    </message>
+    <message>
+        <source>the WINS server %1 refused the name %2: %3</source>
+        <translation>der WINS-Server %1 hat den Namen %2 abgelehnt: %3</translation>
+    </message>
+</context>
 </TS>

@@ -278,4 +278,23 @@
         <translation>Salvarea fluxului a eșuat</translation>
     </message>
 </context>
+<context>
+    <name>parlino::WinsRegistration</name>
+    <message>
+        <source>error %1</source>
+        <translation>eroare %1</translation>
+    </message>
+    <message>
+        <source>another computer holds it</source>
+        <translation>îl deține alt calculator</translation>
+    </message>
+    <message>
+        <source>the server keeps it for itself or others</source>
+        <translation>serverul îl păstrează pentru sine sau pentru alții</translation>
+    </message>
+    <message>
+        <source>the WINS server %1 refused the name %2: %3</source>
+        <translation>serverul WINS %1 a refuzat numele %2: %3</translation>
+    </message>
+</context>
 </TS>

@@ -40,7 +40,7 @@ SystemMessenger::SystemMessenger(NetworkIdentity identity, SmbReceiving smbRecei
                                          .winsServers = identity_.winsServers}),
                  streams_, identity_.sessionPort),
       wins_(network_, clock_, static_cast<uint16_t>(identity_.datagramPort - 1), LocalAddressFacing,
-            [this](const std::string& line) { TellRefusal(QString::fromStdString(line)); })
+            [this](const NameRefusal& refusal) { TellRefusal(refusal); })
 {
     mailslots_.SetRoutedLookup(
         [names = smbSender_.Names()](const std::string& name) { return names.BeyondRouter(name); });
@@ -73,22 +73,22 @@ SystemMessenger::~SystemMessenger()
     smbSender_.Stop();
 }
 
-void SystemMessenger::OnNameRefused(std::function<void(const QString& line)> hook)
+void SystemMessenger::OnNameRefused(std::function<void(const NameRefusal& refusal)> hook)
 {
     std::lock_guard lock(refusalsMutex_);
     refusalHook_ = std::move(hook);
     if (refusalHook_)
-        for (const QString& line : refusals_)
-            refusalHook_(line);
+        for (const NameRefusal& refusal : refusals_)
+            refusalHook_(refusal);
 }
 
-void SystemMessenger::TellRefusal(const QString& line)
+void SystemMessenger::TellRefusal(const NameRefusal& refusal)
 {
-    std::fprintf(stderr, "parlino: %s\n", line.toLocal8Bit().constData());
+    std::fprintf(stderr, "parlino: %s\n", RefusalText(refusal).toLocal8Bit().constData());
     std::lock_guard lock(refusalsMutex_);
-    refusals_.push_back(line);
+    refusals_.push_back(refusal);
     if (refusalHook_)
-        refusalHook_(line);
+        refusalHook_(refusal);
 }
 
 } // namespace parlino

@@ -56,13 +56,13 @@ public:
     bool ListensForSessions() const { return smbListening_; }
     // A WINS server's refusal of a name, told on stderr at once and to the hook (on a worker thread), which also
     // hears the refusals told before it was set.
-    void OnNameRefused(std::function<void(const QString& line)> hook);
+    void OnNameRefused(std::function<void(const NameRefusal& refusal)> hook);
     // The way lines reach stations beside the datagrams: the SMB sender, tried first for the computers
     // isSambaServer names and for those beyond a router.
     StationSender::SmbRoute StationRoute(std::function<bool(const QString& station)> isSambaServer);
 
 private:
-    void TellRefusal(const QString& line);
+    void TellRefusal(const NameRefusal& refusal);
 
     NetworkIdentity identity_;
     SystemClock clock_;
@@ -78,8 +78,8 @@ private:
     std::optional<MailslotDoor> door_;
     bool smbListening_ = false;
     std::mutex refusalsMutex_;
-    std::vector<QString> refusals_;
-    std::function<void(const QString&)> refusalHook_;
+    std::vector<NameRefusal> refusals_;
+    std::function<void(const NameRefusal&)> refusalHook_;
     WinsRegistration wins_;
 };
 

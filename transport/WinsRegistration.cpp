@@ -184,16 +184,21 @@ void WinsRegistration::Receive(const uint8_t* data, size_t size, uint32_t source
     answered_.notify_all();
 }
 
+QString RefusalText(const NameRefusal& refusal, const std::function<QString(const char* text)>& words)
+{
+    QString why = words(QT_TRANSLATE_NOOP("parlino::WinsRegistration", "error %1")).arg(refusal.returnCode);
+    if (refusal.returnCode == NameServiceResponse::kActive)
+        why = words(QT_TRANSLATE_NOOP("parlino::WinsRegistration", "another computer holds it"));
+    else if (refusal.returnCode == NameServiceResponse::kRefused)
+        why = words(QT_TRANSLATE_NOOP("parlino::WinsRegistration", "the server keeps it for itself or others"));
+    return words(QT_TRANSLATE_NOOP("parlino::WinsRegistration", "the WINS server %1 refused the name %2: %3"))
+        .arg(QString::fromStdString(DottedIpv4(refusal.server)), QString::fromStdString(NameText(refusal.name)), why);
+}
+
 void WinsRegistration::Tell(const Entry& entry, const NameServiceResponse& refusal)
 {
-    const std::string server = DottedIpv4(entry.server);
-    std::string why = "error " + std::to_string(refusal.returnCode);
-    if (refusal.returnCode == NameServiceResponse::kActive)
-        why = "another computer holds it";
-    else if (refusal.returnCode == NameServiceResponse::kRefused)
-        why = "the server keeps it for itself or others";
     if (refused_)
-        refused_("the WINS server " + server + " refused the name " + NameText(entry.name.name) + ": " + why);
+        refused_({entry.server, entry.name.name, refusal.returnCode});
 }
 
 } // namespace parlino

@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "platform/UdpNetwork.h"
 
+#include <QString>
+
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -29,6 +31,19 @@ struct WinsTiming
     std::chrono::milliseconds releaseTime{500};
 };
 
+// A WINS server's refusal of one of this computer's names.
+struct NameRefusal
+{
+    uint32_t server = 0; // host byte order
+    NetbiosName name;
+    uint8_t returnCode = 0;
+};
+
+// The refusal in words, each text as words gives it in the reader's language; as written by default.
+QString RefusalText(
+    const NameRefusal& refusal,
+    const std::function<QString(const char* text)>& words = [](const char* text) { return QString::fromUtf8(text); });
+
 // Holds this computer's names with WINS servers, on a thread of its own: registers each name with each server,
 // refreshes it before its time to live runs out and releases it at the end. A name a server already holds for this
 // computer's address belongs to whoever registered it (nmbd on this host): it is neither registered nor released. A
@@ -44,8 +59,8 @@ public:
     };
     // This computer's address as a server sees it, host byte order.
     using LocalAddress = std::function<uint32_t(uint32_t server)>;
-    // One line for each name a server refused; on the registration's thread.
-    using Refused = std::function<void(const std::string& line)>;
+    // Each name a server refused; on the registration's thread.
+    using Refused = std::function<void(const NameRefusal& refusal)>;
 
     // serverPort: the name service's port on the servers. The answers come to a port the system chooses.
     WinsRegistration(UdpNetwork& network, Clock& clock, uint16_t serverPort, LocalAddress localAddress, Refused refused,

@@ -44,10 +44,6 @@ send() {
         { echo "FAIL: PEER could not send"; exit 1; }
 }
 
-ended() {
-    ! kill -0 "$pid" 2>/dev/null
-}
-
 start env PARLINO_NBT_PORT=$port QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$PARLINO_BINARY"
 expect "the main window shows" shown
 send "first line"

@@ -62,7 +62,7 @@ TEST(WinsRegistrationTest, RegistersRefreshesAndReleasesWhatIsItsOwn)
     std::vector<std::string> refusals;
     WinsRegistration registration(
         *station, clock, 137, [&](uint32_t) { return station->Address(); },
-        [&](const std::string& line) { refusals.push_back(line); }, kTiming);
+        [&](const NameRefusal& refusal) { refusals.push_back(RefusalText(refusal).toStdString()); }, kTiming);
     registration.Start({wins.host->Address()}, {{{"ALICE", 0}}, {{"ALICE", 3}}, {{"OFFICE", 0}, true}});
     ASSERT_TRUE(clock.WaitForWaiters(1));
     const std::string registered =
