@@ -13,8 +13,6 @@
 #include <QLocale>
 #include <QTextStream>
 
-#include <memory>
-
 namespace parlino {
 
 namespace {
@@ -88,7 +86,7 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());
     if (onApplication)
         onApplication(application);
-    SystemPlatform system(std::make_unique<SystemNetwork>());
+    SystemPlatform system;
     fonts.Wait();
     return RunParlino(system.Services(), system.SmbRoute());
 }
