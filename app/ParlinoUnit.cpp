@@ -220,6 +220,24 @@ void TMainForm::SetAbout(TAboutForm& about)
     about_ = &about;
 }
 
+void TMainForm::SetDialogMaker(std::function<void()> makeDialogs)
+{
+    makeDialogs_ = std::move(makeDialogs);
+}
+
+TOptiuniForm& TMainForm::Options()
+{
+    if (makeDialogs_)
+        std::exchange(makeDialogs_, nullptr)();
+    return *options_;
+}
+
+TAboutForm& TMainForm::About()
+{
+    Options();
+    return *about_;
+}
+
 void TMainForm::Guarded(const std::function<void()>& step)
 {
     platform_.messageBoxes.Guarded(nullptr, step);
@@ -321,10 +339,11 @@ void TMainForm::FormActivate()
     if (!FirstActivation)
         return;
     // Restoring from the notification area activates the window again: the options are loaded once per run.
-    options_->FormStorage1->ReadStoredProps();
-    if (options_->CheckMin->Checked())
+    TOptiuniForm& options = Options();
+    options.FormStorage1->ReadStoredProps();
+    if (options.CheckMin->Checked())
         TimerMin->Start();
-    options_->SwitchRefreshTimer(options_->CheckRefresh->Checked());
+    options.SwitchRefreshTimer(options.CheckRefresh->Checked());
     FirstActivation = false;
 }
 
@@ -343,7 +362,7 @@ void BringUp(QWidget* window)
 
 void TMainForm::ButOptiuniClick()
 {
-    BringUp(options_);
+    BringUp(&Options());
 }
 
 void TMainForm::ButMinClick()
@@ -414,7 +433,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
     if (name.isEmpty() && (!selected || selected->text(0) == StationTree::RootText()))
         return kNoChatSlot;
     TChatForm* chat = Chats.Open({.stations = stations_,
-                                  .options = *options_,
+                                  .options = Options(),
                                   .shownName = ComputerName,
                                   .computerName = platform_.computerName,
                                   .files = platform_.files,
@@ -431,7 +450,7 @@ int TMainForm::NewChat(const QString& name, OpenedBy openedBy)
     }
     // The station exactly as named: a reply must go back to the computer that wrote.
     chat->SetStation(name.isEmpty() ? selected->text(0) : name);
-    chat->CheckFlash->setChecked(options_->CheckFlash->Checked());
+    chat->CheckFlash->setChecked(Options().CheckFlash->Checked());
     if (openedBy == OpenedBy::Message) {
         chat->ShowUnasked();
         return chat->Tag;
@@ -460,8 +479,8 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
         return;
     // Repeats are the transport's to drop, as it knows how soon they came: the same text later is new.
     LastMessage = AMsg;
-    if (options_->CheckWav->Checked())
-        platform_.sound.PlayFile(options_->EditWav->Text());
+    if (Options().CheckWav->Checked())
+        platform_.sound.PlayFile(Options().EditWav->Text());
     TChatForm* chat = Chats.With(station);
     if (!chat && !AMsg.isEmpty()) {
         const int slot = NewChat(station, OpenedBy::Message);
@@ -470,7 +489,7 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     }
     if (!chat)
         return;
-    chat->Mesaj(ASender, AMsg, *options_->EditPrimire->Font(), true);
+    chat->Mesaj(ASender, AMsg, *Options().EditPrimire->Font(), true);
     // Once the window is where the arrival leaves it.
     notifier_.MessageArrived(station, ASender, AMsg,
                              {.chatActive = chat->isActiveWindow(), .flash = chat->CheckFlash->isChecked()});
@@ -493,12 +512,13 @@ void TMainForm::Visitprogramhomepage1Click()
 void TMainForm::ShowAbout()
 {
     // Open already, perhaps minimized: brought back rather than run a second time.
-    if (about_->isVisible()) {
-        BringUp(about_);
+    TAboutForm& about = About();
+    if (about.isVisible()) {
+        BringUp(&about);
         return;
     }
-    about_->setWindowState(about_->windowState() & ~Qt::WindowMinimized);
-    about_->exec();
+    about.setWindowState(about.windowState() & ~Qt::WindowMinimized);
+    about.exec();
 }
 
 void TMainForm::About1Click()

@@ -45,11 +45,14 @@ public:
     ~TMainForm() override;
     Q_DISABLE_COPY_MOVE(TMainForm)
 
-    // The options dialog, made right after this window and alive longer than it; needed before the
-    // first message or chat window. Its OK switches the periodic refresh.
+    // The options dialog, alive longer than this window; needed by the first activation, message or chat window.
+    // Its OK switches the periodic refresh.
     void SetOptions(TOptiuniForm& options);
-    // The about box, made after the options dialog and alive longer than this window.
+    // The about box, alive longer than this window.
     void SetAbout(TAboutForm& about);
+    // Makes the options dialog and the about box (through SetOptions and SetAbout) when first needed, as the
+    // first frame shows neither.
+    void SetDialogMaker(std::function<void()> makeDialogs);
     // Adds a notice to what the status line says and shows it.
     void ShowNotice(const QString& notice);
 
@@ -145,6 +148,8 @@ private:
     void BuildTree();
     void BuildMenus();
     void ShowAbout();
+    TOptiuniForm& Options();
+    TAboutForm& About();
     // Runs a step of start-up or a handler: what goes wrong is shown in the error box, and the program goes on.
     void Guarded(const std::function<void()>& step);
     void ShowFromTray();
@@ -158,6 +163,7 @@ private:
     MessageNotifier notifier_;
     TOptiuniForm* options_ = nullptr;
     TAboutForm* about_ = nullptr;
+    std::function<void()> makeDialogs_;
     // Set while the window minimises to the taskbar because it could not hide in the notification area.
     bool minimizingToTaskbar_ = false;
 };

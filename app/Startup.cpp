@@ -30,6 +30,20 @@ void ReportIgnoredSettings(ProfileStore& profiles)
     QTextStream(stderr) << "parlino: " << notice.logged << Qt::endl;
 }
 
+void CreateMainForm(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
+{
+    MainForm = new TMainForm(platform, std::move(smb));
+    ReportIgnoredSettings(platform.profiles);
+}
+
+void CreateDialogs(const Platform& platform)
+{
+    OptiuniForm = new TOptiuniForm(platform);
+    MainForm->SetOptions(*OptiuniForm);
+    AboutForm = new TAboutForm();
+    MainForm->SetAbout(*AboutForm);
+}
+
 } // namespace
 
 bool FirstInstance(InstanceLock& lock)
@@ -39,12 +53,8 @@ bool FirstInstance(InstanceLock& lock)
 
 void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
 {
-    MainForm = new TMainForm(platform, std::move(smb));
-    ReportIgnoredSettings(platform.profiles);
-    OptiuniForm = new TOptiuniForm(platform);
-    MainForm->SetOptions(*OptiuniForm);
-    AboutForm = new TAboutForm();
-    MainForm->SetAbout(*AboutForm);
+    CreateMainForm(platform, std::move(smb));
+    CreateDialogs(platform);
 }
 
 void DestroyForms()
@@ -62,7 +72,9 @@ int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> 
 {
     // Only the main window's close ends the program; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
-    CreateForms(platform, std::move(smb));
+    CreateMainForm(platform, std::move(smb));
+    // The first frame shows neither dialog: they are made when first needed, at the latest by the first activation.
+    MainForm->SetDialogMaker([platform] { CreateDialogs(platform); });
     // Until here the default action of a signal to end loses nothing.
     OnTerminationSignal([] { MainForm->close(); });
     MainForm->show();

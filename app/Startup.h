@@ -23,8 +23,8 @@ void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute
 // Closes the transport, waits for its threads and destroys the three forms; safe when none exist.
 void DestroyForms();
 
-// Creates MainForm, OptiuniForm (hidden) and AboutForm, runs the event loop until the main window
-// closes, and takes everything down again. Needs the application object; returns the exit code.
+// Creates MainForm, and OptiuniForm (hidden) and AboutForm when first needed, runs the event loop until the main
+// window closes, and takes everything down again. Needs the application object; returns the exit code.
 int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt);
 
 // The whole program: one copy per session, the application object, the system's services, the forms.

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,10 +53,12 @@ QString KindProblem(const struct stat& status)
 // Up to limit bytes from fd into text, empty on a failure, which leaves errno set.
 bool ReadAtMost(int fd, std::size_t limit, std::string& text)
 {
-    text.resize(limit);
-    std::size_t size = 0;
-    while (size < limit) {
-        const ssize_t got = ::read(fd, text.data() + size, limit - size);
+    // Grown by what comes rather than made as large as the limit at once, which would fill a megabyte at every
+    // read of a settings file of a few hundred bytes.
+    std::array<char, 16384> chunk{};
+    text.clear();
+    while (text.size() < limit) {
+        const ssize_t got = ::read(fd, chunk.data(), std::min(chunk.size(), limit - text.size()));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -63,9 +67,8 @@ bool ReadAtMost(int fd, std::size_t limit, std::string& text)
         }
         if (got == 0)
             break;
-        size += static_cast<std::size_t>(got);
+        text.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    text.resize(size);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 namespace parlino::test {
@@ -53,6 +54,8 @@ TEST_F(RunParlinoTest, MakesTheThreeFormsRunsUntilExitAndReturnsZero)
 {
     bool sawForms = false;
     QTimer::singleShot(0, [&] {
+        // The dialogs are not in the first frame: the first activation makes them.
+        EXPECT_TRUE(QTest::qWaitFor([] { return OptiuniForm != nullptr; }));
         sawForms = MainForm && MainForm->isVisible() && OptiuniForm && !OptiuniForm->isVisible() && AboutForm &&
                    !AboutForm->isVisible();
         Trigger(MainForm, "ButExit");
@@ -62,6 +65,19 @@ TEST_F(RunParlinoTest, MakesTheThreeFormsRunsUntilExitAndReturnsZero)
     EXPECT_EQ(MainForm, nullptr);
     EXPECT_EQ(OptiuniForm, nullptr);
     EXPECT_EQ(AboutForm, nullptr);
+}
+
+TEST_F(RunParlinoTest, AMessageBeforeTheFirstActivationGetsTheOptionsItsChatWindowReads)
+{
+    bool chatOpened = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(OptiuniForm, nullptr) << "the first frame needs no dialog";
+        EXPECT_TRUE(mailslots.Deliver("messngr", {'B', 'E', 'T', 'A', 0, 'A', 'L', 'P', 'H', 'A', 0, 'h', 'i'}));
+        chatOpened = QTest::qWaitFor([] { return MainForm->Chats.With(QStringLiteral("BETA")) != nullptr; });
+        Trigger(MainForm, "ButExit");
+    });
+    EXPECT_EQ(RunParlino(services), 0);
+    EXPECT_TRUE(chatOpened);
 }
 
 TEST_F(RunParlinoTest, ExitFromTheTrayMenuEndsTheRunWhileTheWindowIsHidden)
