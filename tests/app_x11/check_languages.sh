@@ -3,9 +3,8 @@
 # captions in that language, and the texts English has stay English without it.
 # PARLINO_BINARY and PARLINO_MSG name the programs.
 set -u
-session=$(mktemp -d)
-trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 . "$(dirname "$0")/x11_session.sh"
+open_session
 port=41384
 
 # speaks LANGUAGE CHAT OPTIONS: the captions of the chat window and of the options dialog (opened by Alt+O) under

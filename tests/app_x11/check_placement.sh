@@ -5,9 +5,8 @@
 # minimized by the window manager, must come back on "&Options".
 # PARLINO_BINARY and PARLINO_MSG name the programs.
 set -u
-session=$(mktemp -d)
-trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 . "$(dirname "$0")/x11_session.sh"
+open_session
 port=41386
 
 # read_frame WINDOW: sets fx, fy, fr and fb to the left, top, right and bottom of the window's frame, once the

@@ -1,5 +1,13 @@
 # Sourced by the checks of the real program on an X display: starting Parlino in a private session, waiting
-# for what it shows, pressing "E&xit". The sourcing script sets "session" to an empty folder of its own.
+# for what it shows, pressing "E&xit". The sourcing script sets "session" to an empty folder of its own, or
+# has open_session make one.
+
+# open_session: an empty folder of this check's own in "session", removed at its end along with a Parlino
+# still running.
+open_session() {
+    session=$(mktemp -d)
+    trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
+}
 
 # start COMMAND...: starts Parlino through the command.
 start() {
