@@ -68,8 +68,7 @@ restarts "$top"
 
 # open_chat N: a message from PEER opens its chat window.
 open_chat() {
-    PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK "line $1" ||
-        { echo "FAIL: PEER could not send"; exit 1; }
+    peer_sends "line $1"
     expect "message $1 opens a chat window" showing '^Chat with PEER$'
     chat=$found
     wait_for frame_of "$chat" >/dev/null
