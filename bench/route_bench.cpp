@@ -4,11 +4,8 @@
 // 2. the longest time the main thread was blocked meanwhile, while the first WINS server is silent and each
 //    line's look-up waits for it once its name is no longer known.
 #include "bench/MainThreadBlockMeter.h"
-#include "platform/fake/FakeStreams.h"
-#include "tests/support/LanStation.h"
-#include "tests/support/NameAnswerer.h"
+#include "tests/support/TwoSubnets.h"
 #include "tests/support/Wait.h"
-#include "transport/StationSender.h"
 
 #include <QCoreApplication>
 
@@ -28,25 +25,16 @@ constexpr std::chrono::milliseconds kKeptAtMost = 10min;
 
 void Run()
 {
-    fake::FakeLan lan;
-    test::LanStation alice{lan, 1, "ALICE"};
-    test::LanStation bob{lan, 2, "BOB", "OFFICE", 1};
-    test::NameAnswerer wins(lan, 9, test::NameAnswerer::Wins, {{"BOB", bob.network->Address()}});
-    fake::FakeStreams streams;
-    const auto tcp = streams.Station(alice.network->Address());
     std::atomic<NameResolver::Time> now{};
     // 10.0.0.8 is silent: every look-up waits out its answer time on the worker.
-    const NameResolver names(
-        *alice.network,
+    test::TwoSubnets lan(
         {.winsServers = {0x0A000008, 0x0A000009}, .answerTime = 100ms, .now = [&now] { return now.load(); }});
-    alice.service.SetRoutedLookup([names](const std::string& name) { return names.BeyondRouter(name); });
-    SmbMessageSender smb(names, *tcp, 139, 1s);
     int told = 0;
     int delivered = 0;
     QObject window;
     MainThreadBlockMeter meter;
     {
-        StationSender sender(alice.popup, StationSender::SmbRoute{smb, alice.codePage, "ALICE", {}});
+        StationSender sender(lan.alice.popup, lan.AliceRoute());
         for (int line = 0; line < kLines; ++line) {
             sender.Send("BOB", "ALICE", QStringLiteral("line %1").arg(line), &window, [&](bool took) {
                 ++told;
@@ -56,17 +44,17 @@ void Run()
             test::WaitUntil([&] { return told == line + 1; });
             now = now.load() + kSpread / kLines;
         }
-        test::WaitUntil([&] { return bob.inbox.size() == kLines; });
+        test::WaitUntil([&] { return lan.bob.inbox.size() == kLines; });
     }
-    smb.Stop();
+    lan.smb.Stop();
     const auto rounds = static_cast<int>((kSpread + kKeptAtMost - 1ms) / kKeptAtMost);
     std::printf("%d lines to a station beyond a router over %lld min: %d delivered, %lld received, %d WINS "
                 "queries (at most %d: one per %lld min a name is kept)\n",
-                kLines, static_cast<long long>(kSpread / 1min), delivered, static_cast<long long>(bob.inbox.size()),
-                wins.queries.load(), rounds, static_cast<long long>(kKeptAtMost / 1min));
+                kLines, static_cast<long long>(kSpread / 1min), delivered, static_cast<long long>(lan.bob.inbox.size()),
+                lan.wins.queries.load(), rounds, static_cast<long long>(kKeptAtMost / 1min));
     std::printf("main thread: longest block %.1f ms in %.0f ms, while look-ups waited %d x 100 ms for a silent "
                 "WINS server\n",
-                meter.LongestMs(), meter.ElapsedMs(), wins.queries.load());
+                meter.LongestMs(), meter.ElapsedMs(), lan.wins.queries.load());
 }
 
 } // namespace

@@ -3,17 +3,14 @@
 // The decoders also see the input as one reply of their own.
 #include "codec/RapServerEnum.h"
 #include "codec/SmbClient.h"
+#include "fuzz/SessionStations.h"
 #include "netenum/MasterBrowserClient.h"
-#include "platform/fake/FakeStreams.h"
 
 #include <cstdlib>
 
 namespace {
 
 using namespace parlino;
-
-constexpr uint32_t kMaster = 2;
-constexpr uint16_t kPort = 139;
 
 class Answered final : public TcpSession
 {
@@ -42,18 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const Bytes input(data, data + size);
     DecodeAlone(input);
-    fake::FakeStreams streams;
-    const auto master = streams.Station(kMaster);
-    const auto client = streams.Station(1);
-    const auto listener = master->Listen(kPort,
-                                         [&input](TcpConnection& connection) {
-                                             connection.Send(input);
-                                             connection.Close();
-                                             return std::make_unique<Answered>();
-                                         },
-                                         {});
-    const MasterBrowserClient browsers(*client, kPort, "FUZZ", {std::chrono::seconds(5), std::chrono::seconds(5)});
-    if (const auto lists = browsers.Fetch(kMaster, "OFFICE"))
+    // The master browser serves the session port; the client calls it.
+    fuzz::SessionStations stations;
+    const auto listener = stations.server->Listen(fuzz::SessionStations::kPort,
+                                                  [&input](TcpConnection& connection) {
+                                                      connection.Send(input);
+                                                      connection.Close();
+                                                      return std::make_unique<Answered>();
+                                                  },
+                                                  {});
+    const MasterBrowserClient browsers(*stations.caller, fuzz::SessionStations::kPort, "FUZZ",
+                                       {std::chrono::seconds(5), std::chrono::seconds(5)});
+    if (const auto lists = browsers.Fetch(fuzz::SessionStations::kServer, "OFFICE"))
         for (const ServerInfo& server : lists->servers)
             if (server.name.size() >= 16 || server.comment.size() >= size)
                 std::abort();

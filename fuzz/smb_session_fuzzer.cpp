@@ -4,7 +4,7 @@
 #include "codec/SessionService.h"
 #include "codec/SmbMessage.h"
 #include "codec/WinPopupDatagram.h"
-#include "platform/fake/FakeStreams.h"
+#include "fuzz/SessionStations.h"
 #include "transport/SmbMessageRoute.h"
 
 #include <algorithm>
@@ -13,9 +13,6 @@
 namespace {
 
 using namespace parlino;
-
-constexpr uint32_t kBob = 2;
-constexpr uint16_t kPort = 139;
 
 class CheckingInbox final : public MailslotSink
 {
@@ -68,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    fake::FakeStreams streams;
-    const auto bob = streams.Station(kBob);
-    const auto alice = streams.Station(1);
+    // BOB's route serves the session port; the fuzzer calls it.
+    fuzz::SessionStations stations;
     CheckingInbox inbox;
     const ThisComputer names("BOB", "OFFICE");
-    SmbMessageRoute route(*bob, inbox, names);
-    if (!route.Start(kPort))
+    SmbMessageRoute route(*stations.server, inbox, names);
+    if (!route.Start(fuzz::SessionStations::kPort))
         std::abort();
-    const auto peer = alice->Connect(kBob, kPort, std::chrono::milliseconds(0));
+    const auto peer = stations.caller->Connect(fuzz::SessionStations::kServer, fuzz::SessionStations::kPort,
+                                               std::chrono::milliseconds(0));
     Bytes input = Opening(data[0]);
     input.insert(input.end(), data + 1, data + size);
     const size_t chunk = data[0] >> 2 ? data[0] >> 2 : input.size();

@@ -38,15 +38,9 @@ trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; [ -n "$li
 . "$(dirname "$0")/../app_x11/x11_session.sh"
 port=41388
 
-# send TEXT: PEER writes the text to Parlino.
-send() {
-    PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK "$1" ||
-        { echo "FAIL: PEER could not send"; exit 1; }
-}
-
 start env PARLINO_NBT_PORT=$port QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$PARLINO_BINARY"
 expect "the main window shows" shown
-send "first line"
+peer_sends "first line"
 expect "the message opens a chat window" showing '^Chat with PEER$'
 xdotool windowactivate --sync "$window" key alt+o
 expect "Alt+O opens the options dialog" showing '^Options$'
@@ -57,7 +51,7 @@ options=$found
 "$python" "$checker" await-insert "Conversation with PEER" "PEER > second line" >"$session/inserted" &
 listener=$!
 expect "the listener is registered" grep -qs listening "$session/inserted"
-send "second line"
+peer_sends "second line"
 wait "$listener"
 status=$?
 listener=

@@ -3,9 +3,8 @@
 # captions in that language, and the texts English has stay English without it.
 # PARLINO_BINARY and PARLINO_MSG name the programs.
 set -u
-session=$(mktemp -d)
-trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 . "$(dirname "$0")/x11_session.sh"
+open_session
 port=41384
 
 # speaks LANGUAGE CHAT OPTIONS: the captions of the chat window and of the options dialog (opened by Alt+O) under
@@ -13,8 +12,7 @@ port=41384
 speaks() {
     start env LANGUAGE="$1" PARLINO_NBT_PORT=$port "$PARLINO_BINARY"
     expect "$1: the main window shows" shown
-    PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK hallo ||
-        { echo "FAIL: PEER could not send"; exit 1; }
+    peer_sends hallo
     expect "$1: the chat window reads \"$2\"" showing "^$2\$"
     xdotool windowactivate --sync "$window" key alt+o
     expect "$1: the options dialog reads \"$3\"" showing "^$3\$"

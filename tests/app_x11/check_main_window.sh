@@ -6,10 +6,8 @@
 # PARLINO_BINARY names the program; PARLINO_SCREENSHOT, when set, where the window's picture goes (the others
 # beside it).
 set -u
-session=$(mktemp -d)
-trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
-
 . "$(dirname "$0")/x11_session.sh"
+open_session
 
 # The notification area's panel grows from nothing to the size of the icons it holds.
 tray_icon_shown() {

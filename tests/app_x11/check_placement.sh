@@ -5,9 +5,8 @@
 # minimized by the window manager, must come back on "&Options".
 # PARLINO_BINARY and PARLINO_MSG name the programs.
 set -u
-session=$(mktemp -d)
-trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
 . "$(dirname "$0")/x11_session.sh"
+open_session
 port=41386
 
 # read_frame WINDOW: sets fx, fy, fr and fb to the left, top, right and bottom of the window's frame, once the
@@ -69,8 +68,7 @@ restarts "$top"
 
 # open_chat N: a message from PEER opens its chat window.
 open_chat() {
-    PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK "line $1" ||
-        { echo "FAIL: PEER could not send"; exit 1; }
+    peer_sends "line $1"
     expect "message $1 opens a chat window" showing '^Chat with PEER$'
     chat=$found
     wait_for frame_of "$chat" >/dev/null

@@ -1,11 +1,25 @@
-# Sourced by the checks of the real program on an X display: starting Parlino in a private session, waiting
-# for what it shows, pressing "E&xit". The sourcing script sets "session" to an empty folder of its own.
+# Sourced by the checks of the real program on an X display: starting Parlino in a private session, a peer writing
+# to it, waiting for what it shows, pressing "E&xit". The sourcing script sets "session" to an empty folder of its
+# own, or has open_session make one.
+
+# open_session: an empty folder of this check's own in "session", removed at its end along with a Parlino
+# still running.
+open_session() {
+    session=$(mktemp -d)
+    trap 'rm -rf "$session"; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null' EXIT
+}
 
 # start COMMAND...: starts Parlino through the command.
 start() {
     XDG_RUNTIME_DIR=$session XDG_CONFIG_HOME=$session/config PARLINO_INTERFACES=lo \
         PARLINO_NETBIOS_NAME=X11CHECK PARLINO_MACHINE_INI=$session/none.ini "$@" 2>"$session/stderr" &
     pid=$!
+}
+
+# peer_sends TEXT: PEER, a station on loopback, writes the text to Parlino on the check's NetBIOS port ("port").
+peer_sends() {
+    PARLINO_INTERFACES=lo PARLINO_NBT_PORT=$port PARLINO_NETBIOS_NAME=PEER "$PARLINO_MSG" send X11CHECK "$1" ||
+        { echo "FAIL: PEER could not send"; exit 1; }
 }
 
 # within TENTHS TEST...: waits up to that many tenths of a second for the test to hold.

@@ -4,17 +4,8 @@
 # yet "parlino-msg browse" lists it, as the master browser knows it.
 set -uo pipefail
 msg=$1
-source "$(dirname "$0")/netns.sh"
 source "$(dirname "$0")/samba.sh"
-for tool in smbd nmbd nmblookup; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
-done
-netns_lan 3
-
-out=$(mktemp -d)
-# smbd reads nmbd's list as the guest user of an anonymous session.
-chmod 755 "$out"
-trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+samba_hosts netns_lan 3 smbd nmbd nmblookup
 samba 1 SAMBA1 "preferred master = yes" "os level = 65"
 
 # nmbd takes the local master browser role after an election of half a minute or so.

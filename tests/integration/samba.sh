@@ -1,6 +1,21 @@
-# Samba's smbd and nmbd on the hosts of netns.sh. Source it after netns.sh; their configuration and state go under
+# Samba's smbd and nmbd on the hosts of netns.sh, which this file sources. Their configuration and state go under
 # $out, which smbd's guest user must be able to read.
+source "$(dirname "${BASH_SOURCE[0]}")/netns.sh"
 samba_dirs=()
+# samba_hosts LAYOUT COUNT TOOL...: skips (77) unless Samba's tools are installed, then the hosts of netns.sh's
+# LAYOUT (netns_lan, netns_two_subnets) and $out; the daemons, the hosts and $out go again at the end.
+samba_hosts() {
+    local layout=$1 count=$2 tool
+    shift 2
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
+    done
+    "$layout" "$count"
+    out=$(mktemp -d)
+    # smbd reads nmbd's list as the guest user of an anonymous session.
+    chmod 755 "$out"
+    trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+}
 # samba_run INDEX NAME DAEMONS SETTING...: Samba's daemons ("smbd nmbd") on a host with a configuration and state
 # of their own under $out, and the settings given ("workgroup = OFFICE"). They run in sessions of their own: as
 # they end, they signal their whole process group.

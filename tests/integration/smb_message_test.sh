@@ -4,16 +4,8 @@
 # parlino-msg send --smb reaches smbd (found through nmbd by a broadcast name query).
 set -uo pipefail
 msg=$1
-source "$(dirname "$0")/netns.sh"
 source "$(dirname "$0")/samba.sh"
-for tool in smbclient smbd nmbd nmblookup; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
-done
-netns_lan 4
-
-out=$(mktemp -d)
-chmod 755 "$out"
-trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+samba_hosts netns_lan 4 smbclient smbd nmbd nmblookup
 
 holds_mailslot() {  # holds_mailslot INDEX NAME: whether a station of that name opened its messenger mailslot
     netns_run "$1" ss -Hxa | grep -q "@parlino/mailslot/$2/MESSNGR"

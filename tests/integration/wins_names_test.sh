@@ -5,23 +5,12 @@
 set -uo pipefail
 msg=$1
 parlino=$2
-source "$(dirname "$0")/netns.sh"
-for tool in nmbd nmblookup; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
-done
-netns_lan 3
-out=$(mktemp -d)
-trap 'cat "$out"/*/pid/*.pid 2>/dev/null | xargs -r kill; wait; netns_cleanup; rm -rf "$out"' EXIT
+source "$(dirname "$0")/samba.sh"
+samba_hosts netns_lan 3 nmbd nmblookup
 export PARLINO_WINS_SERVER=10.213.0.1
 
-nmbd_on() {  # nmbd_on INDEX NAME OPTION: nmbd with a configuration and state of its own on a host
-    local dir="$out/nmbd$1"
-    mkdir -p "$dir"/{lock,state,cache,pid,private}
-    printf '[global]\nnetbios name = %s\nworkgroup = OFFICE\n%s\ndns proxy = no\nlog file = %s/log\n' "$2" "$3" "$dir" \
-        >"$dir/smb.conf"
-    for setting in lock state cache pid; do echo "$setting directory = $dir/$setting" >>"$dir/smb.conf"; done
-    echo "private dir = $dir/private" >>"$dir/smb.conf"
-    netns_run "$1" nmbd -F -s "$dir/smb.conf" </dev/null >>"$dir/nmbd.out" 2>&1 &
+nmbd_on() {  # nmbd_on INDEX NAME SETTING: nmbd in workgroup OFFICE on a host, not asking DNS for unknown names
+    samba_run "$1" "$2" nmbd "workgroup = OFFICE" "$3" "dns proxy = no"
 }
 wins_holds() {  # wins_holds NAME#SUFFIX: the address the WINS server gives for the name, else "none"
     netns_run 1 nmblookup -U "$PARLINO_WINS_SERVER" --recursion "$1" 2>/dev/null |

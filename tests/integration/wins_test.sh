@@ -4,16 +4,8 @@
 # (parlino-msg send) and by the SMB route alone (send --smb); without WINS they are told that nobody answers.
 set -uo pipefail
 msg=$1
-source "$(dirname "$0")/netns.sh"
 source "$(dirname "$0")/samba.sh"
-for tool in nmbd nmblookup; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"; exit 77; }
-done
-netns_two_subnets 2
-
-out=$(mktemp -d)
-chmod 755 "$out"
-trap 'stop_samba; netns_cleanup; rm -rf "$out"' EXIT
+samba_hosts netns_two_subnets 2 nmbd nmblookup
 
 wins=10.88.1.1
 registered() {  # registered NAME ADDRESS: whether the WINS server gives that address for NAME<03>

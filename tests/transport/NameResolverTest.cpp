@@ -1,8 +1,6 @@
-#include "platform/fake/FakeStreams.h"
-#include "tests/support/LanStation.h"
 #include "tests/support/NameAnswerer.h"
+#include "tests/support/TwoSubnets.h"
 #include "tests/support/Wait.h"
-#include "transport/StationSender.h"
 
 #include <QHostAddress>
 
@@ -52,25 +50,17 @@ TEST(NameResolverTest, CacheThenWinsThenBroadcastAndUnknownNamesForAWhile)
 
 TEST(NameResolverTest, ALineReachesAStationBeyondTheRouterStraightWhenItsSmbRouteFails)
 {
-    fake::FakeLan lan;
-    test::LanStation alice{lan, 1, "ALICE"};
-    test::LanStation bob{lan, 2, "BOB", "OFFICE", 1};
-    test::NameAnswerer wins(lan, 9, test::NameAnswerer::Wins, {{"BOB", bob.network->Address()}});
-    fake::FakeStreams streams;
-    const auto tcp = streams.Station(alice.network->Address());
-    const NameResolver names(*alice.network, {.winsServers = {0x0A000009}, .answerTime = 100ms});
-    alice.service.SetRoutedLookup([names](const std::string& name) { return names.BeyondRouter(name); });
-    SmbMessageSender smb(names, *tcp, 139, 1s);
+    test::TwoSubnets lan({.winsServers = {0x0A000009}, .answerTime = 100ms});
     std::vector<bool> told;
     QObject window;
     {
-        StationSender sender(alice.popup, StationSender::SmbRoute{smb, alice.codePage, "ALICE", {}});
+        StationSender sender(lan.alice.popup, lan.AliceRoute());
         sender.Send("BOB", "ALICE", "across", &window, [&](bool delivered) { told.push_back(delivered); });
-        ASSERT_TRUE(test::WaitUntil([&] { return !told.empty() && !bob.inbox.empty(); }));
+        ASSERT_TRUE(test::WaitUntil([&] { return !told.empty() && !lan.bob.inbox.empty(); }));
     }
-    smb.Stop();
+    lan.smb.Stop();
     EXPECT_EQ(told, std::vector<bool>{true});
-    EXPECT_EQ(bob.inbox, QStringList{"ALICE -> BOB: across"});
+    EXPECT_EQ(lan.bob.inbox, QStringList{"ALICE -> BOB: across"});
 }
 
 } // namespace
