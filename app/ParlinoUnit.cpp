@@ -85,8 +85,6 @@ TMainForm::TMainForm(const Platform& platform, std::optional<StationSender::SmbR
     WinPopup->OnMessage = [this](QObject* sender, const QString& reciever, const QString& from, const QString& text) {
         WinPopupMessage(sender, reciever, from, text);
     };
-
-    FormCreate();
 }
 
 TMainForm::~TMainForm()
@@ -202,6 +200,9 @@ void TMainForm::FormCreate()
     OpenMessenger();
     Guarded([this] { ComputerName = platform_.computerName.Get(); });
     LastMessage.clear();
+    // An activation that came first found nothing to load yet.
+    if (isActiveWindow())
+        FormActivate();
 }
 
 void TMainForm::SetOptions(TOptiuniForm& options)

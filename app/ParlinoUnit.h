@@ -94,6 +94,7 @@ public:
     bool FirstActivation = false;
     QString ComputerName;
 
+    // Joins the network: refreshes the tree and opens the mailslot. Start-up runs it once, after the construction.
     void FormCreate();
     void FormShow();
     void FormActivate();

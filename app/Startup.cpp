@@ -5,6 +5,7 @@
 #include "app/ParlinoUnit.h"
 #include "app/SystemPlatform.h"
 #include "app/Translations.h"
+#include "forms/FormParts.h"
 #include "platform/TerminationSignals.h"
 #include "platform/qt/FontConfigWarmUp.h"
 #include "settings/OptiuniUnit.h"
@@ -54,6 +55,7 @@ bool FirstInstance(InstanceLock& lock)
 void CreateForms(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
 {
     CreateMainForm(platform, std::move(smb));
+    MainForm->FormCreate();
     CreateDialogs(platform);
 }
 
@@ -81,6 +83,9 @@ int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> 
     // The program's first window takes the focus, as it would on any desktop: its first activation loads the
     // options, also where no window manager hands the focus out.
     MainForm->activateWindow();
+    // The window comes to the screen first; the mailslot and the refresh, whose sockets and threads take a few
+    // milliseconds, right after.
+    AfterFirstFrame(MainForm, [] { MainForm->FormCreate(); });
     QApplication::exec();
     DestroyForms();
     return 0;

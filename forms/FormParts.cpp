@@ -6,7 +6,9 @@
 #include <QEvent>
 #include <QFrame>
 #include <QMenu>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace parlino {
 
@@ -79,7 +81,48 @@ private:
     std::function<void()> onActivate_;
 };
 
+// A first frame takes a few milliseconds; a window still unexposed after this is not coming to the screen yet.
+constexpr auto kFirstFrameWait = std::chrono::milliseconds(250);
+
+class FirstFrameWatch final : public QObject
+{
+public:
+    FirstFrameWatch(QWidget* form, std::function<void()> then) : QObject(form), then_(std::move(then))
+    {
+        form->windowHandle()->installEventFilter(this);
+        QTimer::singleShot(kFirstFrameWait, this, [this] { Run(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Expose)
+            return false;
+        // The window paints on its expose: that comes first, what waits for the frame right after it.
+        watched->removeEventFilter(this);
+        watched->event(event);
+        Run();
+        return true;
+    }
+
+private:
+    void Run()
+    {
+        if (!then_)
+            return;
+        std::exchange(then_, nullptr)();
+        deleteLater();
+    }
+
+    std::function<void()> then_;
+};
+
 } // namespace
+
+void AfterFirstFrame(QWidget* form, std::function<void()> then)
+{
+    new FirstFrameWatch(form, std::move(then));
+}
 
 void OnActivation(QWidget* form, std::function<void()> onActivate)
 {

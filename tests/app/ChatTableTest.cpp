@@ -15,6 +15,7 @@ protected:
     void SetUp() override
     {
         MainForm = new TMainForm(onLan);
+        MainForm->FormCreate();
         OptiuniForm = new TOptiuniForm(onLan);
         MainForm->SetOptions(*OptiuniForm);
         TwpMessage route = MainForm->WinPopup->OnMessage;

@@ -67,11 +67,13 @@ TEST_F(RunParlinoTest, MakesTheThreeFormsRunsUntilExitAndReturnsZero)
     EXPECT_EQ(AboutForm, nullptr);
 }
 
-TEST_F(RunParlinoTest, AMessageBeforeTheFirstActivationGetsTheOptionsItsChatWindowReads)
+TEST_F(RunParlinoTest, TheWindowComesFirstThenTheMailslotAndTheDialogs)
 {
     bool chatOpened = false;
     QTimer::singleShot(0, [&] {
-        EXPECT_EQ(OptiuniForm, nullptr) << "the first frame needs no dialog";
+        EXPECT_FALSE(MainForm->WinPopup->Active()) << "the first frame needs no network";
+        EXPECT_EQ(OptiuniForm, nullptr) << "nor a dialog";
+        EXPECT_TRUE(QTest::qWaitFor([] { return MainForm->WinPopup->Active() && OptiuniForm; }));
         EXPECT_TRUE(mailslots.Deliver("messngr", {'B', 'E', 'T', 'A', 0, 'A', 'L', 'P', 'H', 'A', 0, 'h', 'i'}));
         chatOpened = QTest::qWaitFor([] { return MainForm->Chats.With(QStringLiteral("BETA")) != nullptr; });
         Trigger(MainForm, "ButExit");
