@@ -13,13 +13,7 @@ namespace parlino {
 // browser for its lists needs it: NEGOTIATE offering NT LM 0.12 alone, an anonymous SESSION_SETUP_ANDX without
 // extended security, TREE_CONNECT_ANDX and a TRANSACTION on a named pipe. Strings go out in the OEM code page
 // (Flags2 0); the UID and TID a later request needs come in the replies' headers.
-enum class SmbClientCommand : uint8_t
-{
-    Transaction = 0x25,
-    Negotiate = 0x72,
-    SessionSetup = 0x73,
-    TreeConnect = 0x75,
-};
+enum class SmbClientCommand : uint8_t { Transaction = 0x25, Negotiate = 0x72, SessionSetup = 0x73, TreeConnect = 0x75 };
 
 // The largest SMB this client takes, as its session setup tells the server.
 constexpr uint16_t kSmbClientBuffer = 0xFFFF;
