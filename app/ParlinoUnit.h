@@ -127,11 +127,7 @@ public:
     int FreeChatSlot() const;
     bool ActivateChat(const QString& station);
     // Who opens a chat window: the user's is activated, a message's comes up without taking the keyboard.
-    enum class OpenedBy
-    {
-        User,
-        Message,
-    };
+    enum class OpenedBy { User, Message };
     // An empty name opens a window for the station selected in the tree.
     int NewChat(const QString& name, OpenedBy openedBy = OpenedBy::User);
     void ButChatClick();

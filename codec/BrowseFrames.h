@@ -9,12 +9,11 @@
 namespace parlino {
 
 // Browser protocol frames carried by mailslot writes to \MAILSLOT\BROWSE.
-enum class BrowseOpcode : uint8_t
-{
+enum class BrowseOpcode : uint8_t {
     HostAnnouncement = 0x01,
     AnnouncementRequest = 0x02,
     DomainAnnouncement = 0x0C,
-    LocalMasterAnnouncement = 0x0F,
+    LocalMasterAnnouncement = 0x0F
 };
 
 constexpr uint32_t kServerTypeWorkstation = 0x00000001;

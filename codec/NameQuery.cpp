@@ -1,38 +1,19 @@
 #include "codec/NameQuery.h"
 
-#include "codec/ByteOrder.h"
 #include "codec/MailslotPath.h"
+#include "codec/NameServicePacket.h"
 
 namespace parlino {
 namespace {
 
-// The header's flag word: a response bit, then the operation (0 for a name query), and the outcome of an answer.
-constexpr uint16_t kResponseBit = 0x8000;
-constexpr uint16_t kOpcodeMask = 0x7800;
-constexpr uint16_t kReturnCodeMask = 0x000F;
-constexpr uint16_t kRecursionDesired = 0x0100;
-constexpr uint16_t kBroadcastBit = 0x0010;
+using namespace name_service;
+
 // The return code of a name server that holds no such name.
 constexpr uint16_t kNameError = 3;
 
-void PutHeader(Bytes& out, uint16_t id, uint16_t flags, uint16_t questions, uint16_t answers)
+bool IsQuery(uint16_t flags)
 {
-    for (const uint16_t field : {id, flags, questions, answers, uint16_t{0}, uint16_t{0}})
-        PutBigEndian16(out, field);
-}
-
-// The question, after the 12-byte header: a NetBIOS name (type NB), on the Internet (class IN).
-constexpr size_t kHeaderSize = 12;
-constexpr uint16_t kTypeNb = 0x0020;
-constexpr uint16_t kClassIn = 0x0001;
-
-// The name asked about, as a query's question and an answer's record start.
-void PutQuestion(Bytes& out, const NetbiosName& name)
-{
-    const Bytes encoded = EncodeNetbiosName(name);
-    out.insert(out.end(), encoded.begin(), encoded.end());
-    PutBigEndian16(out, kTypeNb);
-    PutBigEndian16(out, kClassIn);
+    return Opcode(flags) == static_cast<uint8_t>(NameOpcode::Query);
 }
 
 } // namespace
@@ -42,30 +23,30 @@ std::optional<NameQuery> DecodeNameQuery(const uint8_t* data, size_t size)
     if (size < kHeaderSize + kEncodedNameSize + 4)
         return std::nullopt;
     const uint16_t flags = GetBigEndian16(data + 2);
-    if ((flags & (kResponseBit | kOpcodeMask)) != 0 || GetBigEndian16(data + 4) != 1)
+    if ((flags & kResponse) != 0 || !IsQuery(flags) || GetBigEndian16(data + 4) != 1)
         return std::nullopt;
     auto name = DecodeNetbiosName(data + kHeaderSize, kEncodedNameSize);
     const uint8_t* tail = data + kHeaderSize + kEncodedNameSize;
     if (!name || GetBigEndian16(tail) != kTypeNb || GetBigEndian16(tail + 2) != kClassIn)
         return std::nullopt;
-    return NameQuery{GetBigEndian16(data), std::move(*name), (flags & kBroadcastBit) != 0};
+    return NameQuery{GetBigEndian16(data), std::move(*name), (flags & kBroadcast) != 0};
 }
 
 Bytes EncodeNameQuery(const NameQuery& query)
 {
     Bytes out;
-    PutHeader(out, query.transactionId, kRecursionDesired | (query.broadcast ? kBroadcastBit : 0), 1, 0);
-    PutQuestion(out, query.name);
+    PutHeader(out, query.transactionId, kRecursionDesired | (query.broadcast ? kBroadcast : 0), 1, 0, 0);
+    PutName(out, query.name, kTypeNb);
     return out;
 }
 
 Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address)
 {
-    constexpr uint16_t kAnswerFlags = 0x8500; // response, authoritative, recursion desired
-    constexpr uint32_t kTimeToLive = 300000;  // seconds, as Windows answers
+    constexpr uint16_t kAnswerFlags = kResponse | kAuthoritative | kRecursionDesired;
+    constexpr uint32_t kTimeToLive = 300000; // seconds, as Windows answers
     Bytes out;
-    PutHeader(out, query.transactionId, kAnswerFlags, 0, 1);
-    PutQuestion(out, query.name);
+    PutHeader(out, query.transactionId, kAnswerFlags, 0, 1, 0);
+    PutName(out, query.name, kTypeNb);
     PutBigEndian32(out, kTimeToLive);
     PutBigEndian16(out, 6);
     PutBigEndian16(out, 0); // a unique name of a B-node
@@ -75,10 +56,10 @@ Bytes EncodePositiveNameQueryResponse(const NameQuery& query, uint32_t address)
 
 Bytes EncodeNegativeNameQueryResponse(const NameQuery& query)
 {
-    constexpr uint16_t kAnswerFlags = 0x8580 | kNameError; // response, authoritative, recursion desired, available
+    constexpr uint16_t kAnswerFlags = kResponse | kAuthoritative | kRecursionDesired | kRecursionAvailable | kNameError;
     Bytes out;
-    PutHeader(out, query.transactionId, kAnswerFlags, 0, 1);
-    PutQuestion(out, query.name);
+    PutHeader(out, query.transactionId, kAnswerFlags, 0, 1, 0);
+    PutName(out, query.name, kTypeNb);
     PutBigEndian32(out, 0);
     PutBigEndian16(out, 0);
     return out;
@@ -91,7 +72,7 @@ std::optional<NameQueryAnswer> DecodeNameQueryResponse(const uint8_t* data, size
     if (size < kRecordDataAt || GetBigEndian16(data) != query.transactionId)
         return std::nullopt;
     const uint16_t flags = GetBigEndian16(data + 2);
-    if ((flags & (kResponseBit | kOpcodeMask)) != kResponseBit || GetBigEndian16(data + 6) == 0)
+    if ((flags & kResponse) == 0 || !IsQuery(flags) || GetBigEndian16(data + 6) == 0)
         return std::nullopt;
     const auto name = DecodeNetbiosName(data + kHeaderSize, kEncodedNameSize);
     if (!name || name->suffix != query.name.suffix ||

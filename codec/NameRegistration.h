@@ -2,6 +2,7 @@
 
 #include "codec/ByteOrder.h"
 #include "codec/NameQuery.h"
+#include "codec/NameServicePacket.h"
 #include "codec/NetbiosDatagram.h"
 
 #include <cstddef>
@@ -10,16 +11,6 @@
 #include <vector>
 
 namespace parlino {
-
-// What a name service packet asks for (RFC 1002, 4.2.1.1).
-enum class NameOpcode : uint8_t
-{
-    Query = 0,
-    Registration = 5,
-    Release = 6,
-    WaitForAcknowledgement = 7,
-    Refresh = 8, // RFC 1002's code; Windows sends 9, and Samba's nmbd takes both
-};
 
 // A registration, refresh or release of one name with a name server (RFC 1002, 4.2.2-4.2.5 and 4.2.9), without
 // scope. The record says the name is this node's (an H-node: it asks the server first, then the segment).

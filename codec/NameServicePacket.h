@@ -48,4 +48,14 @@ inline void PutName(Bytes& out, const NetbiosName& name, uint16_t type)
 }
 
 } // namespace name_service
+
+// What a name service packet asks for (RFC 1002, 4.2.1.1).
+enum class NameOpcode : uint8_t {
+    Query = 0,
+    Registration = 5,
+    Release = 6,
+    WaitForAcknowledgement = 7,
+    Refresh = 8 // RFC 1002's code; Windows sends 9, and Samba's nmbd takes both
+};
+
 } // namespace parlino

@@ -9,25 +9,19 @@
 namespace parlino {
 
 // NetBIOS-over-TCP/IP datagram service frames (RFC 1002, 4.4), without scope.
-enum class DatagramType : uint8_t
-{
-    DirectUnique = 0x10,
-    DirectGroup = 0x11,
-    Broadcast = 0x12,
-};
+enum class DatagramType : uint8_t { DirectUnique = 0x10, DirectGroup = 0x11, Broadcast = 0x12 };
 
 // Names hold 15 bytes; the sixteenth tells the service.
 constexpr size_t kNetbiosNameLength = 15;
 
-enum NetbiosSuffix : uint8_t
-{
+enum NetbiosSuffix : uint8_t {
     kWorkstationSuffix = 0x00,
     kMsBrowseSuffix = 0x01,
     kMessengerSuffix = 0x03,
     kDomainMasterSuffix = 0x1B,
     kMasterBrowserSuffix = 0x1D,
     kBrowserElectionSuffix = 0x1E,
-    kServerSuffix = 0x20,
+    kServerSuffix = 0x20
 };
 
 struct NetbiosName

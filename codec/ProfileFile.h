@@ -56,12 +56,7 @@ public:
     std::string Text() const;
 
 private:
-    enum class LineKind
-    {
-        Other,
-        Section,
-        Key
-    };
+    enum class LineKind { Other, Section, Key };
 
     struct Line
     {

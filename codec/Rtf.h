@@ -20,12 +20,7 @@ struct Color
 };
 
 // Pitch numbers as RTF's \fprq writes them.
-enum class Pitch
-{
-    Default = 0,
-    Fixed = 1,
-    Variable = 2,
-};
+enum class Pitch { Default = 0, Fixed = 1, Variable = 2 };
 
 constexpr int kDefaultCharset = 1;
 

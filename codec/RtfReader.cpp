@@ -20,16 +20,9 @@ constexpr size_t kMaxFontName = 255;
 constexpr int kMaxHalfPoints = 3276;
 constexpr char32_t kReplacement = 0xFFFD;
 
-enum class Destination
-{
-    Text,
-    FontTable,
-    ColorTable,
-    Skip,
-};
+enum class Destination { Text, FontTable, ColorTable, Skip };
 
-enum class Word
-{
+enum class Word {
     Unknown,
     Par,
     Plain,
@@ -46,7 +39,7 @@ enum class Word
     Unicode,
     UnicodeSkip,
     Binary,
-    Character,
+    Character
 };
 
 struct State

@@ -11,23 +11,17 @@ namespace parlino {
 
 // NetBIOS session service packets (RFC 1002, 4.3), without scope: a 4-byte header TYPE, FLAGS (bit 0 is
 // the seventeenth bit of LENGTH), LENGTH (big-endian), then LENGTH bytes.
-enum class SessionPacketType : uint8_t
-{
+enum class SessionPacketType : uint8_t {
     Message = 0x00,
     Request = 0x81,
     PositiveResponse = 0x82,
     NegativeResponse = 0x83,
     RetargetResponse = 0x84,
-    KeepAlive = 0x85,
+    KeepAlive = 0x85
 };
 
 // The error byte of a negative session response, of the refusals this program gives.
-enum class SessionRefusal : uint8_t
-{
-    CalledNameNotPresent = 0x82,
-    InsufficientResources = 0x83,
-    Unspecified = 0x8F,
-};
+enum class SessionRefusal : uint8_t { CalledNameNotPresent = 0x82, InsufficientResources = 0x83, Unspecified = 0x8F };
 
 constexpr size_t kSessionHeaderSize = 4;
 constexpr size_t kMaxSessionPayload = 0x1FFFF;

@@ -35,6 +35,22 @@ Bytes AndXWords()
     return {kNoAndX, 0, 0, 0};
 }
 
+// Whether a part's section goes on where the joined bytes end, of a transaction of the same total.
+bool Follows(const TransactionSection& joined, const TransactionSection& part)
+{
+    return part.total == joined.total && part.displacement == joined.bytes.size();
+}
+
+void Append(TransactionSection& joined, const TransactionSection& part)
+{
+    joined.bytes.insert(joined.bytes.end(), part.bytes.begin(), part.bytes.end());
+}
+
+bool Whole(const TransactionSection& joined)
+{
+    return joined.bytes.size() == joined.total;
+}
+
 } // namespace
 
 Bytes EncodeNegotiateRequest(const SmbIds& ids)
@@ -116,27 +132,25 @@ std::optional<TransactionPart> DecodeTransactionPart(const SmbReply& reply, cons
         return std::nullopt;
     LittleEndianReader words(body.words, 2 * size_t{body.wordCount});
     TransactionPart part;
-    part.totalParameters = words.Word();
-    part.totalData = words.Word();
+    part.parameters.total = words.Word();
+    part.data.total = words.Word();
     words.Skip(2);
-    const size_t parameterCount = words.Word();
-    const size_t parameterOffset = words.Word();
-    part.parameterDisplacement = words.Word();
-    const size_t dataCount = words.Word();
-    const size_t dataOffset = words.Word();
-    part.dataDisplacement = words.Word();
-    const uint8_t setupCount = words.Byte();
     const auto bytesAt = static_cast<size_t>(body.bytes - frame);
     const auto bytesEnd = static_cast<size_t>(body.end - frame);
-    const auto inBytes = [&](size_t offset, size_t count) {
-        return count == 0 || (offset >= bytesAt && offset + count <= bytesEnd);
+    // A section's count, offset and displacement; false unless its bytes lie in the reply's and inside the total.
+    const auto readSection = [&](TransactionSection& section) {
+        const size_t count = words.Word();
+        const size_t offset = words.Word();
+        section.displacement = words.Word();
+        if ((count != 0 && (offset < bytesAt || offset + count > bytesEnd)) ||
+            section.displacement + count > section.total)
+            return false;
+        section.bytes.assign(frame + offset, frame + offset + count);
+        return true;
     };
-    if (body.wordCount != kTransactionReplyWords + setupCount || !inBytes(parameterOffset, parameterCount) ||
-        !inBytes(dataOffset, dataCount) || part.parameterDisplacement + parameterCount > part.totalParameters ||
-        part.dataDisplacement + dataCount > part.totalData)
+    if (!readSection(part.parameters) || !readSection(part.data) ||
+        body.wordCount != kTransactionReplyWords + words.Byte())
         return std::nullopt;
-    part.parameters.assign(frame + parameterOffset, frame + parameterOffset + parameterCount);
-    part.data.assign(frame + dataOffset, frame + dataOffset + dataCount);
     return part;
 }
 
@@ -144,20 +158,19 @@ bool TransactionResult::Add(const TransactionPart& part)
 {
     if (!started_) {
         started_ = true;
-        totalParameters_ = part.totalParameters;
-        totalData_ = part.totalData;
+        parameters_.total = part.parameters.total;
+        data_.total = part.data.total;
     }
-    if (part.totalParameters != totalParameters_ || part.totalData != totalData_ ||
-        part.parameterDisplacement != parameters_.size() || part.dataDisplacement != data_.size())
+    if (!Follows(parameters_, part.parameters) || !Follows(data_, part.data))
         return false;
-    parameters_.insert(parameters_.end(), part.parameters.begin(), part.parameters.end());
-    data_.insert(data_.end(), part.data.begin(), part.data.end());
+    Append(parameters_, part.parameters);
+    Append(data_, part.data);
     return true;
 }
 
 bool TransactionResult::Complete() const
 {
-    return started_ && parameters_.size() == totalParameters_ && data_.size() == totalData_;
+    return started_ && Whole(parameters_) && Whole(data_);
 }
 
 } // namespace parlino

@@ -13,13 +13,7 @@ namespace parlino {
 // browser for its lists needs it: NEGOTIATE offering NT LM 0.12 alone, an anonymous SESSION_SETUP_ANDX without
 // extended security, TREE_CONNECT_ANDX and a TRANSACTION on a named pipe. Strings go out in the OEM code page
 // (Flags2 0); the UID and TID a later request needs come in the replies' headers.
-enum class SmbClientCommand : uint8_t
-{
-    Transaction = 0x25,
-    Negotiate = 0x72,
-    SessionSetup = 0x73,
-    TreeConnect = 0x75,
-};
+enum class SmbClientCommand : uint8_t { Transaction = 0x25, Negotiate = 0x72, SessionSetup = 0x73, TreeConnect = 0x75 };
 
 // The largest SMB this client takes, as its session setup tells the server.
 constexpr uint16_t kSmbClientBuffer = 0xFFFF;
@@ -46,15 +40,21 @@ std::optional<SmbReply> DecodeSmbReply(const uint8_t* data, size_t size);
 // Whether a negotiate reply chose the one dialect offered (NT LM 0.12).
 bool ChoseNtLanManager(const SmbReply& negotiate);
 
-// One reply of a transaction: its part of the parameters and data, and where that part goes in the whole.
+// One reply's share of a transaction's parameters or of its data, and where that share goes in the whole.
+struct TransactionSection
+{
+    uint16_t total = 0;
+    uint16_t displacement = 0;
+    Bytes bytes;
+
+    bool operator==(const TransactionSection&) const = default;
+};
+
+// One reply of a transaction: its part of the parameters and data.
 struct TransactionPart
 {
-    uint16_t totalParameters = 0;
-    uint16_t totalData = 0;
-    uint16_t parameterDisplacement = 0;
-    uint16_t dataDisplacement = 0;
-    Bytes parameters;
-    Bytes data;
+    TransactionSection parameters;
+    TransactionSection data;
 
     bool operator==(const TransactionPart&) const = default;
 };
@@ -70,15 +70,14 @@ public:
     // False when the part does not follow the parts before: other totals, or a gap or overlap.
     bool Add(const TransactionPart& part);
     bool Complete() const;
-    const Bytes& Parameters() const { return parameters_; }
-    const Bytes& Data() const { return data_; }
+    const Bytes& Parameters() const { return parameters_.bytes; }
+    const Bytes& Data() const { return data_.bytes; }
 
 private:
     bool started_ = false;
-    uint16_t totalParameters_ = 0;
-    uint16_t totalData_ = 0;
-    Bytes parameters_;
-    Bytes data_;
+    // The totals, and the bytes joined so far from displacement 0.
+    TransactionSection parameters_;
+    TransactionSection data_;
 };
 
 } // namespace parlino

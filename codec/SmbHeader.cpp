@@ -34,8 +34,8 @@ std::optional<SmbHeader> DecodeSmbHeader(const uint8_t* data, size_t size)
     SmbHeader header;
     header.command = in.Byte();
     header.status = in.DoubleWord();
-    header.flags = in.Byte();
-    header.flags2 = in.Word();
+    header.reply = (in.Byte() & kSmbReplyFlag) != 0;
+    header.ntStatus = (in.Word() & kSmbNtStatusFlag) != 0;
     header.ids.pidHigh = in.Word();
     in.Skip(kUnusedLength);
     for (uint16_t* id : {&header.ids.tid, &header.ids.pidLow, &header.ids.uid, &header.ids.mid})
@@ -61,7 +61,7 @@ std::optional<SmbBody> DecodeSmbBody(const uint8_t* data, size_t size)
 std::optional<SmbReplyFrame> DecodeSmbReplyFrame(const uint8_t* data, size_t size)
 {
     const auto header = DecodeSmbHeader(data, size);
-    if (!header || !(header->flags & kSmbReplyFlag))
+    if (!header || !header->reply)
         return std::nullopt;
     const auto body = DecodeSmbBody(data, size);
     if (!body)

@@ -27,12 +27,13 @@ struct SmbIds
     bool operator==(const SmbIds&) const = default;
 };
 
+// A header as the codecs read it: of Flags and Flags2, only the bits above matter here.
 struct SmbHeader
 {
     uint8_t command = 0;
     uint32_t status = 0;
-    uint8_t flags = 0;
-    uint16_t flags2 = 0;
+    bool reply = false;
+    bool ntStatus = false;
     SmbIds ids;
 };
 

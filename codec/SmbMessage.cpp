@@ -70,7 +70,7 @@ std::string WithCrLf(const std::string& text)
 std::optional<SmbRequestHeader> DecodeSmbRequestHeader(const uint8_t* data, size_t size)
 {
     const auto header = DecodeSmbHeader(data, size);
-    if (!header || (header->flags & kSmbReplyFlag))
+    if (!header || header->reply)
         return std::nullopt;
     return SmbRequestHeader{header->command, header->ids};
 }
@@ -158,7 +158,7 @@ std::optional<SmbMessageResponse> DecodeSmbMessageResponse(const uint8_t* data, 
     response.command = frame->header.command;
     response.ids = frame->header.ids;
     response.status = frame->header.status;
-    response.ntStatus = (frame->header.flags2 & kSmbNtStatusFlag) != 0;
+    response.ntStatus = frame->header.ntStatus;
     if (frame->body.wordCount >= 1)
         response.groupId = GetLittleEndian16(frame->body.words);
     return response;

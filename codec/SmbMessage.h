@@ -11,13 +11,7 @@ namespace parlino {
 
 // The SMB1 message commands that carry a messenger text over a NetBIOS session (MS-MSRP 2.2.3): one
 // command for a text of up to 128 bytes, or a start, text blocks and an end for a longer one.
-enum class SmbMessageCommand : uint8_t
-{
-    Single = 0xD0,
-    Start = 0xD5,
-    End = 0xD6,
-    Text = 0xD7,
-};
+enum class SmbMessageCommand : uint8_t { Single = 0xD0, Start = 0xD5, End = 0xD6, Text = 0xD7 };
 
 // The most text one single-block message or one text block carries.
 constexpr size_t kSmbMessageBlock = 128;

@@ -6,10 +6,9 @@
 
 namespace parlino {
 
-enum class NetworkNode
-{
-    Domain,   // a domain or workgroup
-    Computer, // a computer of the domain found last
+enum class NetworkNode {
+    Domain,  // a domain or workgroup
+    Computer // a computer of the domain found last
 };
 
 // Walks the network in the station tree's order: every domain and workgroup, each followed by its computers,

@@ -74,11 +74,7 @@ public:
     virtual bool IsActive() const = 0;
 };
 
-enum class TimerRepeat
-{
-    Repeating,
-    SingleShot
-};
+enum class TimerRepeat { Repeating, SingleShot };
 
 // Where components get their main-thread timers, so tests can move them with the clock they move by hand.
 class MainThreadTimers

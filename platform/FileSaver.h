@@ -5,12 +5,7 @@
 
 namespace parlino {
 
-enum class SaveResult
-{
-    Saved,
-    CannotCreate,
-    WriteFailed,
-};
+enum class SaveResult { Saved, CannotCreate, WriteFailed };
 
 // Writes a whole file, replacing any file of that name.
 class FileSaver

@@ -25,12 +25,11 @@ public:
 
     bool IsOpen() const { return static_cast<bool>(socket_); }
 
-    enum class Knock
-    {
+    enum class Knock {
         Delivered,
         Refused,    // the door is there, but that mailslot is not open or has no room
         NobodyHome, // no program holds the door
-        TooLong,    // longer than any mailslot's reader takes
+        TooLong     // longer than any mailslot's reader takes
     };
     // Hands one message to the mailslot of the computer's door and waits for its answer. A message takes the
     // door only when it is no longer than a datagram could bring (kMaxMailslotData), as the reader expects.

@@ -11,8 +11,7 @@ using MailslotHandle = int64_t;
 constexpr MailslotHandle kInvalidHandle = -1;
 
 // Error codes as the callers test them.
-enum MailslotError : uint32_t
-{
+enum MailslotError : uint32_t {
     kErrorSuccess = 0,
     kErrorAccessDenied = 5,
     kErrorInvalidHandle = 6,
@@ -23,7 +22,7 @@ enum MailslotError : uint32_t
     kErrorInsufficientBuffer = 122,
     kErrorBadPathname = 161,
     kErrorAlreadyExists = 183,
-    kErrorNoData = 232,
+    kErrorNoData = 232
 };
 
 constexpr uint32_t kMailslotWaitForever = 0xFFFFFFFFu;

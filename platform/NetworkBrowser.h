@@ -24,14 +24,17 @@ struct NetResource
 
 namespace NetEnum {
 
-constexpr uint32_t RESOURCE_CONNECTED = 1;
-constexpr uint32_t RESOURCE_GLOBALNET = 2;
-constexpr uint32_t RESOURCETYPE_DISK = 1;
-constexpr uint32_t RESOURCEUSAGE_CONTAINER = 2;
-constexpr uint32_t RESOURCEDISPLAYTYPE_DOMAIN = 1;
-constexpr uint32_t RESOURCEDISPLAYTYPE_SERVER = 2;
-constexpr uint32_t RESOURCEDISPLAYTYPE_NETWORK = 6;
+// The values of a record's numbers, one enum a field, as the listing calls take and give them.
+enum Scope : uint32_t { RESOURCE_CONNECTED = 1, RESOURCE_GLOBALNET = 2 };
+enum Type : uint32_t { RESOURCETYPE_DISK = 1 };
+enum Usage : uint32_t { RESOURCEUSAGE_CONTAINER = 2 };
+enum DisplayType : uint32_t {
+    RESOURCEDISPLAYTYPE_DOMAIN = 1,
+    RESOURCEDISPLAYTYPE_SERVER = 2,
+    RESOURCEDISPLAYTYPE_NETWORK = 6
+};
 
+// What the calls return.
 constexpr uint32_t NO_ERROR = 0;
 constexpr uint32_t ERROR_INVALID_HANDLE = 6;
 constexpr uint32_t ERROR_BAD_NET_NAME = 67;

@@ -56,12 +56,11 @@ public:
 };
 
 // Why a port could not be listened on.
-enum class ListenFailure
-{
+enum class ListenFailure {
     None,
     InUse,        // another program listens there
     NotPermitted, // the port needs a privilege this process lacks
-    Other,
+    Other
 };
 
 // The IPv4 stream network. A listener keeps a peer from holding its resources: it serves a bounded number

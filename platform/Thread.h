@@ -8,12 +8,7 @@
 
 namespace parlino {
 
-enum class ThreadPriority
-{
-    Idle,
-    Lowest,
-    Normal
-};
+enum class ThreadPriority { Idle, Lowest, Normal };
 
 // Base class of every background thread. Threads start suspended and run Execute() once resumed.
 // The rules threads keep to (hand-overs, stopping, waiting) are written once, in MainThreadHandOver.h.

@@ -9,10 +9,9 @@
 namespace parlino {
 
 // Where a character format keeps the font attributes Qt has no field for, so they survive into saved files.
-enum FontFormatProperty
-{
+enum FontFormatProperty {
     CharsetProperty = QTextFormat::UserProperty + 1, // int: the font's character set number
-    PitchProperty,                                   // int: a TFont::TFontPitch
+    PitchProperty                                    // int: a TFont::TFontPitch
 };
 
 // A Windows colour value as a colour; a system colour (negative) becomes the palette's text colour.

@@ -25,12 +25,7 @@ namespace {
 // Flags: the window returns to the maximized state when it is restored from minimized.
 constexpr int32_t kRestoreToMaximized = 2;
 // The window's state, as "ShowCmd" keeps it.
-enum ShowCommand : int32_t
-{
-    kShowNormal = 1,
-    kShowMinimized = 2,
-    kShowMaximized = 3,
-};
+enum ShowCommand : int32_t { kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3 };
 // The desktop decides where minimized and maximized windows go: no position of this program's.
 constexpr FourNumbers kNoMinMaxPosition = {-1, -1, -1, -1};
 

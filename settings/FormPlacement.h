@@ -89,12 +89,7 @@ class TFormPlacement : public TComponent
     Q_PROPERTY(int Version READ Version WRITE SetVersion)
 
 public:
-    enum TPlacementOption
-    {
-        fpState = 1,
-        fpPosition = 2,
-        fpActiveControl = 4,
-    };
+    enum TPlacementOption { fpState = 1, fpPosition = 2, fpActiveControl = 4 };
     Q_DECLARE_FLAGS(TPlacementOptions, TPlacementOption)
     Q_FLAG(TPlacementOptions)
 

@@ -9,8 +9,7 @@
 namespace parlino {
 
 // How a property is kept in the settings file.
-enum class PropertyKind
-{
+enum class PropertyKind {
     Integer,       // up to 32 bits, by the integer rule
     Int64,         // the wider or unsigned integers, in decimal
     Enumeration,   // Booleans too, by identifier

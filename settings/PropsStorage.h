@@ -63,11 +63,7 @@ public:
     static std::optional<QMetaProperty> FindStorableProperty(const QObject* object, const QString& name);
 
 private:
-    enum class Transfer
-    {
-        Write,
-        Read,
-    };
+    enum class Transfer { Write, Read };
 
     TPropsStorage With(QObject* targetObject, QString keyPrefix, QString sectionName) const;
     // Stores or restores a property that is not kept as one text under its key: an object's own properties, a

@@ -23,21 +23,10 @@ class TFont final : public QObject
     Q_PROPERTY(TFontStyles Style READ Style WRITE SetStyle NOTIFY Changed)
 
 public:
-    enum TFontPitch
-    {
-        fpDefault,
-        fpVariable,
-        fpFixed,
-    };
+    enum TFontPitch { fpDefault, fpVariable, fpFixed };
     Q_ENUM(TFontPitch)
 
-    enum TFontStyle
-    {
-        fsBold = 1,
-        fsItalic = 2,
-        fsUnderline = 4,
-        fsStrikeOut = 8,
-    };
+    enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
     Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
     Q_FLAG(TFontStyles)
 

@@ -10,15 +10,14 @@ namespace parlino {
 // What parlino-msg is asked to do, with the values its options give; a field belongs to the commands named.
 struct MsgCommand
 {
-    enum class Kind
-    {
+    enum class Kind {
         Usage, // nothing asked at all: the usage, as an error
         Help,
         Send,
         Listen,
         Browse,
         Deliver,
-        Resolve,
+        Resolve
     };
     Kind kind = Kind::Usage;
     QString target{};   // send, resolve

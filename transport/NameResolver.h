@@ -33,12 +33,7 @@ public:
         // The clock of what was learnt; waits for answers take real time.
         std::function<Time()> now = &std::chrono::steady_clock::now;
     };
-    enum class Source
-    {
-        Cache,
-        Wins,
-        Broadcast,
-    };
+    enum class Source { Cache, Wins, Broadcast };
     struct Whereabouts
     {
         uint32_t address = 0; // host byte order

@@ -34,13 +34,7 @@ std::string StatusText(const SmbMessageResponse& response)
 }
 
 // How the wait for a session packet ended.
-enum class ReadEnd
-{
-    Whole,
-    Garbled,
-    Closed,
-    TimedOut,
-};
+enum class ReadEnd { Whole, Garbled, Closed, TimedOut };
 
 // The stream tells only whether the bytes came: one that failed before its own time ran out met a session the
 // peer had ended.

@@ -67,12 +67,7 @@ private:
     struct Queue;
     class Worker;
 
-    enum class Path
-    {
-        Datagram,
-        SmbFirst,
-        Lookup,
-    };
+    enum class Path { Datagram, SmbFirst, Lookup };
     Path PathOf(const QString& station, const std::string& target) const;
     // On the main thread, after the worker had the line.
     void Finish(const Line& line, bool tookSmb);

@@ -31,10 +31,9 @@ namespace parlino {
 class SystemMessenger
 {
 public:
-    enum class SmbReceiving
-    {
+    enum class SmbReceiving {
         On,
-        Off, // a sender that only writes
+        Off // a sender that only writes
     };
     explicit SystemMessenger(NetworkIdentity identity = SystemNetworkIdentity(),
                              SmbReceiving smbReceiving = SmbReceiving::On);

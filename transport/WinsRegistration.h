@@ -75,12 +75,11 @@ public:
     void Stop();
 
 private:
-    enum class Phase
-    {
+    enum class Phase {
         Asking, // whether the server holds the name for this computer already
         Registering,
         Registered,
-        Done,
+        Done
     };
     struct Entry
     {

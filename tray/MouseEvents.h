@@ -9,22 +9,16 @@
 
 namespace parlino {
 
-enum class TMouseButton
-{
-    mbLeft,
-    mbRight,
-    mbMiddle
-};
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
-enum TShiftStateFlag
-{
+enum TShiftStateFlag {
     ssShift = 0x01,
     ssAlt = 0x02,
     ssCtrl = 0x04,
     ssLeft = 0x08,
     ssRight = 0x10,
     ssMiddle = 0x20,
-    ssDouble = 0x40,
+    ssDouble = 0x40
 };
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)

@@ -211,13 +211,7 @@ void TRxTrayIcon::HandleMouse(uint32_t mouseMessage)
     static constexpr Button kButtons[] = {{TMouseButton::mbLeft, kPressedLeft, ssLeft},
                                           {TMouseButton::mbRight, kPressedRight, ssRight},
                                           {TMouseButton::mbMiddle, 0, ssMiddle}};
-    enum Action : uint32_t
-    {
-        kDown,
-        kUp,
-        kDoubleClick,
-        kActionsPerButton,
-    };
+    enum Action : uint32_t { kDown, kUp, kDoubleClick, kActionsPerButton };
     const uint32_t index = mouseMessage - kWmLButtonDown;
     if (index >= kActionsPerButton * std::size(kButtons))
         return;

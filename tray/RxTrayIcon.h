@@ -94,11 +94,7 @@ protected:
 private:
     friend class TTimerThread;
 
-    enum PressedButton
-    {
-        kPressedLeft = 1,
-        kPressedRight = 2,
-    };
+    enum PressedButton { kPressedLeft = 1, kPressedRight = 2 };
 
     void NotifyMessage(uint32_t message, uint32_t iconId, uint32_t mouseMessage) override;
     void HandleMouse(uint32_t mouseMessage);

@@ -46,11 +46,7 @@ private:
 class FakeLan
 {
 public:
-    enum class Delivery
-    {
-        AtOnce,
-        Queued,
-    };
+    enum class Delivery { AtOnce, Queued };
     explicit FakeLan(Delivery delivery = Delivery::AtOnce) : delivery_(delivery) {}
 
     // A station with address 10.0.subnet.N.

@@ -9,28 +9,17 @@
 namespace parlino {
 
 // What is asked of the notification area, as the component's callers know these operations.
-enum class NotifyIconMessage : uint32_t
-{
-    Add = 0,
-    Modify = 1,
-    Delete = 2,
-};
+enum class NotifyIconMessage : uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
 // Which fields of the icon data are valid.
-enum NotifyIconFlag : uint32_t
-{
-    kNifMessage = 1,
-    kNifIcon = 2,
-    kNifTip = 4,
-};
+enum NotifyIconFlag : uint32_t { kNifMessage = 1, kNifIcon = 2, kNifTip = 4 };
 
 constexpr uint32_t kNotifyIconDataSize = 88;
 // The tip holds 64 bytes on the original platform: 63 characters and the terminator.
 constexpr int kNotifyTipMaxChars = 63;
 
 // Mouse actions on an icon, delivered to its receiver as the second message parameter.
-enum TrayMouseMessage : uint32_t
-{
+enum TrayMouseMessage : uint32_t {
     kWmMouseMove = 0x200,
     kWmLButtonDown = 0x201,
     kWmLButtonUp = 0x202,
@@ -40,7 +29,7 @@ enum TrayMouseMessage : uint32_t
     kWmRButtonDblClk = 0x206,
     kWmMButtonDown = 0x207,
     kWmMButtonUp = 0x208,
-    kWmMButtonDblClk = 0x209,
+    kWmMButtonDblClk = 0x209
 };
 
 // Where an icon's callback messages go: the owner's hidden window.

@@ -35,10 +35,10 @@ TEST(SmbClientCodecTest, ConvertedPointersAndAnswersInPartsAreFollowed)
                                           "03 10 00 00 1a 10 00 00 68 69 00");
     const auto total = static_cast<uint16_t>(data.size());
     TransactionResult result;
-    EXPECT_TRUE(result.Add({8, total, 0, 0, parameters, Bytes(data.begin(), data.begin() + 10)}));
+    EXPECT_TRUE(result.Add({{8, 0, parameters}, {total, 0, Bytes(data.begin(), data.begin() + 10)}}));
     EXPECT_FALSE(result.Complete());
-    EXPECT_FALSE(TransactionResult(result).Add({8, total, 8, 11, {}, Bytes(data.begin() + 11, data.end())}));
-    EXPECT_TRUE(result.Add({8, total, 8, 10, {}, Bytes(data.begin() + 10, data.end())}));
+    EXPECT_FALSE(TransactionResult(result).Add({{8, 8, {}}, {total, 11, Bytes(data.begin() + 11, data.end())}}));
+    EXPECT_TRUE(result.Add({{8, 8, {}}, {total, 10, Bytes(data.begin() + 10, data.end())}}));
     ASSERT_TRUE(result.Complete());
     EXPECT_EQ(DecodeServerEnumReply(result.Parameters(), result.Data()),
               (ServerEnumReply{kRapMoreData, 3, {{"HOST", 0x1003, "hi"}}}));

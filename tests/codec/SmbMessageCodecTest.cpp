@@ -65,6 +65,10 @@ TEST(SmbMessageCodecTest, MultiBlockRequestsAndResponsesRoundTrip)
     EXPECT_EQ(Bytes(refused.end() - 3, refused.end()), BytesFromHex("00 00 00"));
     EXPECT_EQ(DecodeSmbMessageResponse(refused.data(), refused.size()),
               (SmbMessageResponse{0xD5, ids, kErrSrvMessagesOff, false, 0}));
+    Bytes ntRefused = refused;
+    ntRefused[11] = 0x40; // Flags2: Status is an NT status code
+    EXPECT_EQ(DecodeSmbMessageResponse(ntRefused.data(), ntRefused.size()),
+              (SmbMessageResponse{0xD5, ids, kErrSrvMessagesOff, true, 0}));
     // A request is no response, and a response no request.
     EXPECT_FALSE(DecodeSmbMessageResponse(kSingle.data(), kSingle.size()));
     EXPECT_FALSE(DecodeSmbRequestHeader(refused.data(), refused.size()));

@@ -17,14 +17,7 @@ constexpr uint32_t kMaster = 2;
 constexpr uint16_t kPort = 139;
 
 // Garbage answers the first SMB with something else; Silence takes the session and answers nothing.
-enum class Fault
-{
-    None,
-    Garbage,
-    Silence,
-    RefusedSession,
-    RefusedTree
-};
+enum class Fault { None, Garbage, Silence, RefusedSession, RefusedTree };
 
 // A master browser that answers each request in turn with what Samba answered it, unless it was made faulty.
 class FakeMasterBrowser final : public TcpSession

@@ -163,12 +163,7 @@ TEST_F(FormPlacementTest, WhereTheDesktopPlacesWindowsOnlyTheSizeIsAppliedAndThe
 // and the bytes the file held are never lost.
 TEST_F(FormPlacementTest, BadInputOpensOnAScreenAndKeepsTheFile)
 {
-    enum class Disk
-    {
-        Fine,
-        ReadOnly,
-        Full
-    };
+    enum class Disk { Fine, ReadOnly, Full };
     const std::string huge = "[ChatWindow]\nNormPos=100,40,500,340\n" + std::string(ProfileStore::MaxFileSize, ';');
     const struct
     {

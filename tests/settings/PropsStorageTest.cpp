@@ -15,7 +15,6 @@ namespace {
 
 using test::TestCheck;
 using test::TestEdit;
-using test::TestFont;
 
 const QStringList StoredProps = {"EditTrimitere.Font", "EditPrimire.Font", "CheckMin.Checked",   "CheckRefresh.Checked",
                                  "CheckWav.Checked",   "EditWav.Text",     "CheckFlash.Checked", "CheckTimp.Checked"};
@@ -92,7 +91,7 @@ TEST(PropsStorageTest, WritesTheDesignedOptionsInOrder)
 
 TEST(PropsStorageTest, ReadsEachTextForm)
 {
-    const int bold = TestFont::fsBold, underline = TestFont::fsUnderline;
+    const int bold = TFont::fsBold, underline = TFont::fsUnderline;
     const struct
     {
         const char* lines;
@@ -111,8 +110,8 @@ TEST(PropsStorageTest, ReadsEachTextForm)
         {"EditTrimitere_FontStyle=[fsBold,fsShadow]", "EditTrimitere", "Font.Style", bold},
         {"EditTrimitere_FontStyle=[FSUNDERLINE]", "EditTrimitere", "Font.Style", underline},
         {"EditTrimitere_FontStyle=", "EditTrimitere", "Font.Style", 0},
-        {"EditTrimitere_FontPitch=FPFIXED", "EditTrimitere", "Font.Pitch", TestFont::fpFixed},
-        {"EditTrimitere_FontPitch=fpWide", "EditTrimitere", "Font.Pitch", TestFont::fpDefault},
+        {"EditTrimitere_FontPitch=FPFIXED", "EditTrimitere", "Font.Pitch", TFont::fpFixed},
+        {"EditTrimitere_FontPitch=fpWide", "EditTrimitere", "Font.Pitch", TFont::fpDefault},
         {"EditTrimitere_FontSize=abc\nEditTrimitere_FontHeight=-20", "EditTrimitere", "Font.Size", 0},
         {"EditTrimitere_FontSize=abc\nEditTrimitere_FontHeight=-20", "EditTrimitere", "Font.Height", 0},
         {"EditTrimitere_FontHeight=-14", "EditTrimitere", "Font.Height", -15},
@@ -125,7 +124,7 @@ TEST(PropsStorageTest, ReadsEachTextForm)
     };
     for (const auto& c : cases) {
         OptionsForm options;
-        options.editTrimitere->font.style = TestFont::fsItalic;
+        options.editTrimitere->font.style = TFont::fsItalic;
         options.store.SetText("parlino.ini", QString("[OPTIUNI]\n") + c.lines + "\n");
         options.Storage().ReadListedProps(&options.form, StoredProps);
         const QVariant value = options.Value(c.component, c.property);
@@ -140,8 +139,8 @@ TEST(PropsStorageTest, ChosenOptionsReadBackAsWritten)
 {
     OptionsForm written;
     written.editTrimitere->font.SetSize(12);
-    written.editTrimitere->font.style = TestFont::fsBold | TestFont::fsStrikeOut;
-    written.editTrimitere->font.pitch = TestFont::fpFixed;
+    written.editTrimitere->font.style = TFont::fsBold | TFont::fsStrikeOut;
+    written.editTrimitere->font.pitch = TFont::fpFixed;
     written.editPrimire->font.name = "DejaVu Sans";
     written.editWav->textValue = " \"/home/me/ding.wav\" ";
     written.checkMin->checked = true;

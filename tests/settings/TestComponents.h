@@ -3,6 +3,7 @@
 #include "platform/fake/FakeMailslotService.h"
 #include "platform/fake/qt/FakeServices.h"
 #include "settings/Collection.h"
+#include "settings/TFont.h"
 
 #include <QLineEdit>
 #include <QObject>
@@ -24,7 +25,8 @@ struct Services
     fake::FakeServices fakes{mailslots};
 };
 
-// A font with the stored properties of the program's fonts; Size and Height follow each other at 96 pixels per inch.
+// A font with the stored properties of the program's fonts, and their types; Size and Height follow each other at 96
+// pixels per inch.
 class TestFont final : public QObject
 {
     Q_OBJECT
@@ -32,27 +34,13 @@ class TestFont final : public QObject
     Q_PROPERTY(int Color MEMBER color)
     Q_PROPERTY(int Height READ Height WRITE SetHeight)
     Q_PROPERTY(QString Name MEMBER name)
-    Q_PROPERTY(TFontPitch Pitch MEMBER pitch)
+    Q_PROPERTY(parlino::TFont::TFontPitch Pitch MEMBER pitch)
     Q_PROPERTY(int Size READ Size WRITE SetSize)
-    Q_PROPERTY(TFontStyles Style READ Style WRITE SetStyle)
+    Q_PROPERTY(parlino::TFont::TFontStyles Style READ Style WRITE SetStyle)
 
 public:
-    enum TFontPitch
-    {
-        fpDefault,
-        fpVariable,
-        fpFixed
-    };
-    Q_ENUM(TFontPitch)
-    enum TFontStyle
-    {
-        fsBold = 1,
-        fsItalic = 2,
-        fsUnderline = 4,
-        fsStrikeOut = 8
-    };
-    Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
-    Q_FLAG(TFontStyles)
+    using TFontPitch = TFont::TFontPitch;
+    using TFontStyles = TFont::TFontStyles;
 
     int Height() const { return height; }
     void SetHeight(int value)
@@ -73,11 +61,10 @@ public:
     int color = 0xFF0000;
     int height = -13;
     QString name = "MS Sans Serif";
-    TFontPitch pitch = fpDefault;
+    TFontPitch pitch = TFont::fpDefault;
     int size = 10;
     TFontStyles style;
 };
-Q_DECLARE_OPERATORS_FOR_FLAGS(TestFont::TFontStyles)
 
 // An edit box of Qt, whose own "font" and "text" must not be taken for the stored "Font" and "Text".
 class TestEdit final : public QLineEdit

@@ -14,12 +14,7 @@ namespace parlino::test {
 // queries for its own names; or a server that answers garbage. Counts the queries it answers.
 struct NameAnswerer
 {
-    enum Kind
-    {
-        Wins,
-        Owner,
-        Garbage,
-    };
+    enum Kind { Wins, Owner, Garbage };
     NameAnswerer(fake::FakeLan& lan, uint8_t host, Kind kind, const std::map<std::string, uint32_t>& names = {})
         : network(lan.AddStation(host)),
           endpoint(network->Listen(137, [=, this](const uint8_t* data, size_t size, uint32_t from, uint16_t port) {
