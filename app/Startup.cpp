@@ -7,7 +7,7 @@
 #include "app/Translations.h"
 #include "forms/FormParts.h"
 #include "platform/TerminationSignals.h"
-#include "platform/qt/FontConfigWarmUp.h"
+#include "platform/qt/WarmUp.h"
 #include "settings/OptiuniUnit.h"
 
 #include <QApplication>
@@ -96,8 +96,9 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     FlockInstanceLock lock;
     if (!FirstInstance(lock))
         return 0;
-    FontConfigWarmUp fonts;
+    WarmUp fonts(ReadFontConfiguration);
     QApplication application(argc, argv);
+    WarmUp sessionBus(ConnectSessionBus);
     QApplication::setApplicationName(QStringLiteral("Parlino"));
     QApplication::setDesktopFileName(QStringLiteral("parlino"));
     const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());

@@ -1,0 +1,33 @@
+#include "platform/qt/WarmUp.h"
+
+#include <QDBusConnection>
+
+#include <fontconfig/fontconfig.h>
+
+namespace parlino {
+
+WarmUp::WarmUp(std::function<void()> work) : worker_(std::move(work)) {}
+
+WarmUp::~WarmUp()
+{
+    Wait();
+}
+
+void WarmUp::Wait()
+{
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void ReadFontConfiguration()
+{
+    FcInit();
+}
+
+void ConnectSessionBus()
+{
+    // Made once per process: later calls on any thread find the connection made, or the failure known.
+    static_cast<void>(QDBusConnection::sessionBus());
+}
+
+} // namespace parlino
