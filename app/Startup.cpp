@@ -13,6 +13,10 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTextStream>
+#include <QThread>
+
+#include <future>
+#include <memory>
 
 namespace parlino {
 
@@ -97,6 +101,11 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     if (!FirstInstance(lock))
         return 0;
     WarmUp fonts(ReadFontConfiguration);
+    // Qt takes the first thread that asks for its own for the main thread: this one, before any other can.
+    QThread::currentThread();
+    // Sockets, threads and the first announcement are made while the application connects to the display. Nothing
+    // of them waits for the main thread before the main window opens the mailslot.
+    auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
     QApplication application(argc, argv);
     WarmUp sessionBus(ConnectSessionBus);
     QApplication::setApplicationName(QStringLiteral("Parlino"));
@@ -104,7 +113,7 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());
     if (onApplication)
         onApplication(application);
-    SystemPlatform system;
+    SystemPlatform system(network.get());
     fonts.Wait();
     return RunParlino(system.Services(), system.SmbRoute());
 }

@@ -6,7 +6,9 @@
 
 namespace parlino {
 
-SystemPlatform::SystemPlatform() : computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder())
+SystemPlatform::SystemPlatform(std::unique_ptr<SystemNetwork> network)
+    : network_(std::move(network)), messenger_(network_->messenger), browser_(network_->browser),
+      computerName_(messenger_.Identity()), profiles_(FileProfileStore::DefaultFolder())
 {
     // Told on the registration's thread, perhaps before the main window exists: it reads the notice once the event
     // loop runs.

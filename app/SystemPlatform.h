@@ -16,14 +16,23 @@
 #include "transport/StationSender.h"
 #include "transport/SystemMessenger.h"
 
+#include <memory>
+
 namespace parlino {
+
+// The network services of this computer: they need neither the application object nor the display.
+struct SystemNetwork
+{
+    SystemMessenger messenger;
+    SystemBrowser browser{messenger};
+};
 
 // The real services of this computer, made once in the entry point and alive until it returns.
 // Needs the application object.
 class SystemPlatform
 {
 public:
-    SystemPlatform();
+    explicit SystemPlatform(std::unique_ptr<SystemNetwork> network);
     SystemPlatform(const SystemPlatform&) = delete;
     SystemPlatform& operator=(const SystemPlatform&) = delete;
 
@@ -32,8 +41,10 @@ public:
     StationSender::SmbRoute SmbRoute();
 
 private:
-    SystemMessenger messenger_;
-    SystemBrowser browser_{messenger_};
+    // Ends after every service below.
+    std::unique_ptr<SystemNetwork> network_;
+    SystemMessenger& messenger_;
+    SystemBrowser& browser_;
     QtTimers timers_;
     IdentityComputerName computerName_;
     QtDesktopShell shell_;
