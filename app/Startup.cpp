@@ -108,13 +108,17 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
     QApplication application(argc, argv);
     WarmUp sessionBus(ConnectSessionBus);
+    WarmUp fontDatabase([&fonts] {
+        fonts.Wait();
+        LoadFontDatabase();
+    });
     QApplication::setApplicationName(QStringLiteral("Parlino"));
     QApplication::setDesktopFileName(QStringLiteral("parlino"));
     const Translations translations(QLocale::system().uiLanguages(), Translations::Folder());
     if (onApplication)
         onApplication(application);
     SystemPlatform system(network.get());
-    fonts.Wait();
+    fontDatabase.Wait();
     return RunParlino(system.Services(), system.SmbRoute());
 }
 

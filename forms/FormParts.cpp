@@ -96,13 +96,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Expose)
-            return false;
-        // The window paints on its expose: that comes first, what waits for the frame right after it.
-        watched->removeEventFilter(this);
-        watched->event(event);
-        Run();
-        return true;
+        // The window paints on its expose; what waits for the frame is queued behind it.
+        if (event->type() == QEvent::Expose) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this, [this] { Run(); }, Qt::QueuedConnection);
+        }
+        return false;
     }
 
 private:

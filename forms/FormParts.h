@@ -44,9 +44,9 @@ QAction* NewMenuItem(QMenu* menu, const char* name, const QString& caption, cons
 // Runs onActivate each time the window becomes the active window, for as long as the window lives.
 void OnActivation(QWidget* form, std::function<void()> onActivate);
 
-// Runs then once, right after the shown form's window has painted its first frame and before the events that follow
-// it (such as its activation); for a window that is not exposed soon, such as one on another desktop, a moment after
-// the call. Not at all when the form goes first.
+// Runs then once, soon after the shown form's window has painted its first frame, from the event loop; for a window
+// that is not exposed soon, such as one on another desktop, a moment after the call. Not at all when the form goes
+// first.
 void AfterFirstFrame(QWidget* form, std::function<void()> then);
 
 } // namespace parlino

@@ -1,6 +1,7 @@
 #include "platform/qt/WarmUp.h"
 
 #include <QDBusConnection>
+#include <QFontDatabase>
 
 #include <fontconfig/fontconfig.h>
 
@@ -22,6 +23,12 @@ void WarmUp::Wait()
 void ReadFontConfiguration()
 {
     FcInit();
+}
+
+void LoadFontDatabase()
+{
+    // The database is shared by all threads and filled once, under its lock, by the first that asks.
+    static_cast<void>(QFontDatabase::families());
 }
 
 void ConnectSessionBus()

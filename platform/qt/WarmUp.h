@@ -26,6 +26,10 @@ private:
 // fontconfig would otherwise read it a second time, in parallel, rather than wait.
 void ReadFontConfiguration();
 
+// Fills the application's font database from the font configuration once it is read: a millisecond or more that
+// the first text would otherwise spend. Needs the application object.
+void LoadFontDatabase();
+
 // Connects to the session bus, which the screen readers' bridge needs before the first control exists and the
 // desktop notifications before the first one: a few milliseconds, longer where no bus runs. Needs the application
 // object.
