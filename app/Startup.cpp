@@ -17,6 +17,7 @@
 
 #include <future>
 #include <memory>
+#include <optional>
 
 namespace parlino {
 
@@ -107,7 +108,9 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     // of them waits for the main thread before the main window opens the mailslot.
     auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
     QApplication application(argc, argv);
-    WarmUp sessionBus(ConnectSessionBus);
+    std::optional<WarmUp> sessionBus;
+    if (BridgeNeedsSessionBus())
+        sessionBus.emplace(ConnectSessionBus);
     WarmUp fontDatabase([&fonts] {
         fonts.Wait();
         LoadFontDatabase();

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QFontDatabase>
+#include <QGuiApplication>
 
 #include <fontconfig/fontconfig.h>
 
@@ -29,6 +30,12 @@ void LoadFontDatabase()
 {
     // The database is shared by all threads and filled once, under its lock, by the first that asks.
     static_cast<void>(QFontDatabase::families());
+}
+
+bool BridgeNeedsSessionBus()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"));
 }
 
 void ConnectSessionBus()

@@ -30,9 +30,11 @@ void ReadFontConfiguration();
 // the first text would otherwise spend. Needs the application object.
 void LoadFontDatabase();
 
-// Connects to the session bus, which the screen readers' bridge needs before the first control exists and the
-// desktop notifications before the first one: a few milliseconds, longer where no bus runs. Needs the application
-// object.
+// Whether the screen readers' bridge will need the session bus before the first control exists: on an X or Wayland
+// display, not offscreen. Needs the application object.
+bool BridgeNeedsSessionBus();
+
+// Connects to the session bus: a few milliseconds, longer where no bus runs. Needs the application object.
 void ConnectSessionBus();
 
 } // namespace parlino
