@@ -24,6 +24,11 @@ namespace parlino {
 // 6. A thread that waits on sockets is a PollThread, owned by the service that starts it, which stops it (wakes
 //    and joins it) before anything its handlers use goes.
 // 7. Nothing busy-waits: an idle thread blocks on a condition, a socket or a wake-up descriptor.
+// 8. Start-up builds some services on threads of their own while the application object connects to the display
+//    (the network services, the font configuration, the session bus). The main thread asks Qt for its own thread
+//    before any of them starts, as Qt takes the first thread that asks for the main thread. Nothing they start
+//    hands over before the main window opens the mailslot, and they make no object that must live on the main
+//    thread.
 //
 // This namespace is the process-wide queue of hand-overs.
 namespace MainThreadHandOver {
