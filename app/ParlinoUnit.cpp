@@ -147,12 +147,14 @@ void TMainForm::BuildTree()
     TreeStatii = new StationTree(centralWidget());
     TreeStatii->setObjectName(QStringLiteral("TreeStatii"));
     TreeStatii->setGeometry(kTreeGeometry);
-    QFont bold = TreeStatii->font();
-    bold.setBold(true);
-    TreeStatii->setFont(bold);
+    // Hidden before the font is set: a shown header would measure its label in the new font, a font engine more
+    // to load before the first frame.
     TreeStatii->setHeaderHidden(true);
     // Assistive technology still lists the hidden header, which would read out its column number.
     TreeStatii->setHeaderLabel(QString());
+    QFont bold = TreeStatii->font();
+    bold.setBold(true);
+    TreeStatii->setFont(bold);
     TreeStatii->setAccessibleName(tr("Network"));
     TreeStatii->setIndentation(19);
     TreeStatii->setRootIsDecorated(false);
