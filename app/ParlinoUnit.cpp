@@ -482,8 +482,9 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
         return;
     // Repeats are the transport's to drop, as it knows how soon they came: the same text later is new.
     LastMessage = AMsg;
-    if (Options().CheckWav->Checked())
-        platform_.sound.PlayFile(Options().EditWav->Text());
+    const TOptiuniForm& options = Options();
+    if (options.CheckWav->Checked())
+        platform_.sound.PlayFile(options.EditWav->Text());
     TChatForm* chat = Chats.With(station);
     if (!chat && !AMsg.isEmpty()) {
         const int slot = NewChat(station, OpenedBy::Message);
@@ -492,7 +493,7 @@ void TMainForm::WinPopupMessage(QObject*, const QString& AReciever, const QStrin
     }
     if (!chat)
         return;
-    chat->Mesaj(ASender, AMsg, *Options().EditPrimire->Font(), true);
+    chat->Mesaj(ASender, AMsg, *options.EditPrimire->Font(), true);
     // Once the window is where the arrival leaves it.
     notifier_.MessageArrived(station, ASender, AMsg,
                              {.chatActive = chat->isActiveWindow(), .flash = chat->CheckFlash->isChecked()});
