@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFont>
+#include <QHeaderView>
 #include <QResizeEvent>
 #include <QTextStream>
 
@@ -148,8 +149,10 @@ void TMainForm::BuildTree()
     TreeStatii->setObjectName(QStringLiteral("TreeStatii"));
     TreeStatii->setGeometry(kTreeGeometry);
     // Hidden before the font is set: a shown header would measure its label in the new font, a font engine more
-    // to load before the first frame.
+    // to load before the first frame. A header that measures nothing lets the window be built while the fonts are
+    // still being read; its one column fills the tree anyway.
     TreeStatii->setHeaderHidden(true);
+    TreeStatii->header()->setMinimumSectionSize(1);
     // Assistive technology still lists the hidden header, which would read out its column number.
     TreeStatii->setHeaderLabel(QString());
     QFont bold = TreeStatii->font();

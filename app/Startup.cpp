@@ -75,11 +75,15 @@ void DestroyForms()
     OptiuniForm = nullptr;
 }
 
-int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb)
+int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb,
+               const std::function<void()>& fontsReady)
 {
     // Only the main window's close ends the program; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
     CreateMainForm(platform, std::move(smb));
+    // Building the window measures no text; showing it does.
+    if (fontsReady)
+        fontsReady();
     // The first frame shows neither dialog: they are made when first needed, at the latest by the first activation.
     MainForm->SetDialogMaker([platform] { CreateDialogs(platform); });
     // Until here the default action of a signal to end loses nothing.
@@ -98,12 +102,13 @@ int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> 
 
 int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>& onApplication)
 {
+    // Qt takes the first thread that asks for its own for the main thread: this one, before any other can.
+    QThread::currentThread();
+    // Reading the font configuration takes longer than anything else before the first frame: it starts first.
+    WarmUp fonts(ReadFontConfiguration);
     FlockInstanceLock lock;
     if (!FirstInstance(lock))
         return 0;
-    WarmUp fonts(ReadFontConfiguration);
-    // Qt takes the first thread that asks for its own for the main thread: this one, before any other can.
-    QThread::currentThread();
     // Sockets, threads and the first announcement are made while the application connects to the display. Nothing
     // of them waits for the main thread before the main window opens the mailslot.
     auto network = std::async(std::launch::async, [] { return std::make_unique<SystemNetwork>(); });
@@ -121,8 +126,7 @@ int ParlinoMain(int argc, char** argv, const std::function<void(QApplication&)>&
     if (onApplication)
         onApplication(application);
     SystemPlatform system(network.get());
-    fontDatabase.Wait();
-    return RunParlino(system.Services(), system.SmbRoute());
+    return RunParlino(system.Services(), system.SmbRoute(), [&fontDatabase] { fontDatabase.Wait(); });
 }
 
 } // namespace parlino

@@ -25,7 +25,10 @@ void DestroyForms();
 
 // Creates MainForm, and OptiuniForm (hidden) and AboutForm when first needed, runs the event loop until the main
 // window closes, and takes everything down again. Needs the application object; returns the exit code.
-int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt);
+// fontsReady, when given, returns once the fonts are read: it is called after the main window is built, before
+// anything measures text.
+int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> smb = std::nullopt,
+               const std::function<void()>& fontsReady = {});
 
 // The whole program: one copy per session, the application object, the system's services, the forms.
 // onApplication, when given, sees the application object before any form exists.

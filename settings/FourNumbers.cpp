@@ -3,8 +3,6 @@
 #include "settings/IntegerRule.h"
 #include "settings/SettingsAccess.h"
 
-#include <QRegularExpression>
-
 namespace parlino {
 
 QString ScreenSuffix(int width, int height)
@@ -21,11 +19,19 @@ bool ParseFourNumbers(const QString& text, FourNumbers& numbers)
 {
     if (text.isEmpty())
         return false;
-    static const QRegularExpression separators(QStringLiteral("[ \\t,]+"));
-    const QStringList words = text.split(separators, Qt::SkipEmptyParts);
-    for (qsizetype i = 0; i < words.size() && i < 4; ++i) {
-        if (const auto number = ParseInteger(words[i]))
-            numbers[static_cast<std::size_t>(i)] = *number;
+    // A plain scan: a regular expression would be compiled on the way to the first frame.
+    const auto separates = [](QChar c) { return c == u' ' || c == u'\t' || c == u','; };
+    std::size_t word = 0;
+    qsizetype start = 0;
+    for (qsizetype end = 0; end <= text.size() && word < numbers.size(); ++end) {
+        if (end < text.size() && !separates(text[end]))
+            continue;
+        if (end > start) {
+            if (const auto number = ParseInteger(text.mid(start, end - start)))
+                numbers[word] = *number;
+            ++word;
+        }
+        start = end + 1;
     }
     return true;
 }
