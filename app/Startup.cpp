@@ -82,8 +82,10 @@ int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> 
     QApplication::setQuitOnLastWindowClosed(false);
     CreateMainForm(platform, std::move(smb));
     // Building the window measures no text; showing it does.
-    if (fontsReady)
+    if (fontsReady) {
+        PrepareToolButtonPictures(*MainForm);
         fontsReady();
+    }
     // The first frame shows neither dialog: they are made when first needed, at the latest by the first activation.
     MainForm->SetDialogMaker([platform] { CreateDialogs(platform); });
     // Until here the default action of a signal to end loses nothing.

@@ -30,6 +30,15 @@ QToolButton* NewToolButton(QWidget* toolBar, const char* name, const QString& ca
     return button;
 }
 
+void PrepareToolButtonPictures(const QWidget& form)
+{
+    // The style draws a button's picture in its enabled or disabled mode, the other modes only under the pointer.
+    for (const QToolButton* button : form.findChildren<QToolButton*>()) {
+        const QIcon::Mode mode = button->isEnabled() ? QIcon::Normal : QIcon::Disabled;
+        static_cast<void>(button->icon().pixmap(button->iconSize(), mode));
+    }
+}
+
 QFrame* NewToolBar(QWidget* parent, const char* name)
 {
     auto* toolBar = new QFrame(parent);
