@@ -81,7 +81,8 @@ int RunParlino(const Platform& platform, std::optional<StationSender::SmbRoute> 
     // Only the main window's close ends the program; hiding it in the notification area must not.
     QApplication::setQuitOnLastWindowClosed(false);
     CreateMainForm(platform, std::move(smb));
-    // Building the window measures no text; showing it does.
+    // Building the window measures no text; showing it does. The wait for the fonts goes to reading the toolbar's
+    // pictures first; without a wait, the first frame reads them as it draws.
     if (fontsReady) {
         PrepareToolButtonPictures(*MainForm);
         fontsReady();
