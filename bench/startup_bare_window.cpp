@@ -1,7 +1,7 @@
 // The start-up benchmark's baseline: a bare window of Parlino's size, in a program linked only to Qt Widgets.
 // With --label the window holds one line of text, which shows what any text costs at start (fonts). With
 // --label-fonts-beside the font configuration and the font database are read on threads of their own while the
-// application object is made and the window built, as Parlino reads them: the least that a window with text costs.
+// application object is made and the window built, as Parlino reads them: what that saves a window with text.
 #include "bench/FirstFrameReport.h"
 
 #include <QApplication>
